@@ -1,0 +1,35 @@
+// The product the installer carries: texts, file table and target folder.
+// The definitions of InstallManifest and FileTable are generated per product
+// by mkinstaller (see tools/mkinstaller); everything else is shared runtime.
+#pragma once
+
+#include <windows.h>
+
+struct ProductTexts {
+    const char* productName;    // "Varnoset"
+    const char* version;        // "2.18"
+    const char* defaultFolder;  // "C:\\Holbrine\\Varnoset"
+    const char* groupName;      // "Holbrine"
+    const char* description;    // three lines joined by '\n'
+};
+
+// One row of the file table; five 32-bit words on the i686 target.
+struct PayloadRecord {
+    const char* name;  // file name as installed and name of its RCDATA resource
+    BYTE* data;        // decoded contents, filled at start-up, never freed
+    DWORD size;        // decoded length
+    FILETIME fileTime; // stamp from the payload's container
+};
+
+extern const ProductTexts InstallManifest;
+extern PayloadRecord FileTable[];  // ended by a row whose name is null
+
+enum { PathBufferSize = MAX_PATH };
+extern char InstallFolder[PathBufferSize];
+
+// Finds, loads and locks a resource; never returns on failure.
+struct ResourceBytes {
+    const BYTE* bytes;
+    DWORD size;
+};
+ResourceBytes GetResource(const char* name, int type);

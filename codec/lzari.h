@@ -1,0 +1,104 @@
+// LZARI payload codec: LZSS over a 4096-byte ring, coded by an adaptive
+// arithmetic coder, in the installer's payload container.
+//
+// Portable C++: no Win32, no exceptions, only the C library. Buffers that a
+// call returns are allocated with malloc and belong to the caller (free()).
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+enum {
+    RingSize = 4096,
+    MaxMatch = 60,
+    MatchThreshold = 2,
+    SymbolCount = 314,
+    RingFill = RingSize - MaxMatch,
+    NilNode = RingSize,
+    MaxCum = 0x7FFF,
+};
+
+enum : uint32_t {
+    Quarter = 0x8000,
+    Half = 0x10000,
+    ThreeQuarters = 0x18000,
+    Top = 0x20000,
+};
+
+// Why a call produced no buffer. The installer tells an empty file
+// (LzariOk with length 0) from every other outcome.
+enum LzariStatus {
+    LzariOk = 0,
+    LzariTooShort,   // container shorter than its fixed parts
+    LzariBadMagic,   // first four bytes are not "LZar" with case ignored
+    LzariNoMemory,   // output area could not be allocated
+    LzariDamaged,    // stream needs bytes beyond the container, or overruns the size
+};
+
+// The codec's working state, shared by decoder and encoder. The installer
+// keeps one process-wide instance (CodecState); the tools own one per thread.
+struct LzariState {
+    // container and bit reader / writer
+    const uint8_t* input;
+    uint32_t inputSize;
+    uint32_t inputPos;
+    uint8_t* output;
+    uint32_t outputCapacity;
+    uint32_t textSize;
+    uint32_t outCount;
+    uint8_t bitBuffer;
+    uint8_t bitMask;
+    int16_t pendingBits;
+    bool inputExhausted;  // the bit reader ran past the container
+
+    // arithmetic coder
+    uint32_t low;
+    uint32_t high;
+    uint32_t value;
+
+    // adaptive model
+    int16_t charOfSymbol[SymbolCount + 1];
+    int16_t symbolOfChar[SymbolCount];
+    uint16_t symbolFreq[SymbolCount + 1];
+    uint16_t symbolCum[SymbolCount + 1];
+    uint16_t positionCum[RingSize + 1];
+
+    // ring and match finder
+    uint8_t ring[RingSize + MaxMatch - 1];
+    int16_t ringPos;
+    int16_t oldest;
+    int16_t left[RingSize + 1];
+    int16_t right[RingSize + 257];
+    int16_t parent[RingSize + 1];
+    int16_t matchPosition;
+    int16_t matchLength;
+
+    // reported beside a decode's result
+    int32_t version;
+    uint32_t fileTimeLow;
+    uint32_t fileTimeHigh;
+    LzariStatus status;
+};
+
+extern LzariState CodecState;
+
+// Decodes a version 0 or 1 container of `size` bytes. Returns the decoded
+// bytes (null for an empty file or on failure) and sets *length; `version`,
+// `fileTimeLow/High` and `status` of the state tell the rest.
+uint8_t* LzariDecode(const uint8_t* data, uint32_t size, uint32_t* length);
+uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
+
+// Encodes `size` bytes into a version 0 container. Null only when memory
+// runs out (status LzariNoMemory).
+uint8_t* LzariEncode(const uint8_t* data, uint32_t size, uint32_t* length);
+uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
+
+// Turns a version 0 container into version 1 in a new buffer: the magic
+// respelled "LzaR" and the FILETIME appended. Null when memory runs out or
+// the input is not a version 0 container.
+uint8_t* MakeVersion1Container(const uint8_t* container, uint32_t size, uint32_t fileTimeLow,
+                               uint32_t fileTimeHigh, uint32_t* length);
+
+// Model and coder routines, shared by both directions.
+void StartModel(LzariState* state);
+void UpdateModel(LzariState* state, int symbol);

@@ -1,0 +1,13 @@
+// The fatal report and its formatted window-text sibling.
+#pragma once
+
+#include <windows.h>
+
+// Shows "Fatal Error Code <code>" with the formatted message and ends the
+// process with exit code 1. A message of 1024 characters or more ends the
+// process through FatalAppExitA instead.
+[[noreturn]] void Abort(int code, const char* format, ...);
+
+// Formats into a 1024-byte buffer and sets it as the window's text; a text
+// that does not fit ends the process through FatalAppExitA.
+void WindowText(HWND window, const char* format, ...);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs. Idempotent: packages that
+# are already present are left alone, so every other script may call it first.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev libfuzzer-14-dev
+  googletest libgtest-dev libbenchmark-dev
+  libtomlplusplus-dev libcli11-dev zlib1g-dev liblzma-dev
+  mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine wine64 wine32:i386 fonts-wine
+  xvfb x11-utils imagemagick liblnk-utils icoutils
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
