@@ -1,0 +1,9 @@
+// Payload delivery: decoding every payload at start-up, writing the files
+// at install time.
+#pragma once
+
+#include "app/manifest.h"
+
+void UnpackPayloads();
+int WriteFiles();
+int WriteOneFile(const char* path, PayloadRecord row);
