@@ -1,9 +1,11 @@
 // The folder prompt, the folder browser and the install action.
 #pragma once
 
+#include <windows.h>
+
 void ShowFolderPrompt();
 void OnSelectFolder();
 int OnInstall();
-const char* ChooseFolder(void* owner, const char* title);  // owner is an HWND
+const char* ChooseFolder(HWND owner, const char* title);
 int ValidateFolder();
 int MakeFolder(char* path);
