@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Every test: installs what is missing, builds all presets, runs the native
+# tests (ASan/UBSan), the fuzzers for a bounded time, and the Wine tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/setup-deps.sh
+
+jobs=${JOBS:-$(nproc)}
+fuzz_seconds=${FUZZ_SECONDS:-60}
+
+step() { printf '\n== %s ==\n' "$*"; }
+
+step "host tools (release)"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+
+step "native tests (ASan/UBSan)"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ctest --preset native -j "$jobs"
+
+step "fuzzers (${fuzz_seconds}s each)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+./scripts/run-fuzzers.sh build/fuzz "$fuzz_seconds"
+
+step "windows build and Wine tests"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+ctest --preset windows
+
+step "all tests passed"
