@@ -1,0 +1,80 @@
+#include "app/folder.h"
+
+#include <shlobj.h>
+#include <string.h>
+
+#include "app/folder_rules.h"
+#include "app/manifest.h"
+#include "app/path_join.h"
+#include "app/windows.h"
+#include "payload/payload.h"
+#include "system/shortcuts.h"
+
+static char BrowsePath[MAX_PATH];
+
+void ShowFolderPrompt() {
+    SetWindowTextA(StatusText, "The files will be stored in the following folder:");
+    ShowWindow(FolderText, SW_SHOW);
+    SetWindowTextA(FolderText, InstallFolder);
+    SetWindowTextA(MessageText, "Install in this folder or some other path of your choosing?");
+    ShowWindow(InstallButton, SW_SHOW);
+    ShowWindow(SelectButton, SW_SHOW);
+}
+
+const char* ChooseFolder(HWND owner, const char* title) {
+    BROWSEINFOA browse;
+    memset(&browse, 0, sizeof browse);
+    browse.hwndOwner = owner;
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = BrowsePath;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+    LPITEMIDLIST item = SHBrowseForFolderA(&browse);
+    if (!item) return nullptr;
+    BOOL ok = SHGetPathFromIDListA(item, BrowsePath);
+    CoTaskMemFree(item);
+    return ok ? BrowsePath : nullptr;
+}
+
+void OnSelectFolder() {
+    EnableWindow(InstallButton, FALSE);
+    const char* chosen = ChooseFolder(MainWindow, "select a folder");
+    // Both sources fit: BrowsePath and the default are at most 259 characters.
+    // Should one not, the folder is left empty and refused below.
+    if (!chosen) {
+        CopyPath(InstallFolder, sizeof InstallFolder, InstallManifest.defaultFolder);
+    } else if (strlen(chosen) < 3) {
+        return;
+    } else {
+        CopyPath(InstallFolder, sizeof InstallFolder, chosen);
+    }
+    SetWindowTextA(FolderText, InstallFolder);
+    EnableWindow(InstallButton, ValidateFolder());
+}
+
+int ValidateFolder() {
+    return ValidateFolderText(InstallFolder);
+}
+
+int MakeFolder(char* path) {
+    int split = ParentSplitPoint(path);
+    if (split >= 0) {
+        path[split] = '\0';
+        MakeFolder(path);  // a parent that fails shows up as this level's failure
+        path[split] = '\\';
+    }
+    if (!CreateDirectoryA(path, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    return SetCurrentDirectoryA(path) ? 1 : 0;
+}
+
+int OnInstall() {
+    if (!ValidateFolder()) return 0;
+    if (!MakeFolder(InstallFolder)) return 0;
+    ShowWindow(InstallButton, SW_HIDE);
+    ShowWindow(SelectButton, SW_HIDE);
+    if (!WriteFiles()) return 0;
+    if (!MakeShortcuts()) return 0;
+    SetWindowTextA(MessageText, "The software has been successfully installed.");
+    ShowWindow(ExitButton, SW_SHOW);
+    return 1;
+}

@@ -1,0 +1,65 @@
+#include "app/manifest.h"
+#include "app/windows.h"
+#include "diag/error_text.h"
+#include "diag/fatal.h"
+#include "diag/fatal_codes.h"
+#include "payload/payload.h"
+#include "payload/progress.h"
+#include "payload/user_data.h"
+
+// Reports a failed file call with the path and the thread's last error.
+[[noreturn]] static void FileFailure(int code, const char* format, const char* path) {
+    int error = static_cast<int>(GetLastError());
+    Abort(code, format, path, error, ErrorText(error));
+}
+
+static bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+static void DeleteEarlierFile(const char* path) {
+    if (DeleteFileA(path)) return;
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
+    FileFailure(FatalDeleteFile, "can't delete file %s\nWin Err Code %i: %s", path);
+}
+
+int WriteOneFile(const char* path, PayloadRecord row) {
+    if (IsUserDataName(row.name) && Exists(path)) return 0;
+    DeleteEarlierFile(path);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        FileFailure(FatalCreateFile, "can't create file %s\nWin Err Code %i: %s", path);
+    }
+    // An empty file has no buffer; WriteFile still wants a valid pointer.
+    static const BYTE noBytes[1] = {0};
+    const BYTE* bytes = row.data ? row.data : noBytes;
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, row.size, &written, nullptr)) {
+        FileFailure(FatalWriteFile, "can't write file %s\nWin Err Code %i: %s", path);
+    }
+    if (written != row.size) {
+        FileFailure(FatalShortWrite, "file write error %s\nWin Err Code %i: %s", path);
+    }
+    if (!SetFileTime(file, &row.fileTime, &row.fileTime, &row.fileTime)) {
+        FileFailure(FatalSetFileTime, "can';t set file time %s\nWin Err Code %i: %s", path);
+    }
+    if (!CloseHandle(file)) {
+        FileFailure(FatalCloseFile, "file close error %s\nWin Err Code %i: %s", path);
+    }
+    return 0;
+}
+
+int WriteFiles() {
+    SetWindowTextA(MessageText, "Copying files...");
+    WORD rows = CountRows();
+    StartProgress(CopyProgress, rows);
+    for (WORD i = 0; FileTable[i].name; ++i) {
+        SetProgress(CopyProgress, i);
+        if (WriteOneFile(FileTable[i].name, FileTable[i]) != 0) {
+            Abort(FatalCopyFile, "can't copy file %s", FileTable[i].name);
+        }
+    }
+    EndProgress(CopyProgress, rows);
+    return 1;
+}

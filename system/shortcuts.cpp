@@ -1,0 +1,77 @@
+#include "system/shortcuts.h"
+
+#include "app/manifest.h"
+#include "app/path_join.h"
+#include "diag/error_text.h"
+#include "diag/fatal.h"
+#include "diag/fatal_codes.h"
+
+[[noreturn]] static void ShortcutFailure(int code, const char* format) {
+    int error = static_cast<int>(GetLastError());
+    Abort(code, format, error, ErrorText(error));
+}
+
+static const char DesktopFormat[] = "can't create link on desktop\nWin Err Code %i: %s";
+static const char ProfileFormat[] = "can't get user profile\nWin Err Code %i: %s";
+static const char GroupFolderFormat[] = "can't create folder in start menu\nWin Err Code %i: %s";
+static const char GroupLinkFormat[] = "can't create link on start menu\nWin Err Code %i: %s";
+
+// A path that would not fit its buffer ends in the report of its step, with
+// the error a too-long name gets from the system.
+static void JoinOrFail(char (&out)[MAX_PATH], const char* const* parts, int count, int code,
+                       const char* format) {
+    if (JoinPath(out, MAX_PATH, parts, count)) return;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    ShortcutFailure(code, format);
+}
+
+// USERPROFILE without one trailing backslash. A value longer than the buffer
+// makes the call return the size it needs, which is refused, not truncated.
+static void ReadProfileFolder(char (&profile)[MAX_PATH]) {
+    DWORD length = GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+    if (length == 0) ShortcutFailure(FatalUserProfile, ProfileFormat);
+    if (length >= MAX_PATH) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        ShortcutFailure(FatalUserProfile, ProfileFormat);
+    }
+    if (profile[length - 1] == '\\') profile[length - 1] = '\0';
+}
+
+static void MakeGroupFolder(const char* groupFolder) {
+    if (CreateDirectoryA(groupFolder, nullptr)) return;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return;
+    ShortcutFailure(FatalStartMenuFolder, GroupFolderFormat);
+}
+
+static void SaveLinkOrFail(const char* linkPath, const char* targetPath, int code,
+                           const char* format) {
+    if (CreateLink(linkPath, targetPath, "", InstallManifest.description, InstallFolder) != 0) {
+        ShortcutFailure(code, format);
+    }
+}
+
+int MakeShortcuts() {
+    const char* name = InstallManifest.productName;
+    char targetPath[MAX_PATH];
+    const char* targetParts[] = {InstallFolder, "\\", name, ".EXE"};
+    JoinOrFail(targetPath, targetParts, 4, FatalDesktopLink, DesktopFormat);
+
+    char profile[MAX_PATH];
+    ReadProfileFolder(profile);
+
+    char desktopLink[MAX_PATH];
+    const char* desktopParts[] = {profile, "\\Desktop\\", name, ".lnk"};
+    JoinOrFail(desktopLink, desktopParts, 4, FatalDesktopLink, DesktopFormat);
+    SaveLinkOrFail(desktopLink, targetPath, FatalDesktopLink, DesktopFormat);
+
+    char groupFolder[MAX_PATH];
+    const char* groupParts[] = {profile, "\\Start Menu\\Programs\\", InstallManifest.groupName};
+    JoinOrFail(groupFolder, groupParts, 3, FatalStartMenuFolder, GroupFolderFormat);
+    MakeGroupFolder(groupFolder);
+
+    char groupLink[MAX_PATH];
+    const char* groupLinkParts[] = {groupFolder, "\\", name, ".lnk"};
+    JoinOrFail(groupLink, groupLinkParts, 4, FatalStartMenuLink, GroupLinkFormat);
+    SaveLinkOrFail(groupLink, targetPath, FatalStartMenuLink, GroupLinkFormat);
+    return 1;
+}
