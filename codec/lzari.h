@@ -48,7 +48,7 @@ struct LzariState {
     uint32_t outCount;
     uint8_t bitBuffer;
     uint8_t bitMask;
-    int16_t pendingBits;
+    int32_t pendingBits;  // wide: a crafted input can owe more than 32767 bits
     bool inputExhausted;  // the bit reader ran past the container
 
     // arithmetic coder
@@ -84,7 +84,9 @@ extern LzariState CodecState;
 
 // Decodes a version 0 or 1 container of `size` bytes. Returns the decoded
 // bytes (null for an empty file or on failure) and sets *length; `version`,
-// `fileTimeLow/High` and `status` of the state tell the rest.
+// `fileTimeLow/High` and `status` of the state tell the rest. Every call sets
+// all three afresh: on any status but LzariOk, and for a magic that is
+// "LZar" only when case is ignored, `version` is -1 and the FILETIME 0.
 uint8_t* LzariDecode(const uint8_t* data, uint32_t size, uint32_t* length);
 uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
 
