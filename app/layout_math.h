@@ -1,0 +1,44 @@
+// Window and control rectangles of the installer's one window, as pure
+// arithmetic on the logo size, the screen and the measured text sizes.
+// Portable: no Win32, so the layout is tested natively.
+#pragma once
+
+struct LayoutRect {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+enum { MainWindowWidth = 480 };
+
+// The main window: 480 wide, logo height + 188 high, centred on the screen.
+LayoutRect MainWindowRect(int logoHeight, int screenWidth, int screenHeight);
+
+struct LayoutMeasures {
+    int logoWidth;
+    int logoHeight;
+    int clientWidth;   // right edge of the main window's client area once sized
+    int lineHeight;    // height of one line of the default font
+    int exitWidth;     // the three button labels, each measured with "**" around it
+    int installWidth;
+    int selectWidth;
+};
+
+struct ChildLayout {
+    LayoutRect logo;
+    LayoutRect description;
+    LayoutRect warning;
+    LayoutRect os;
+    LayoutRect architecture;
+    LayoutRect status;
+    LayoutRect unpackProgress;
+    LayoutRect folder;  // shares its place with unpackProgress
+    LayoutRect message;
+    LayoutRect copyProgress;
+    LayoutRect install;
+    LayoutRect select;
+    LayoutRect exit;
+};
+
+ChildLayout ComputeChildLayout(const LayoutMeasures& measures);

@@ -1,0 +1,20 @@
+#include "diag/bounded_format.h"
+
+#include <stdio.h>
+
+bool FormatBoundedList(char* buffer, size_t size, const char* format, va_list args) {
+    if (size == 0) return false;
+    // vsnprintf reports the length the complete text would need; a negative
+    // result means the format itself failed.
+    int needed = vsnprintf(buffer, size, format, args);
+    buffer[size - 1] = '\0';
+    return needed >= 0 && static_cast<size_t>(needed) < size;
+}
+
+bool FormatBounded(char* buffer, size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    bool fits = FormatBoundedList(buffer, size, format, args);
+    va_end(args);
+    return fits;
+}

@@ -1,0 +1,40 @@
+#include "diag/fatal.h"
+
+#include "diag/bounded_format.h"
+#include "diag/report_text.h"
+
+namespace {
+
+// FatalAppExitA does not come back on Windows; the ExitProcess behind it only
+// guards against a platform where it would, so no half-made text is ever used.
+[[noreturn]] void FatalExit(const char* text) {
+    FatalAppExitA(0, text);
+    ExitProcess(1);
+}
+
+}  // namespace
+
+void Abort(int code, const char* format, ...) {
+    char text[ReportTextSize];
+    va_list args;
+    va_start(args, format);
+    bool fits = FormatBoundedList(text, sizeof text, format, args);
+    va_end(args);
+    if (!fits) FatalExit("Abort(): buffer overflow");
+
+    char title[ReportTitleSize];
+    if (!FormatReportTitle(title, code)) FatalExit("Abort(): header overflow");
+
+    MessageBoxA(NULL, text, title, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    ExitProcess(1);
+}
+
+void WindowText(HWND window, const char* format, ...) {
+    char text[ReportTextSize];
+    va_list args;
+    va_start(args, format);
+    bool fits = FormatBoundedList(text, sizeof text, format, args);
+    va_end(args);
+    if (!fits) FatalExit("WindowText(): buffer overflow");
+    SetWindowTextA(window, text);
+}
