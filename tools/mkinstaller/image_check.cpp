@@ -1,0 +1,71 @@
+#include "image_check.h"
+
+#include <cstddef>
+
+#include "app/dib.h"
+
+namespace {
+
+enum {
+    FileHeaderSize = 14,
+    InfoHeaderSize = 40,
+    IconDirSize = 6,
+    IconEntrySize = 16,
+};
+
+uint32_t ReadU32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+uint16_t ReadU16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+}  // namespace
+
+std::string LogoProblem(const std::vector<uint8_t>& bmp) {
+    if (bmp.size() < FileHeaderSize + InfoHeaderSize || bmp[0] != 'B' || bmp[1] != 'M') {
+        return "is not a BMP file";
+    }
+    const uint32_t pixelOffset = ReadU32(bmp, 10);
+    const uint32_t headerSize = ReadU32(bmp, 14);
+    const int32_t width = static_cast<int32_t>(ReadU32(bmp, 18));
+    const int32_t height = static_cast<int32_t>(ReadU32(bmp, 22));
+    const uint16_t planes = ReadU16(bmp, 26);
+    const uint16_t bits = ReadU16(bmp, 28);
+    const uint32_t compression = ReadU32(bmp, 30);
+    const uint32_t colorsUsed = ReadU32(bmp, 46);
+
+    if (headerSize != InfoHeaderSize) return "must have a 40-byte BITMAPINFOHEADER";
+    if (compression != 0) return "must be uncompressed (BI_RGB)";
+    if (planes != 1) return "must have one colour plane";
+    // The installer finds the pixel rows after as many colour entries as it
+    // counts (three for 32 bits, none for 24, whatever the header says), so
+    // the file must hold exactly that many.
+    const long colours = DibColorCount(bits, colorsUsed);
+    if (colours < 0) return "must have 1, 4, 8, 24 or 32 bits per pixel, not " + std::to_string(bits);
+    if (bits <= 8 && colorsUsed > (1u << bits)) return "has more colours in use than its depth allows";
+    if (bits == 24 && colorsUsed != 0) return "a 24-bit logo must not carry a colour table";
+    if (bits == 32 && colorsUsed != 3) return "a 32-bit logo must carry three colour entries (biClrUsed 3)";
+    if (width <= 0 || height <= 0) return "must have a positive width and height (bottom-up rows)";
+
+    const uint64_t rowBytes = ((static_cast<uint64_t>(width) * bits + 31) / 32) * 4;
+    const uint64_t expectedOffset = FileHeaderSize + InfoHeaderSize + 4 * static_cast<uint64_t>(colours);
+    if (pixelOffset != expectedOffset) return "pixel rows must follow the colour table directly";
+    if (bmp.size() < expectedOffset + rowBytes * static_cast<uint64_t>(height)) return "is shorter than its pixel rows";
+    return {};
+}
+
+std::string IconProblem(const std::vector<uint8_t>& ico) {
+    if (ico.size() < IconDirSize || ReadU16(ico, 0) != 0 || ReadU16(ico, 2) != 1) return "is not an .ico file";
+    const uint16_t count = ReadU16(ico, 4);
+    if (count == 0) return "holds no image";
+    if (ico.size() < IconDirSize + static_cast<size_t>(count) * IconEntrySize) return "is shorter than its directory";
+    for (uint16_t i = 0; i < count; ++i) {
+        const size_t entry = IconDirSize + static_cast<size_t>(i) * IconEntrySize;
+        const uint64_t size = ReadU32(ico, entry + 8);
+        const uint64_t offset = ReadU32(ico, entry + 12);
+        if (size == 0 || offset + size > ico.size()) return "image " + std::to_string(i) + " lies outside the file";
+    }
+    return {};
+}

@@ -1,0 +1,31 @@
+// A product as the manifest describes it, after reading and before packing.
+// Texts are already in Windows-1252; paths are host paths.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct FileRow {
+    std::string name;                  // installed file name (Windows-1252)
+    std::string sourcePath;            // resolved input, empty when not found
+    std::optional<uint64_t> fixedTime; // FILETIME from the manifest, else the file's mtime
+};
+
+struct ProductManifest {
+    std::string name;
+    std::string version;
+    std::string defaultFolder;
+    std::string group;
+    std::vector<std::string> description;  // lines, joined by '\n' in the installer
+    std::string logoPath;
+    std::string iconPath;
+    std::vector<FileRow> files;
+};
+
+// The description as the installer holds it: lines joined by '\n'.
+std::string JoinedDescription(const ProductManifest& manifest);
+
+// The text the installer's window shows first.
+std::string IntroText(const ProductManifest& manifest);

@@ -1,0 +1,19 @@
+// Reads a product manifest (TOML) into a ProductManifest. Every problem of
+// form is collected: malformed TOML, unknown or missing keys, wrong types,
+// texts outside Windows-1252, inputs that cannot be found or read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "manifest.h"
+#include "problems.h"
+
+struct ManifestLocation {
+    std::string path;                     // the manifest file
+    std::vector<std::string> sourceDirs;  // searched in order, before the manifest's folder
+};
+
+// Returns nothing only when the TOML itself cannot be parsed.
+std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems);

@@ -1,0 +1,97 @@
+#include "packer.h"
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "codec/lzari.h"
+#include "file_time.h"
+
+namespace {
+
+struct Outcome {
+    bool ok;
+    std::string error;
+};
+
+bool ModificationTime(const std::string& path, uint64_t& fileTime) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) return false;
+    std::optional<uint64_t> time = FileTimeOfUnix(info.st_mtim.tv_sec, static_cast<uint32_t>(info.st_mtim.tv_nsec));
+    fileTime = time.value_or(0);
+    return true;
+}
+
+bool ReadWhole(const std::string& path, std::vector<uint8_t>& data) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in.tellg();
+    if (!in || size < 0) return false;
+    data.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(data.data()), size);
+    return in.gcount() == size && in.peek() == std::ifstream::traits_type::eof();
+}
+
+Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
+    std::vector<uint8_t> data;
+    if (!ReadWhole(row.sourcePath, data)) return {false, "cannot read '" + row.sourcePath + "' in full"};
+    if (data.size() > 0xFFFFFFFFu) return {false, "'" + row.sourcePath + "' is 4 GiB or larger"};
+
+    uint64_t fileTime = 0;
+    if (row.fixedTime) {
+        fileTime = *row.fixedTime;
+    } else if (!ModificationTime(row.sourcePath, fileTime)) {
+        return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
+    }
+
+    uint32_t codedLength = 0;
+    uint8_t* coded = LzariEncodeWith(state, data.data(), static_cast<uint32_t>(data.size()), &codedLength);
+    if (coded == nullptr) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
+    uint32_t length = 0;
+    uint8_t* container = MakeVersion1Container(coded, codedLength, static_cast<uint32_t>(fileTime),
+                                               static_cast<uint32_t>(fileTime >> 32), &length);
+    std::free(coded);
+    if (container == nullptr) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
+    packed.container.assign(container, container + length);
+    packed.inputSize = data.size();
+    std::free(container);
+    return {true, {}};
+}
+
+}  // namespace
+
+PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const PackProgress& progress) {
+    PackResult result{true, {}, std::vector<PackedFile>(rows.size())};
+    std::atomic<size_t> nextRow{0};
+    std::atomic<bool> failed{false};
+    std::mutex reportLock;
+
+    auto work = [&] {
+        auto state = std::make_unique<LzariState>();
+        for (size_t row = nextRow++; row < rows.size() && !failed; row = nextRow++) {
+            const Outcome outcome = PackOne(state.get(), rows[row], result.files[row]);
+            std::lock_guard<std::mutex> lock(reportLock);
+            if (!outcome.ok) {
+                if (!failed.exchange(true)) result.error = outcome.error;
+                return;
+            }
+            if (progress) progress(row, result.files[row]);
+        }
+    };
+
+    if (threads == 0) threads = 1;
+    if (threads > rows.size()) threads = static_cast<unsigned>(rows.size() > 0 ? rows.size() : 1);
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    result.ok = !failed;
+    return result;
+}

@@ -1,0 +1,27 @@
+// Packs payload files into version 1 containers on several threads, each
+// with its own codec state. The containers depend only on the inputs, so
+// the thread count never changes the bytes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "manifest.h"
+
+struct PackedFile {
+    std::vector<uint8_t> container;
+    uint64_t inputSize;
+};
+
+struct PackResult {
+    bool ok;
+    std::string error;              // the first failure, when not ok
+    std::vector<PackedFile> files;  // in row order
+};
+
+// Called once per finished row, from the worker threads but never two at a time.
+using PackProgress = std::function<void(size_t row, const PackedFile& file)>;
+
+PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const PackProgress& progress);

@@ -1,0 +1,25 @@
+// Problems found in a manifest and its inputs. Validation collects every
+// problem before anything is built, so the user sees them all at once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Problem {
+    std::string field;    // "product.logo", "file[3].name", or the manifest path
+    std::string message;  // what is wrong, without the field
+    int line;             // line in the manifest, 0 when none applies
+    int column;           // column in the manifest, 0 when none applies
+};
+
+class ProblemList {
+public:
+    void Add(std::string field, std::string message, int line = 0, int column = 0) {
+        items_.push_back({std::move(field), std::move(message), line, column});
+    }
+    bool Empty() const { return items_.empty(); }
+    const std::vector<Problem>& Items() const { return items_; }
+
+private:
+    std::vector<Problem> items_;
+};
