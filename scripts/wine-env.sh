@@ -1,0 +1,170 @@
+# Wine environment shared by every script that runs Windows code here.
+# Source it, then call the functions; nothing runs at source time except
+# setting variables. Every prefix lives under the build folder and HOME points
+# at a throwaway folder, so nothing reaches the user's ~/.wine or home.
+#
+#   wine_env_init BUILD_DIR        variables, throwaway HOME, sane Wine settings
+#   wine_templates_reset           forget the templates of an earlier run
+#   wine_template ARCH             make (once) the template prefix for win64|win32
+#   wine_prefix_new DEST ARCH      fresh prefix DEST copied from the template
+#   wine_prefix_configure DEST [--winver V] [--no-start-menu]
+#   wine_display_start             start Xvfb unless DISPLAY is set
+#   wine_display_stop              stop the Xvfb that wine_display_start started
+#   wine_prefix_finish             end every process of $WINEPREFIX and wait
+#   wine_winpath UNIX_PATH         the Z: drive spelling of an absolute path
+
+wine_env_init() {
+    local build_dir
+    build_dir=$(cd "$1" && pwd)
+    export WINE_HARNESS_DIR="$build_dir/wine"
+    mkdir -p "$WINE_HARNESS_DIR/home"
+    export HOME="$WINE_HARNESS_DIR/home"
+    export XDG_CONFIG_HOME="$HOME/.config"
+    export XDG_DATA_HOME="$HOME/.local/share"
+    export XDG_CACHE_HOME="$HOME/.cache"
+    export XDG_DESKTOP_DIR="$HOME/Desktop"
+    # Keep wineboot from offering Mono/Gecko downloads and the menu builder
+    # from turning Start-menu links into Linux menu entries.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    unset WINEARCH WINESERVER WINELOADER
+}
+
+# Forgets the templates so the next wine_template boots a new one: each test
+# run starts from a prefix that no earlier run touched.
+wine_templates_reset() {
+    rm -rf "$WINE_HARNESS_DIR"/template-win64 "$WINE_HARNESS_DIR"/template-win32
+}
+
+wine_template_dir() { # ARCH
+    printf '%s/template-%s\n' "$WINE_HARNESS_DIR" "$1"
+}
+
+# Makes the template prefix for ARCH (win64 or win32) once; concurrent callers
+# wait on a lock instead of booting twice.
+wine_template() { # ARCH
+    local arch=$1 dir
+    dir=$(wine_template_dir "$arch")
+    (
+        flock 9
+        [ -f "$dir/.ready" ] && exit 0
+        rm -rf "$dir"
+        WINEPREFIX="$dir" WINEARCH="$arch" wineboot -i >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 ||
+            { echo "wineboot -i failed for $arch; see $WINE_HARNESS_DIR/wineboot-$arch.log" >&2; exit 1; }
+        WINEPREFIX="$dir" wineserver -w
+        wine_reg_set "$dir" 'Software\\Wine\\X11 Driver' Decorated N
+        wine_profile_real_folders "$dir"
+        touch "$dir/.ready"
+    ) 9>"$WINE_HARNESS_DIR/template-$arch.lock"
+}
+
+# Writes one string value into a stopped prefix's user.reg. Editing the file
+# while no wineserver runs is the same as `reg add`, without starting Wine.
+wine_reg_set() { # PREFIX KEY NAME VALUE   (KEY under HKCU, backslashes doubled)
+    local prefix=$1 key=$2 name=$3 value=$4
+    printf '\n[%s] 0\n"%s"="%s"\n' "$key" "$name" "$value" >>"$prefix/user.reg"
+}
+
+# A new Wine profile links Desktop, Documents and the like to the Unix home;
+# make them ordinary folders inside the prefix so links saved there stay there.
+wine_profile_real_folders() { # PREFIX
+    local prefix=$1 link profile
+    while IFS= read -r -d '' link; do
+        rm -f "$link"
+        mkdir -p "$link"
+    done < <(find "$prefix/drive_c/users" -type l -print0)
+    for profile in "$prefix"/drive_c/users/*; do
+        mkdir -p "$profile/Desktop"
+    done
+}
+
+wine_profile_dir() { # PREFIX
+    local profile
+    for profile in "$1"/drive_c/users/*; do
+        [ "$(basename "$profile")" = Public ] && continue
+        [ -d "$profile" ] && { printf '%s\n' "$profile"; return 0; }
+    done
+    return 1
+}
+
+wine_prefix_new() { # DEST ARCH
+    local dest=$1 arch=$2
+    wine_template "$arch" || return 1
+    local template
+    template=$(wine_template_dir "$arch")
+    rm -rf "$dest"
+    mkdir -p "$(dirname "$dest")"
+    # The system folders (1.3 GB, read-only in use) are shared as hard links:
+    # 20 ms instead of seconds for a full copy. Whatever Wine or a program may
+    # rewrite in place gets a private copy: the registry, the .ini files and
+    # the user profiles.
+    cp -al "$template" "$dest"
+    rm -f "$dest/.ready" "$dest/wineserver" "$dest"/*.reg "$dest"/drive_c/windows/*.ini
+    cp -a "$template"/*.reg "$dest/"
+    cp -a "$template"/drive_c/windows/*.ini "$dest/drive_c/windows/"
+    rm -rf "$dest/drive_c/users"
+    cp -a "$template/drive_c/users" "$dest/drive_c/users"
+}
+
+# Per-run settings of a stopped prefix: the Windows version Wine reports and
+# the Start Menu folder that Windows keeps directly in the profile.
+wine_prefix_configure() { # DEST [--winver V] [--no-start-menu]
+    local dest=$1 winver="" start_menu=1 profile
+    shift
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --winver) winver=$2; shift 2 ;;
+            --no-start-menu) start_menu=0; shift ;;
+            *) echo "wine_prefix_configure: unknown option $1" >&2; return 2 ;;
+        esac
+    done
+    [ -n "$winver" ] && wine_reg_set "$dest" 'Software\\Wine' Version "$winver"
+    profile=$(wine_profile_dir "$dest") || { echo "no user profile in $dest" >&2; return 1; }
+    if [ "$start_menu" = 1 ]; then
+        mkdir -p "$profile/Start Menu/Programs"
+    else
+        rm -rf "$profile/Start Menu"
+    fi
+}
+
+# Starts Xvfb on a display number it picks itself, unless a display is given.
+wine_display_start() {
+    WINE_XVFB_PID=""
+    [ -n "${DISPLAY:-}" ] && return 0
+    local fifo number
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/wine-xvfb.XXXXXX")
+    mkfifo "$fifo"
+    Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$fifo" >/dev/null 2>&1 &
+    WINE_XVFB_PID=$!
+    read -r -t 20 number <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "$number" ]; then
+        echo "Xvfb did not start" >&2
+        kill "$WINE_XVFB_PID" 2>/dev/null
+        WINE_XVFB_PID=""
+        return 1
+    fi
+    export DISPLAY=":$number"
+}
+
+wine_display_stop() {
+    if [ -n "${WINE_XVFB_PID:-}" ]; then
+        kill "$WINE_XVFB_PID" 2>/dev/null
+        wait "$WINE_XVFB_PID" 2>/dev/null
+        WINE_XVFB_PID=""
+        unset DISPLAY
+    fi
+}
+
+# Ends whatever still runs in $WINEPREFIX and waits until its wineserver is
+# gone, so no run leaks processes into the next.
+wine_prefix_finish() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    return 0
+}
+
+wine_winpath() { # ABSOLUTE_UNIX_PATH
+    local p=$1
+    printf 'Z:%s\n' "${p//\//\\}"
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Shared Wine state of one test run, for ctest's fixture tests:
+#   wine-harness.sh setup BUILD_DIR    new template prefix, the shared prefix
+#                                      that wine-run uses, and an Xvfb display
+#   wine-harness.sh cleanup BUILD_DIR  end the shared prefix's processes and
+#                                      stop that Xvfb
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine-env.sh
+. "$here/wine-env.sh"
+
+action=${1:?usage: wine-harness.sh setup|cleanup BUILD_DIR}
+wine_env_init "${2:?usage: wine-harness.sh setup|cleanup BUILD_DIR}"
+shared="$WINE_HARNESS_DIR/shared"
+display_file="$WINE_HARNESS_DIR/display"
+
+stop_display() {
+    local pid
+    [ -f "$display_file" ] || return 0
+    pid=$(sed -n 2p "$display_file")
+    if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
+        kill "$pid" 2>/dev/null || true
+    fi
+    rm -f "$display_file"
+}
+
+stop_shared_prefix() {
+    [ -d "$shared" ] || return 0
+    WINEPREFIX="$shared" wine_prefix_finish
+}
+
+case $action in
+setup)
+    stop_shared_prefix
+    stop_display
+    wine_templates_reset
+    started=$(date +%s.%N)
+    wine_template win64
+    booted=$(date +%s.%N)
+    wine_prefix_new "$shared" win64
+    copied=$(date +%s.%N)
+    wine_prefix_configure "$shared"
+    awk -v s="$started" -v b="$booted" -v c="$copied" \
+        'BEGIN { printf "template prefix: wineboot -i %.1f s; a fresh copy %.2f s\n", b - s, c - b }'
+    if [ "${WINE_HARNESS_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
+        printf '%s\n\n' "$DISPLAY" >"$display_file"
+    else
+        unset DISPLAY
+        wine_display_start
+        # The display outlives this script: cleanup stops it by its pid.
+        printf '%s\n%s\n' "$DISPLAY" "$WINE_XVFB_PID" >"$display_file"
+        disown "$WINE_XVFB_PID" 2>/dev/null || true
+    fi
+    echo "shared prefix $shared on display $(head -1 "$display_file")"
+    ;;
+cleanup)
+    stop_shared_prefix
+    stop_display
+    ;;
+*)
+    echo "usage: wine-harness.sh setup|cleanup BUILD_DIR" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,91 @@
+// Steps about the installer process: starting it, its exit, screenshots.
+#include "tests/win/driver/commands.h"
+#include "tests/win/driver/installer.h"
+#include "tests/win/driver/options.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+bool StepStart(const Step& step, std::string& error)
+{
+    return StartInstaller(step.args[0], error);
+}
+
+bool StepWaitExit(const Step& step, std::string& error)
+{
+    long expected;
+    if (!IntArg(step, 0, expected, error)) return false;
+    if (!Installer.process) {
+        error = "no installer was started";
+        return false;
+    }
+    if (WaitForSingleObject(Installer.process, DefaultTimeoutMs) != WAIT_OBJECT_0) {
+        std::string state = DescribeInstaller();
+        error = "the installer still runs after " + std::to_string(DefaultTimeoutMs / 1000) + " s" +
+                (state.empty() ? "" : "; " + state);
+        return false;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(Installer.process, &code);
+    if (static_cast<long>(code) != expected) {
+        error = "exit code " + std::to_string(static_cast<long>(code)) + ", expected " + std::to_string(expected);
+        return false;
+    }
+    return true;
+}
+
+bool StepExpectRunning(const Step&, std::string& error)
+{
+    if (InstallerRunning()) return true;
+    error = DescribeInstaller();
+    return false;
+}
+
+bool StepSleep(const Step& step, std::string& error)
+{
+    long ms;
+    if (!IntArg(step, 0, ms, error)) return false;
+    Sleep(static_cast<DWORD>(ms));
+    return true;
+}
+
+namespace {
+
+// Lets the installer handle what is queued, then gives the X server a moment
+// to show the result.
+void LetInstallerPaint()
+{
+    if (Installer.mainWindow && InstallerRunning()) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(Installer.mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    Sleep(300);
+}
+
+} // namespace
+
+// The screenshot itself is taken outside Wine by the scenario runner: the
+// driver asks with a line "SHOT name" and waits for the answer line.
+bool StepShot(const Step& step, std::string& error)
+{
+    if (!DriverOptions.shots) {
+        std::printf("note: shot %s not taken (no --shots)\n", step.args[0].c_str());
+        return true;
+    }
+    LetInstallerPaint();
+    std::printf("SHOT %s\n", step.args[0].c_str());
+    std::fflush(stdout);
+    char answer[512];
+    if (!std::fgets(answer, sizeof answer, stdin)) {
+        error = "no answer from the screenshot taker";
+        return false;
+    }
+    answer[std::strcspn(answer, "\r\n")] = '\0';
+    if (std::strcmp(answer, "ok") != 0) {
+        error = std::string("screenshot not taken: ") + answer;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,130 @@
+# Scenario runner: source it from a scenario script, then
+#
+#   run_scenario NAME EXE [--winver V] [--arch win32|win64] [--no-start-menu]
+#                [--no-userprofile] [--unset-env VAR] -- STEP...
+#
+# makes a fresh Wine prefix for NAME (a copy of the run's template), starts
+# an Xvfb display of its own, runs the GUI driver with EXE (a Unix path, or
+# "-" to start nothing: the steps may `start` a Windows path themselves) and
+# the steps, saves every requested screenshot to
+# $WINE_HARNESS_BUILD/screenshots/NAME-SHOT.png, and returns the driver's exit
+# code. The two halves can also be called apart, to put files into the
+# prefix between them:
+#
+#   scenario_prepare NAME [prefix options]      sets SCENARIO_PREFIX and
+#                                               SCENARIO_PROFILE (Unix paths)
+#   scenario_drive NAME EXE [driver options] -- STEP...
+#
+# The prefix stays after the run (for checks on the files the installer
+# wrote) and is replaced by the next run of the same NAME.
+#
+# Environment: WINE_HARNESS_BUILD (the Windows build folder) and WINE_DRIVER
+# (driver.exe), both set by ctest; WINE_HARNESS_USE_DISPLAY=1 runs on $DISPLAY
+# instead of a private Xvfb.
+
+_scenario_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../../scripts/wine-env.sh
+. "$_scenario_lib_dir/../../../scripts/wine-env.sh"
+
+: "${WINE_HARNESS_BUILD:?set WINE_HARNESS_BUILD to the Windows build folder}"
+: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tests/win/driver/driver.exe}"
+wine_env_init "$WINE_HARNESS_BUILD"
+
+SCENARIO_SKIP=77
+
+# Exits with the skip code when FILE is missing (not built yet).
+scenario_require() { # FILE
+    if [ ! -f "$1" ]; then
+        echo "skipped: $1 is not built"
+        exit "$SCENARIO_SKIP"
+    fi
+}
+
+scenario_prepare() { # NAME [--winver V] [--arch A] [--no-start-menu]
+    local name=$1 arch=win64 configure=()
+    shift
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --arch) arch=$2; shift 2 ;;
+            --winver) configure+=(--winver "$2"); shift 2 ;;
+            --no-start-menu) configure+=(--no-start-menu); shift ;;
+            *) echo "scenario_prepare: unknown option $1" >&2; return 2 ;;
+        esac
+    done
+    SCENARIO_PREFIX="$WINE_HARNESS_DIR/runs/$name"
+    wine_prefix_new "$SCENARIO_PREFIX" "$arch" || return 1
+    wine_prefix_configure "$SCENARIO_PREFIX" "${configure[@]}" || return 1
+    SCENARIO_PROFILE=$(wine_profile_dir "$SCENARIO_PREFIX")
+    export SCENARIO_PREFIX SCENARIO_PROFILE
+}
+
+# Answers the driver's "SHOT name" lines with a screenshot of the display.
+_scenario_take_shot() { # SCENARIO SHOT
+    local dir="$WINE_HARNESS_BUILD/screenshots" file
+    mkdir -p "$dir"
+    file="$dir/$1-$2.png"
+    if import -window root -display "$DISPLAY" "$file" 2>"$dir/.import-error"; then
+        echo "screenshot $file"
+        echo ok >&"${_scenario_driver[1]}"
+    else
+        echo "fail $(head -1 "$dir/.import-error")" >&"${_scenario_driver[1]}"
+    fi
+}
+
+scenario_drive() { # NAME EXE [driver options] -- STEP...
+    local name=$1 exe=$2 options=() steps_file line status
+    shift 2
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        case $1 in
+            --no-userprofile) options+=(--no-userprofile); shift ;;
+            --unset-env) options+=(--unset-env "$2"); shift 2 ;;
+            *) echo "scenario_drive: unknown option $1" >&2; return 2 ;;
+        esac
+    done
+    [ "${1:-}" = -- ] && shift
+    [ "$exe" != - ] && options+=(--exe "$(wine_winpath "$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")")")
+    steps_file="$SCENARIO_PREFIX/driver-steps.txt"
+    printf '%s\n' "$@" >"$steps_file"
+    [ $# -eq 0 ] && : >"$steps_file"
+
+    local saved_display=${DISPLAY-} had_display=${DISPLAY+x}
+    [ "${WINE_HARNESS_USE_DISPLAY:-0}" = 1 ] || unset DISPLAY
+    wine_display_start || return 1
+    export WINEPREFIX="$SCENARIO_PREFIX"
+
+    echo "scenario $name: $exe on display $DISPLAY"
+    coproc _scenario_driver { wine "$WINE_DRIVER" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" 2>&1; }
+    local driver_pid=$_scenario_driver_PID
+    while IFS= read -r line <&"${_scenario_driver[0]}"; do
+        line=${line%$'\r'}
+        case $line in
+            "SHOT "*) _scenario_take_shot "$name" "${line#SHOT }" ;;
+            *) printf '%s\n' "$line" ;;
+        esac
+    done
+    wait "$driver_pid"
+    status=$?
+
+    wine_prefix_finish
+    wine_display_stop
+    unset WINEPREFIX
+    if [ -n "$had_display" ]; then export DISPLAY="$saved_display"; fi
+    echo "scenario $name: driver exit code $status"
+    return "$status"
+}
+
+run_scenario() { # NAME EXE [options] -- STEP...
+    local name=$1 exe=$2 prepare=() drive=()
+    shift 2
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        case $1 in
+            --winver | --arch) prepare+=("$1" "$2"); shift 2 ;;
+            --no-start-menu) prepare+=("$1"); shift ;;
+            --no-userprofile) drive+=("$1"); shift ;;
+            --unset-env) drive+=("$1" "$2"); shift 2 ;;
+            *) echo "run_scenario: unknown option $1" >&2; return 2 ;;
+        esac
+    done
+    scenario_prepare "$name" "${prepare[@]}" || return 1
+    scenario_drive "$name" "$exe" "${drive[@]}" "$@"
+}
