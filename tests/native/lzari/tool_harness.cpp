@@ -1,0 +1,175 @@
+#include "tool_harness.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ReadUntilClosed(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            text.append(buffer, static_cast<size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        return text;  // EOF, or EIO once the terminal's last user has gone
+    }
+}
+
+[[noreturn]] void ExecTool(const std::string& folder, const std::vector<std::string>& args) {
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(LZARI_TOOL_PATH));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(LZARI_TOOL_PATH, argv.data());
+    _exit(127);
+}
+
+void Redirect(const std::string& path, int target) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0 || dup2(fd, target) < 0) _exit(127);
+    close(fd);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/lzari-test-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = name.data();
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::PathOf(const std::string& name) const { return path_ + "/" + name; }
+
+void TempFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempFolder::Read(const std::string& name) const { return ReadWholeFile(PathOf(name)); }
+
+bool TempFolder::Exists(const std::string& name) const {
+    struct stat status {};
+    return lstat(PathOf(name).c_str(), &status) == 0;
+}
+
+void TempFolder::SetTimes(const std::string& name, const timespec& access, const timespec& modification) const {
+    const timespec times[2] = {access, modification};
+    if (utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0) != 0) throw std::runtime_error("utimensat failed");
+}
+
+timespec TempFolder::ModificationTime(const std::string& name) const {
+    struct stat status {};
+    if (stat(PathOf(name).c_str(), &status) != 0) return timespec{};
+    return status.st_mtim;
+}
+
+timespec TempFolder::AccessTime(const std::string& name) const {
+    struct stat status {};
+    if (stat(PathOf(name).c_str(), &status) != 0) return timespec{};
+    return status.st_atim;
+}
+
+std::vector<std::string> TempFolder::Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        if (entry.path().filename().string().rfind(".run-", 0) != 0) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal terminal) const {
+    // The tool's own streams go to files outside what Entries() reports.
+    const std::string outPath = PathOf(".run-out"), errPath = PathOf(".run-err");
+    int master = -1, slave = -1;
+    if (terminal != Terminal::None && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        if (terminal != Terminal::None) close(master);
+        if (terminal == Terminal::StandardOutput) dup2(slave, STDOUT_FILENO);
+        else Redirect(outPath, STDOUT_FILENO);
+        if (terminal == Terminal::StandardError) dup2(slave, STDERR_FILENO);
+        else Redirect(errPath, STDERR_FILENO);
+        if (slave >= 0) close(slave);
+        ExecTool(path_, args);
+    }
+
+    ToolResult result;
+    if (terminal != Terminal::None) {
+        close(slave);
+        result.terminal = ReadUntilClosed(master);
+        close(master);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (terminal != Terminal::StandardOutput) result.out = ReadWholeFile(outPath);
+    if (terminal != Terminal::StandardError) result.err = ReadWholeFile(errPath);
+    unlink(outPath.c_str());
+    unlink(errPath.c_str());
+    return result;
+}
+
+std::string TextBytes(size_t size) {
+    static const char* const Words[] = {"payload ", "container ", "ring ", "match ", "literal ",
+                                        "coder ",   "window\n",   "the ",  "of ",    "Varnoset "};
+    std::mt19937 random(7);
+    std::string text;
+    while (text.size() < size) text += Words[random() % 10];
+    text.resize(size);
+    return text;
+}
+
+std::string RandomBytes(size_t size, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds) {
+    // 1601 to 1970: 369 years, of which 89 are leap years (1700, 1800, 1900 are not).
+    const int64_t daysFrom1601To1970 = 369 * 365 + 89;
+    const int64_t secondsSince1601 = seconds + daysFrom1601To1970 * 86400;
+    return static_cast<uint64_t>(secondsSince1601) * 10000000u + static_cast<uint64_t>(nanoseconds / 100);
+}
+
+uint32_t LittleEndian32(const std::string& bytes, size_t offset) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes.at(offset + static_cast<size_t>(i)));
+    return value;
+}

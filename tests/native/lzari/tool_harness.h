@@ -1,0 +1,50 @@
+// Runs the real lzari binary in a throwaway folder and inspects what it left.
+#pragma once
+
+#include <stdint.h>
+#include <time.h>
+
+#include <string>
+#include <vector>
+
+struct ToolResult {
+    int exitCode = -1;
+    std::string out;       // standard output, unless it is the terminal
+    std::string err;       // standard error, unless it is the terminal
+    std::string terminal;  // what the tool wrote to the terminal, if it had one
+};
+
+// Which stream of the tool is attached to a pseudo-terminal.
+enum class Terminal { None, StandardOutput, StandardError };
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string PathOf(const std::string& name) const;
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+    void SetTimes(const std::string& name, const timespec& access, const timespec& modification) const;
+    timespec ModificationTime(const std::string& name) const;
+    timespec AccessTime(const std::string& name) const;
+    std::vector<std::string> Entries() const;
+
+    ToolResult Run(const std::vector<std::string>& args, Terminal terminal = Terminal::None) const;
+
+private:
+    std::string path_;
+};
+
+std::string TextBytes(size_t size);
+std::string RandomBytes(size_t size, uint32_t seed);
+
+// The FILETIME of a Unix time, worked out from the calendar rather than
+// from the tool's own conversion.
+uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds);
+
+// Reads a little-endian 32-bit value at `offset`.
+uint32_t LittleEndian32(const std::string& bytes, size_t offset);
