@@ -67,8 +67,11 @@ std::string Describe(const LayoutRect& r)
 
 bool Children(std::vector<HWND>& children, std::string& error)
 {
-    children = ChildrenInCreationOrder(Installer.mainWindow);
-    if (children.size() == ChildRoleCount) return true;
+    if (PollUntil(5000, [&] {
+            children = ChildrenInCreationOrder(Installer.mainWindow);
+            return children.size() == ChildRoleCount;
+        }))
+        return true;
     error = "the main window has " + std::to_string(children.size()) + " children, not " +
             std::to_string(ChildRoleCount);
     return false;

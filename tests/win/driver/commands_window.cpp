@@ -96,8 +96,13 @@ bool StepExpectChildren(const Step& step, std::string& error)
     long expected;
     if (!IntArg(step, 0, expected, error)) return false;
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
-    size_t count = ChildrenInCreationOrder(Installer.mainWindow).size();
-    if (static_cast<long>(count) == expected) return true;
+    // Start-up creates the children right after the main window appears.
+    size_t count = 0;
+    if (PollUntil(5000, [&] {
+            count = ChildrenInCreationOrder(Installer.mainWindow).size();
+            return static_cast<long>(count) == expected;
+        }))
+        return true;
     error = "the main window has " + std::to_string(count) + " children, expected " + std::to_string(expected);
     return false;
 }

@@ -48,23 +48,83 @@ ResourceId ParseName(const std::string& name)
     return id;
 }
 
-BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param)
+// One resource of a module, copied out so the file can be rebuilt.
+struct ResourceEntry {
+    ResourceId type, name;
+    WORD language;
+    std::vector<char> data;
+};
+
+ResourceId IdFromApi(LPCSTR id)
 {
-    reinterpret_cast<std::vector<WORD>*>(param)->push_back(language);
+    ResourceId result;
+    if (IS_INTRESOURCE(id)) result.number = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(id));
+    else result.text = id;
+    return result;
+}
+
+bool SameId(const ResourceId& a, const ResourceId& b)
+{
+    return a.number ? a.number == b.number : (!b.number && _stricmp(a.text.c_str(), b.text.c_str()) == 0);
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
+{
+    auto* entries = reinterpret_cast<std::vector<ResourceEntry>*>(param);
+    HRSRC found = FindResourceExA(module, type, name, language);
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
+    ResourceEntry entry{IdFromApi(type), IdFromApi(name), language, {}};
+    if (bytes) entry.data.assign(bytes, bytes + SizeofResource(module, found));
+    entries->push_back(entry);
     return TRUE;
 }
 
-bool ResourceLanguages(const std::string& exePath, const ResourceId& type, const ResourceId& name,
-                       std::vector<WORD>& languages, std::string& error)
+BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param)
+{
+    EnumResourceLanguagesA(module, type, name, CollectLanguage, param);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param)
+{
+    EnumResourceNamesA(module, type, CollectName, param);
+    return TRUE;
+}
+
+bool ReadAllResources(const std::string& exePath, std::vector<ResourceEntry>& entries, std::string& error)
 {
     HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) {
         error = "cannot open " + exePath + ": " + WindowsError("LoadLibraryExA");
         return false;
     }
-    EnumResourceLanguagesA(module, type.get(), name.get(), CollectLanguage,
-                           reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceTypesA(module, CollectType, reinterpret_cast<LONG_PTR>(&entries));
     FreeLibrary(module);
+    return true;
+}
+
+// Rewrites the whole resource section from ENTRIES. Wine's UpdateResourceA
+// with null data reports success but keeps the resource, so a deletion is
+// done by writing every other resource anew.
+bool WriteAllResources(const std::string& exePath, const std::vector<ResourceEntry>& entries, std::string& error)
+{
+    HANDLE update = BeginUpdateResourceA(exePath.c_str(), TRUE);
+    if (!update) {
+        error = WindowsError("BeginUpdateResourceA");
+        return false;
+    }
+    for (const ResourceEntry& e : entries) {
+        if (!UpdateResourceA(update, e.type.get(), e.name.get(), e.language, const_cast<char*>(e.data.data()),
+                             static_cast<DWORD>(e.data.size()))) {
+            error = WindowsError("UpdateResourceA");
+            EndUpdateResourceA(update, TRUE);
+            return false;
+        }
+    }
+    if (!EndUpdateResourceA(update, FALSE)) {
+        error = WindowsError("EndUpdateResourceA");
+        return false;
+    }
     return true;
 }
 
@@ -113,33 +173,25 @@ bool PatchResource(const std::string& exePath, const std::string& type, const st
                    const std::string& dataFile, std::string& error)
 {
     ResourceId typeId = ParseType(type), nameId = ParseName(name);
-    std::vector<WORD> languages;
-    if (!ResourceLanguages(exePath, typeId, nameId, languages, error)) return false;
+    std::vector<ResourceEntry> entries;
+    if (!ReadAllResources(exePath, entries, error)) return false;
     bool remove = dataFile == "--delete";
-    if (remove && languages.empty()) {
-        error = "no resource " + type + " " + name + " in " + exePath;
-        return false;
-    }
-    if (languages.empty()) languages.push_back(MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     std::vector<char> data;
     if (!remove && !ReadWholeFile(dataFile, data, error)) return false;
 
-    HANDLE update = BeginUpdateResourceA(exePath.c_str(), FALSE);
-    if (!update) {
-        error = WindowsError("BeginUpdateResourceA");
+    std::vector<ResourceEntry> kept;
+    bool found = false;
+    for (ResourceEntry& e : entries) {
+        bool target = SameId(e.type, typeId) && SameId(e.name, nameId);
+        found = found || target;
+        if (target && remove) continue;
+        if (target) e.data = data;
+        kept.push_back(e);
+    }
+    if (!found && remove) {
+        error = "no resource " + type + " " + name + " in " + exePath;
         return false;
     }
-    for (WORD language : languages) {
-        if (!UpdateResourceA(update, typeId.get(), nameId.get(), language, remove ? nullptr : data.data(),
-                             remove ? 0 : static_cast<DWORD>(data.size()))) {
-            error = WindowsError("UpdateResourceA");
-            EndUpdateResourceA(update, TRUE);
-            return false;
-        }
-    }
-    if (!EndUpdateResourceA(update, FALSE)) {
-        error = WindowsError("EndUpdateResourceA");
-        return false;
-    }
-    return true;
+    if (!found) kept.push_back({typeId, nameId, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), data});
+    return WriteAllResources(exePath, kept, error);
 }
