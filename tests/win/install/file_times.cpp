@@ -1,0 +1,27 @@
+// Prints what Windows reports about files, one line each:
+//   NAME SIZE ATTRIBUTES CREATION ACCESS WRITE
+// with the times as 64-bit FILETIME counts, or "NAME missing ERROR".
+#include <windows.h>
+#include <stdio.h>
+
+static unsigned long long Ticks(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+int main(int argc, char** argv) {
+    int missing = 0;
+    for (int i = 1; i < argc; ++i) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(argv[i], GetFileExInfoStandard, &data)) {
+            printf("%s missing %lu\n", argv[i], GetLastError());
+            ++missing;
+            continue;
+        }
+        unsigned long long size =
+            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        printf("%s %llu 0x%lx %llu %llu %llu\n", argv[i], size, data.dwFileAttributes,
+               Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
+               Ticks(data.ftLastWriteTime));
+    }
+    return missing ? 1 : 0;
+}
