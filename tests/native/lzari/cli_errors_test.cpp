@@ -184,6 +184,40 @@ TEST_P(Damaged, DecompressLeavesNothingAndKeepsTheInput) {
 INSTANTIATE_TEST_SUITE_P(Cases, Damaged, ::testing::ValuesIn(Damages()),
                          [](const auto& info) { return std::string(info.param.label); });
 
+// A write that fails half-way: the temporary goes, the input stays.
+struct WriteFailureCase {
+    const char* label;
+    bool fromContainer;
+    std::vector<std::string> args;
+    const char* message;
+    const char* input;
+};
+
+class WriteFailure : public ::testing::TestWithParam<WriteFailureCase> {};
+
+TEST_P(WriteFailure, LeavesNoPartialOutput) {
+    const WriteFailureCase& c = GetParam();
+    TempFolder folder;
+    const std::string bytes = RandomBytes(50000, 11);
+    if (c.fromContainer) folder.Write("f.lzr", MakeContainer(folder, bytes));
+    else folder.Write("f", bytes);
+    const std::string input = folder.Read(c.input);
+    const std::vector<std::string> before = folder.Entries();
+
+    const ToolResult result = folder.Run(c.args, Terminal::None, 4096);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, c.message);
+    EXPECT_EQ(folder.Entries(), before);
+    EXPECT_EQ(folder.Read(c.input), input);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure,
+                         ::testing::ValuesIn(std::vector<WriteFailureCase>{
+                             {"Compress", false, {"f"}, "lzari: f.lzr: File too large\n", "f"},
+                             {"Decompress", true, {"-d", "f.lzr"}, "lzari: f: File too large\n", "f.lzr"},
+                         }),
+                         [](const auto& info) { return std::string(info.param.label); });
+
 TEST(TestMode, ReportsEveryFileAndGoesOn) {
     TempFolder folder;
     const std::string good = MakeContainer(folder, TextBytes(4000));

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -109,7 +110,14 @@ std::vector<std::string> TempFolder::Entries() const {
     return names;
 }
 
-ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal terminal) const {
+void LimitFileSize(rlim_t limit) {
+    // Ignored, SIGXFSZ stays ignored across exec: the write fails with EFBIG instead.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit bound = {limit, limit};
+    if (setrlimit(RLIMIT_FSIZE, &bound) != 0) _exit(127);
+}
+
+ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal terminal, rlim_t fileSizeLimit) const {
     // The tool's own streams go to files outside what Entries() reports.
     const std::string outPath = PathOf(".run-out"), errPath = PathOf(".run-err");
     int master = -1, slave = -1;
@@ -125,6 +133,7 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal termin
         if (terminal == Terminal::StandardError) dup2(slave, STDERR_FILENO);
         else Redirect(errPath, STDERR_FILENO);
         if (slave >= 0) close(slave);
+        if (fileSizeLimit != 0) LimitFileSize(fileSizeLimit);
         ExecTool(path_, args);
     }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stdint.h>
+#include <sys/resource.h>
 #include <time.h>
 
 #include <string>
@@ -33,7 +34,9 @@ public:
     timespec AccessTime(const std::string& name) const;
     std::vector<std::string> Entries() const;
 
-    ToolResult Run(const std::vector<std::string>& args, Terminal terminal = Terminal::None) const;
+    // A non-zero `fileSizeLimit` makes the tool's writes past that many bytes fail.
+    ToolResult Run(const std::vector<std::string>& args, Terminal terminal = Terminal::None,
+                   rlim_t fileSizeLimit = 0) const;
 
 private:
     std::string path_;
