@@ -24,7 +24,7 @@ std::string CStringLiteral(std::string_view text) {
             literal += c;
         } else if (c == '\n') {
             literal += "\\n";
-        } else if (b >= 0x20 && b < 0x7F && c != '?') {
+        } else if (b >= 0x20 && b < 0x7F) {
             literal += c;
         } else {
             char escape[8];

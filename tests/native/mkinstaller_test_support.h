@@ -1,0 +1,40 @@
+// A throwaway product folder for the mkinstaller tests: a manifest built
+// from parts, a tiny valid logo and icon, and payload files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ProductFolder {
+public:
+    ProductFolder();
+    ~ProductFolder();
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::vector<std::string> Entries() const;  // names in the folder
+
+private:
+    std::string path_;
+};
+
+// A manifest that mkinstaller accepts: product "Demo", rows Demo.EXE (a.bin)
+// and notes.txt (b.bin); "#MORE_PRODUCT#" and "#MORE_ROWS#" mark where
+// cases add lines.
+std::string ValidManifest();
+
+// Writes logo.bmp, icon.ico, a.bin and b.bin beside the manifest.
+void WriteValidInputs(const ProductFolder& folder);
+
+// Replaces the first `from` in `text` by `to`; fails the test when absent.
+std::string Replace(std::string text, const std::string& from, const std::string& to);
+
+struct RunResult {
+    int exitCode;
+    std::string errors;  // what the tool wrote to stderr
+};
+
+// Runs the built mkinstaller with `arguments` (already shell-quoted) in
+// `folder`, with `environment` ("NAME=value ...") added.
+RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment = "");
