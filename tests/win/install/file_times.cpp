@@ -1,6 +1,9 @@
-// Prints what Windows reports about files, one line each:
+// Prints what Windows reports about the files of one folder, one line each:
+//   file_times.exe FOLDER NAME...
 //   NAME SIZE ATTRIBUTES CREATION ACCESS WRITE
-// with the times as 64-bit FILETIME counts, or "NAME missing ERROR".
+// with the times as 64-bit FILETIME counts, or "NAME missing ERROR". Names
+// are looked up from inside the folder, as the installer writes them, so a
+// folder near the path limit still works.
 #include <windows.h>
 #include <stdio.h>
 
@@ -9,8 +12,12 @@ static unsigned long long Ticks(const FILETIME& time) {
 }
 
 int main(int argc, char** argv) {
+    if (argc < 2 || !SetCurrentDirectoryA(argv[1])) {
+        fprintf(stderr, "usage: file_times FOLDER NAME... (an existing folder)\n");
+        return 2;
+    }
     int missing = 0;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 2; i < argc; ++i) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!GetFileAttributesExA(argv[i], GetFileExInfoStandard, &data)) {
             printf("%s missing %lu\n", argv[i], GetLastError());

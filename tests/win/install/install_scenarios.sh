@@ -43,8 +43,14 @@ file_time_of() { # ISO_TIME
     echo $((($(date -u -d "$1" +%s) + 11644473600) * 10000000))
 }
 
-# Runs the file_times helper in the scenario's prefix on Windows paths.
-windows_file_times() { # PATH...
+# The C: spelling of a Unix path inside the scenario's drive C.
+prefix_winpath() { # UNIX_PATH
+    local relative=${1#"$SCENARIO_PREFIX/drive_c/"}
+    printf 'C:\\%s\n' "${relative//\//\\}"
+}
+
+# Runs the file_times helper in the scenario's prefix.
+windows_file_times() { # WINDOWS_FOLDER NAME...
     WINEPREFIX="$SCENARIO_PREFIX" wine "$helpers/file_times.exe" "$@" 2>/dev/null | tr -d '\r'
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
 }
@@ -53,15 +59,13 @@ windows_file_times() { # PATH...
 # one. The times are read first: reading the contents would move the access
 # time.
 check_files() { # UNIX_DIR ROW...   (each row NAME|SOURCE|ISO_TIME)
-    local dir=$1 row name source time want paths=() line
+    local dir=$1 row name source time want names=() line
     shift
-    for row in "$@"; do paths+=("$(wine_winpath "$dir/${row%%|*}")"); done
+    for row in "$@"; do names+=("${row%%|*}"); done
     declare -A reported=()
-    local key
     while IFS= read -r line; do
-        key=${line%% *}
-        reported[${key##*\\}]=$line
-    done < <(windows_file_times "${paths[@]}")
+        reported[${line%% *}]=$line
+    done < <(windows_file_times "$(prefix_winpath "$dir")" "${names[@]}")
     for row in "$@"; do
         IFS='|' read -r name source time <<<"$row"
         if [ ! -f "$dir/$name" ]; then fail "$name was not written"; continue; fi
