@@ -1,5 +1,4 @@
-// The arithmetic coder on its own: characters sent with EncodeChar come back
-// from DecodeChar in order.
+// The bit writer's owed bits and the bit reader, on their own.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,50 +7,6 @@
 #include "codec_test_support.h"
 
 namespace {
-
-struct CoderRun {
-    std::vector<int> sent;
-    Bytes stream;
-    int32_t mostOwed = 0;
-};
-
-CoderRun EncodeChars(size_t count) {
-    std::unique_ptr<LzariState> s(new LzariState());
-    StartEncoder(s.get());
-    s->status = LzariOk;
-    s->outputCapacity = 16;
-    s->output = (uint8_t*)malloc(s->outputCapacity);
-    StartModel(s.get());
-    CoderRun run;
-    Bytes picks = RandomBytes(count, 50);
-    for (size_t i = 0; i < count; i++) {
-        int ch = picks[i] < 200 ? picks[i] % 8 : (picks[i] * 7 + (int)i) % SymbolCount;
-        run.sent.push_back(ch);
-        EncodeChar(s.get(), ch);
-        if (s->pendingBits > run.mostOwed) run.mostOwed = s->pendingBits;
-    }
-    FinishEncode(s.get());
-    run.stream.assign(s->output, s->output + s->outCount);
-    free(s->output);
-    return run;
-}
-
-std::vector<int> DecodeChars(const Bytes& stream, size_t count) {
-    std::unique_ptr<LzariState> s(new LzariState());
-    ExactCopy copy(stream);
-    s->input = copy.data;
-    s->inputSize = copy.size;
-    s->inputPos = 0;
-    StartDecoder(s.get());
-    std::vector<int> got;
-    for (size_t i = 0; i < count; i++) got.push_back(DecodeChar(s.get()));
-    return got;
-}
-
-TEST(CodecCoder, RandomCharactersComeBack) {
-    CoderRun run = EncodeChars(300000);
-    EXPECT_EQ(DecodeChars(run.stream, run.sent.size()), run.sent);
-}
 
 struct OwedCase {
     int32_t owed;

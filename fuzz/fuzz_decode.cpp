@@ -1,0 +1,25 @@
+// Arbitrary bytes as a container: the decoder must neither crash nor touch
+// memory outside the container, and a success must be whole.
+#include <stdlib.h>
+
+#include "codec/lzari.h"
+
+static uint32_t StoredSize(const uint8_t* data, size_t size) {
+    bool v1 = size >= 16 && data[0] == 'L' && data[1] == 'z' && data[2] == 'a' && data[3] == 'R';
+    const uint8_t* field = data + size - (v1 ? 12 : 4);
+    return (uint32_t)field[0] | (uint32_t)field[1] << 8 | (uint32_t)field[2] << 16 |
+           (uint32_t)field[3] << 24;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static LzariState state;
+    uint32_t length = 0;
+    uint8_t* out = LzariDecodeWith(&state, data, (uint32_t)size, &length);
+    if (state.status == LzariOk) {
+        if (length != StoredSize(data, size) || (length != 0) != (out != nullptr)) abort();
+    } else if (out != nullptr || length != 0 || state.version != -1) {
+        abort();
+    }
+    free(out);
+    return 0;
+}
