@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 #include <stdint.h>
-#include <string.h>
-
-#include <string>
 
 #include "diag/error_text.h"
 
@@ -90,14 +87,6 @@ TEST(ErrorTable, RangesHoldTheirNumberOfRows) {
             if (ErrorTable[i].code >= range.first && ErrorTable[i].code <= range.last) ++rows;
         }
         EXPECT_EQ(rows, range.rows) << range.first << ".." << range.last;
-    }
-}
-
-TEST(ErrorTable, TextsAreNonEmptyAndFitTheReportLine) {
-    for (int i = 0; i < ErrorTableRows; ++i) {
-        size_t length = strlen(ErrorTable[i].text);
-        EXPECT_GT(length, 0u) << "code " << ErrorTable[i].code;
-        EXPECT_EQ(std::string(ErrorTable[i].text).find('\n'), std::string::npos);
     }
 }
 

@@ -53,12 +53,6 @@ TEST(WindowsErrorText, WindowsErrorNumbersAsTheReportShowsThem) {
     for (const ErrorCase& c : cases) EXPECT_STREQ(ErrorText(c.error), c.expected) << c.error;
 }
 
-TEST(WindowsReportTitle, MostNegativeCodeFits) {
-    char title[ReportTitleSize];
-    ASSERT_TRUE(FormatReportTitle(title, INT32_MIN));
-    EXPECT_STREQ(title, "Fatal Error Code -2147483648");
-}
-
 class WindowTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
