@@ -11,6 +11,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils imagemagick liblnk-utils icoutils
+  python3
 )
 
 sudo_cmd=()

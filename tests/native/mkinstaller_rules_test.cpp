@@ -55,6 +55,7 @@ TEST_P(Cp1252Conversion, MapsEveryCharacterOrNamesTheFirstThatHasNoByte) {
     ASSERT_EQ(result.ok, c.ok);
     if (c.ok) {
         EXPECT_EQ(result.text, c.bytes);
+        EXPECT_EQ(Cp1252ToUtf8(result.text), c.utf8) << "messages must show the text as written";
     } else {
         EXPECT_EQ(result.badCodePoint, c.badCodePoint);
     }

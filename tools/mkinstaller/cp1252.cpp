@@ -74,3 +74,23 @@ std::string UpperCp1252(std::string_view text) {
     }
     return upper;
 }
+
+std::string Cp1252ToUtf8(std::string_view text) {
+    std::string utf8;
+    for (const char c : text) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        uint32_t codePoint = b;
+        if (b >= 0x80 && b < 0xA0 && HighControlBlock[b - 0x80] != 0) codePoint = HighControlBlock[b - 0x80];
+        if (codePoint < 0x80) {
+            utf8 += static_cast<char>(codePoint);
+        } else if (codePoint < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (codePoint >> 6));
+            utf8 += static_cast<char>(0x80 | (codePoint & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (codePoint >> 12));
+            utf8 += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (codePoint & 0x3F));
+        }
+    }
+    return utf8;
+}

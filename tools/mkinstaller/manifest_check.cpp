@@ -12,6 +12,9 @@
 
 namespace {
 
+// Texts are held in Windows-1252; messages are read on a UTF-8 terminal.
+std::string Quoted(const std::string& text) { return "'" + Cp1252ToUtf8(text) + "'"; }
+
 std::string RowField(size_t index) { return "file[" + std::to_string(index) + "]"; }
 
 std::string ShortcutTarget(const ProductManifest& manifest) { return manifest.name + ".EXE"; }
@@ -31,12 +34,12 @@ void CheckNames(const ProductManifest& manifest, ProblemList& problems) {
         if (name.empty()) continue;  // already reported while reading
         const std::string problem = FileNameProblem(name);
         if (!problem.empty()) {
-            problems.Add(RowField(i) + ".name", "'" + name + "' " + problem);
+            problems.Add(RowField(i) + ".name", Quoted(name) + " " + problem);
             continue;
         }
         auto [it, inserted] = firstOfUpperName.emplace(UpperCp1252(name), i);
         if (!inserted) {
-            problems.Add(RowField(i) + ".name", "'" + name + "' is the name of " + RowField(it->second) +
+            problems.Add(RowField(i) + ".name", Quoted(name) + " is the name of " + RowField(it->second) +
                                                     " but for letter case; file and resource names ignore case");
         }
     }
@@ -54,7 +57,7 @@ void CheckShortcutTarget(const ProductManifest& manifest, ProblemList& problems)
     for (const FileRow& row : manifest.files) {
         if (UpperCp1252(row.name) == target) return;
     }
-    problems.Add("file", "no row is named '" + ShortcutTarget(manifest) + "', the program the shortcuts start");
+    problems.Add("file", "no row is named " + Quoted(ShortcutTarget(manifest)) + ", the program the shortcuts start");
 }
 
 void CheckIntroText(const ProductManifest& manifest, ProblemList& problems) {
@@ -70,14 +73,14 @@ void CheckFolderAndPaths(const ProductManifest& manifest, ProblemList& problems)
     std::string folder = manifest.defaultFolder;
     if (!NormaliseInstallFolder(folder)) {
         problems.Add("product.default_folder",
-                     "'" + manifest.defaultFolder + "' would be refused by the installer: it needs a drive C: to Z:, "
+                     Quoted(manifest.defaultFolder) + " would be refused by the installer: it needs a drive C: to Z:, "
                      "a backslash and a folder name, one colon and no double backslash");
         return;
     }
     auto checkLength = [&](const std::string& field, const std::string& name) {
         const size_t length = folder.size() + 1 + name.size();
         if (length > MaxPathLength) {
-            problems.Add(field, "the path '" + folder + "\\" + name + "' would be " + std::to_string(length) +
+            problems.Add(field, "the path " + Quoted(folder + "\\" + name) + " would be " + std::to_string(length) +
                                     " characters; Windows paths hold at most 259");
         }
     };

@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -65,17 +67,34 @@ Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
     return {true, {}};
 }
 
+// Rows largest first, so that one big file does not start last and leave
+// the other threads idle while it is packed.
+std::vector<size_t> LargestFirst(const std::vector<FileRow>& rows) {
+    std::vector<std::pair<uintmax_t, size_t>> sizes;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        std::error_code error;
+        const uintmax_t size = std::filesystem::file_size(rows[row].sourcePath, error);
+        sizes.push_back({error ? 0 : size, row});
+    }
+    std::stable_sort(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<size_t> order;
+    for (const auto& entry : sizes) order.push_back(entry.second);
+    return order;
+}
+
 }  // namespace
 
 PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const PackProgress& progress) {
     PackResult result{true, {}, std::vector<PackedFile>(rows.size())};
+    const std::vector<size_t> order = LargestFirst(rows);
     std::atomic<size_t> nextRow{0};
     std::atomic<bool> failed{false};
     std::mutex reportLock;
 
     auto work = [&] {
         auto state = std::make_unique<LzariState>();
-        for (size_t row = nextRow++; row < rows.size() && !failed; row = nextRow++) {
+        for (size_t next = nextRow++; next < order.size() && !failed; next = nextRow++) {
+            const size_t row = order[next];
             const Outcome outcome = PackOne(state.get(), rows[row], result.files[row]);
             std::lock_guard<std::mutex> lock(reportLock);
             if (!outcome.ok) {

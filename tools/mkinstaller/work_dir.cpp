@@ -77,7 +77,10 @@ bool InstallFileAtomically(const std::string& from, const std::string& to, std::
     }
     bool ok = CopyToDescriptor(from, descriptor);
     const int savedErrno = errno;
-    ok = ::fchmod(descriptor, 0755) == 0 && ok;
+    // mkstemp makes the file private; give it the mode a new program gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ok = ::fchmod(descriptor, 0755 & ~mask) == 0 && ok;
     ok = ::close(descriptor) == 0 && ok;
     if (ok && std::rename(temporary.c_str(), to.c_str()) == 0) return true;
     error = "cannot write '" + to + "': " + std::strerror(ok ? errno : savedErrno);
