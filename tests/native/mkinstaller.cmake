@@ -2,6 +2,7 @@
 # tests/native/CMakeLists.txt.
 add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_generate_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_images_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_pack_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_rules_test.cpp

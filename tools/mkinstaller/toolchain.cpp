@@ -40,16 +40,28 @@ bool RunProgram(const std::vector<std::string>& arguments, const std::string& fo
     return false;
 }
 
+namespace {
+
+// The steps run in the work folder: a program named by a relative path must
+// be found from where mkinstaller was started. Bare names go to the PATH.
+std::string ProgramPath(const std::string& program) {
+    return program.find('/') == std::string::npos ? program : fs::absolute(program).string();
+}
+
+}  // namespace
+
 bool BuildSetupExe(const Toolchain& toolchain, const std::string& workDir, std::string& error) {
     const std::string includeDir = fs::absolute(toolchain.includeDir).string();
     const std::string runtime = fs::absolute(toolchain.runtime).string();
+    const std::string compiler = ProgramPath(toolchain.compiler);
+    const std::string windres = ProgramPath(toolchain.windres);
     const std::vector<std::vector<std::string>> steps = {
-        {toolchain.compiler, "-c", "-Os", "-fno-exceptions", "-fno-rtti", "-I", includeDir, "-o", "manifest.o",
+        {compiler, "-c", "-Os", "-fno-exceptions", "-fno-rtti", "-I", includeDir, "-o", "manifest.o",
          "manifest.cpp"},
-        {toolchain.windres, "--codepage=1252", "-O", "coff", "-i", "setup.rc", "-o", "resources.o"},
+        {windres, "--codepage=1252", "-O", "coff", "-i", "setup.rc", "-o", "resources.o"},
         // WinMain lives in the runtime library, which the linker scans before
         // the C runtime asks for it: name it up front.
-        {toolchain.compiler, "-o", "setup.exe", "manifest.o", "resources.o", "-Wl,--undefined=_WinMain@16", runtime,
+        {compiler, "-o", "setup.exe", "manifest.o", "resources.o", "-Wl,--undefined=_WinMain@16", runtime,
          "-mwindows", "-static", "-static-libgcc", "-static-libstdc++", "-Wl,--gc-sections", "-s",
          "-Wl,--no-insert-timestamp", "-lcomctl32", "-lole32", "-lshell32", "-luuid", "-lgdi32"},
     };
