@@ -8,10 +8,14 @@
 
 set(WINE_HARNESS_SCRIPTS "${CMAKE_SOURCE_DIR}/scripts")
 
+# The fixture's two tests exist once per build, whichever folder asks first
+# (a fixture name is global to ctest; if(TEST) sees only the current folder).
 function(wine_harness_fixture)
-  if(TEST wine_prefix_setup)
+  get_property(added GLOBAL PROPERTY WINE_HARNESS_FIXTURE_ADDED)
+  if(added)
     return()
   endif()
+  set_property(GLOBAL PROPERTY WINE_HARNESS_FIXTURE_ADDED TRUE)
   add_test(NAME wine_prefix_setup
            COMMAND "${WINE_HARNESS_SCRIPTS}/wine-harness.sh" setup "${CMAKE_BINARY_DIR}")
   add_test(NAME wine_prefix_cleanup

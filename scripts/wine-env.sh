@@ -32,8 +32,15 @@ wine_env_init() {
 
 # Forgets the templates so the next wine_template boots a new one: each test
 # run starts from a prefix that no earlier run touched.
+# Takes each template's lock, so no copy or boot is in progress meanwhile.
 wine_templates_reset() {
-    rm -rf "$WINE_HARNESS_DIR"/template-win64 "$WINE_HARNESS_DIR"/template-win32
+    local arch
+    for arch in win64 win32; do
+        (
+            flock 9 || exit 1
+            rm -rf "$(wine_template_dir "$arch")"
+        ) 9>"$WINE_HARNESS_DIR/template-$arch.lock"
+    done
 }
 
 wine_template_dir() { # ARCH
@@ -46,7 +53,7 @@ wine_template() { # ARCH
     local arch=$1 dir
     dir=$(wine_template_dir "$arch")
     (
-        flock 9
+        flock 9 || exit 1
         [ -f "$dir/.ready" ] && exit 0
         rm -rf "$dir"
         WINEPREFIX="$dir" WINEARCH="$arch" wineboot -i >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 ||
@@ -90,10 +97,17 @@ wine_profile_dir() { # PREFIX
 wine_prefix_new() { # DEST ARCH
     local dest=$1 arch=$2
     wine_template "$arch" || return 1
-    local template
+    local template lock
     template=$(wine_template_dir "$arch")
     rm -rf "$dest"
     mkdir -p "$(dirname "$dest")"
+    exec {lock}>"$WINE_HARNESS_DIR/template-$arch.lock"
+    flock -s "$lock" || return 1
+    if [ ! -f "$template/.ready" ]; then
+        exec {lock}>&-
+        echo "the $arch template was reset meanwhile; run again" >&2
+        return 1
+    fi
     # The system folders (1.3 GB, read-only in use) are shared as hard links:
     # 20 ms instead of seconds for a full copy. Whatever Wine or a program may
     # rewrite in place gets a private copy: the registry, the .ini files and
@@ -104,6 +118,7 @@ wine_prefix_new() { # DEST ARCH
     cp -a "$template"/drive_c/windows/*.ini "$dest/drive_c/windows/"
     rm -rf "$dest/drive_c/users"
     cp -a "$template/drive_c/users" "$dest/drive_c/users"
+    exec {lock}>&-
 }
 
 # Per-run settings of a stopped prefix: the Windows version Wine reports and

@@ -21,6 +21,7 @@ StepFunction FindStepFunction(const char* name)
         {"send-command", StepSendCommand},
         {"close", StepClose},
         {"sleep", StepSleep},
+        {"wait-idle", StepWaitIdle},
         {"rects", StepRects},
         {"check-layout", StepCheckLayout},
         {"wait-fatal", StepWaitFatal},

@@ -20,6 +20,7 @@ bool StepWaitExit(const Step&, std::string&);
 bool StepExpectRunning(const Step&, std::string&);
 bool StepShot(const Step&, std::string&);
 bool StepSleep(const Step&, std::string&);
+bool StepWaitIdle(const Step&, std::string&);
 
 bool StepWaitWindow(const Step&, std::string&);
 bool StepExpectChildren(const Step&, std::string&);

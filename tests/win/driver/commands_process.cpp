@@ -51,6 +51,31 @@ bool StepSleep(const Step& step, std::string& error)
     return true;
 }
 
+// Start-up drains the queue between its steps and drops a quit message that
+// arrives there; a close or Exit only counts once the installer has reached
+// its final message loop. Waiting for input idle, then a round trip through
+// its queue and a short pause, gets past the last of those drains.
+bool StepWaitIdle(const Step& step, std::string& error)
+{
+    long timeoutMs;
+    if (!IntArg(step, 0, timeoutMs, error)) return false;
+    if (!InstallerRunning()) {
+        error = DescribeInstaller();
+        return false;
+    }
+    if (WaitForInputIdle(Installer.process, static_cast<DWORD>(timeoutMs)) != 0) {
+        error = "the installer did not become idle";
+        return false;
+    }
+    if (Installer.mainWindow) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(Installer.mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(timeoutMs),
+                            &ignored);
+    }
+    Sleep(250);
+    return true;
+}
+
 namespace {
 
 // Lets the installer handle what is queued, then gives the X server a moment

@@ -20,6 +20,7 @@ const std::vector<StepSpec>& StepSpecs()
         {"send-command", 2, "ID NOTIFICATION"},
         {"close", 0, ""},
         {"sleep", 1, "MS"},
+        {"wait-idle", 1, "TIMEOUT_MS"},
         {"rects", 0, ""},
         {"check-layout", 0, ""},
         {"wait-fatal", 2, "CODE TEXT"},

@@ -17,7 +17,7 @@ case $case_name in
 window)
     expect=(0 'ok   step [0-9]+ wait-exit "0"')
     steps=(wait-window MAIN "$title" 20000 expect-children 13
-           wait-visible SelectButton 1 20000
+           wait-visible SelectButton 1 20000 wait-idle 20000
            expect-class LogoWindow LOGO expect-class StatusText STATIC expect-class CopyProgress msctls_progress32
            expect-text WarningText "You may need to disable your antivirus before proceeding."
            expect-text DescriptionText 'This program will install\nVersion 1.0 of Mock\na stand-in\n'
@@ -34,11 +34,11 @@ hidden-button)
     expect=(1 'FAIL step 3 click "Exit": button "Exit" is hidden')
     steps=(wait-window MAIN "$title" 20000 wait-visible SelectButton 1 20000 click Exit) ;;
 wrong-exit-code)
-    expect=(1 'FAIL step 4 wait-exit "1": exit code 0, expected 1')
-    steps=(wait-window MAIN "$title" 20000 wait-visible SelectButton 1 20000 close wait-exit 1) ;;
+    expect=(1 'FAIL step 5 wait-exit "1": exit code 0, expected 1')
+    steps=(wait-window MAIN "$title" 20000 wait-visible SelectButton 1 20000 wait-idle 20000 close wait-exit 1) ;;
 ignored-notification)
-    expect=(0 'ok   step 6 wait-exit "0"')
-    steps=(wait-window MAIN "$title" 20000 send-command IDC_EXIT 1 sleep 500 expect-running
+    expect=(0 'ok   step 7 wait-exit "0"')
+    steps=(wait-window MAIN "$title" 20000 wait-idle 20000 send-command IDC_EXIT 1 sleep 500 expect-running
            send-command IDC_EXIT 0 wait-exit 0) ;;
 browse)
     expect=(0 'ok   step [0-9]+ wait-text "FolderText" "C:\\Mock\\Folder"')

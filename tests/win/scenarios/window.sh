@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The reference product's window as a user meets it: classes, texts,
+# visibility, layout, the ways to close it, the fatal report of a missing
+# logo, and the version and width lines on each Windows that Wine imitates.
+#   window.sh CASE
+set -uo pipefail
+. "$(dirname "$0")/../lib/scenario.sh"
+
+setup="$WINE_HARNESS_BUILD/product/setup.exe"
+scenario_require "$setup"
+case_name=${1:?usage: window.sh CASE}
+
+title="Software Installation Utility"
+# The reference product's manifest (product/manifest.toml) in the intro format.
+intro='This program will install\nVersion 2.18 of Varnoset\nVarnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont\n'
+started=(wait-window MAIN "$title" 20000 wait-visible SelectButton 1 20000 wait-idle 20000)
+
+# role | class | visible after start-up | text after start-up
+children=(
+    "LogoWindow       LOGO              1 -"
+    "DescriptionText  STATIC            1 $intro"
+    "OsText           STATIC            1 Operating System: Windows-7"
+    "ArchitectureText STATIC            1 Architecture: 64-bit"
+    "WarningText      STATIC            1 You may need to disable your antivirus before proceeding."
+    "StatusText       STATIC            1 The files will be stored in the following folder:"
+    "MessageText      STATIC            1 Install in this folder or some other path of your choosing?"
+    "FolderText       STATIC            1 C:\\Holbrine\\Varnoset"
+    "UnpackProgress   msctls_progress32 0 -"
+    "CopyProgress     msctls_progress32 0 -"
+    "InstallButton    BUTTON            1 install in this folder"
+    "SelectButton     BUTTON            1 select another folder"
+    "ExitButton       BUTTON            0 Exit"
+)
+
+child_steps() {
+    local row role class visible text
+    for row in "${children[@]}"; do
+        read -r role class visible text <<<"$row"
+        steps+=(expect-class "$role" "$class" expect-visible "$role" "$visible")
+        [ "$text" != - ] && steps+=(expect-text "$role" "$text")
+    done
+}
+
+prefix_options=(--winver win7)
+exe=$setup
+case $case_name in
+controls)
+    steps=("${started[@]}" expect-children 13 expect-text MainWindow "$title")
+    child_steps
+    steps+=(expect-enabled InstallButton 1 expect-enabled SelectButton 1 shot prompt close wait-exit 0) ;;
+layout)
+    steps=("${started[@]}" rects check-layout close wait-exit 0) ;;
+close-box)
+    steps=("${started[@]}" close wait-exit 0) ;;
+exit-command)
+    # Exit is hidden until an install, yet a WM_COMMAND sent straight to the
+    # window still reaches it: only BN_CLICKED (0) and BN_DOUBLECLICKED (5)
+    # count, for every button ID.
+    steps=("${started[@]}"
+           send-command IDC_EXIT 1 send-command IDC_EXIT 6 send-command IDC_INSTALL 1 send-command IDC_SELECT 2
+           sleep 1000 expect-running expect-visible MainWindow 1 expect-visible InstallButton 1
+           send-command IDC_EXIT 0 wait-exit 0) ;;
+exit-double-click)
+    steps=("${started[@]}" send-command IDC_EXIT 5 wait-exit 0) ;;
+logo-missing)
+    # With the only bitmap gone, the lookup fails on the type.
+    exe=-
+    steps=(patch-resource 'C:\setup.exe' BITMAP LOGO --delete start 'C:\setup.exe' shot fatal
+           wait-fatal 603 "can't find resource LOGO\nWin Err Code 1813: resource type not found" wait-exit 1) ;;
+logo-renamed)
+    # Another bitmap keeps the type; then the name is what is missing.
+    exe=-
+    steps=(patch-resource 'C:\setup.exe' BITMAP OTHER 'C:\windows\win.ini'
+           patch-resource 'C:\setup.exe' BITMAP LOGO --delete start 'C:\setup.exe'
+           wait-fatal 603 "can't find resource LOGO\nWin Err Code 1814: resource name not found" wait-exit 1) ;;
+version-*)
+    # version-WINVER-ARCH-EXPECTED: what the two probe lines say on that system.
+    IFS=- read -r _ winver arch os width <<<"$case_name"
+    width=${width/bit/-bit}
+    prefix_options=(--winver "$winver" --arch "$arch")
+    steps=("${started[@]}" expect-text OsText "Operating System: Windows-$os"
+           expect-text ArchitectureText "Architecture: $width" close wait-exit 0) ;;
+unsupported-*)
+    # unsupported-WINVER-ARCH: a version outside the five known ones.
+    IFS=- read -r _ winver arch <<<"$case_name"
+    prefix_options=(--winver "$winver" --arch "$arch")
+    steps=(wait-fatal 144 "unsupported windows version" wait-exit 1) ;;
+*)
+    echo "unknown case $case_name" >&2
+    exit 2 ;;
+esac
+
+scenario_prepare "window-$case_name" "${prefix_options[@]}" || exit 1
+[ "$exe" = - ] && cp "$setup" "$SCENARIO_PREFIX/drive_c/setup.exe"
+scenario_drive "window-$case_name" "$exe" -- "${steps[@]}"
