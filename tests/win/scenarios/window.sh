@@ -81,10 +81,17 @@ version-*)
     steps=("${started[@]}" expect-text OsText "Operating System: Windows-$os"
            expect-text ArchitectureText "Architecture: $width" close wait-exit 0) ;;
 unsupported-*)
-    # unsupported-WINVER-ARCH: a version outside the five known ones.
+    # unsupported-WINVER-ARCH: a version outside the five known ones. The
+    # report comes before the probe lines change and before anything is
+    # unpacked, so the window behind it still shows its initial texts.
     IFS=- read -r _ winver arch <<<"$case_name"
     prefix_options=(--winver "$winver" --arch "$arch")
-    steps=(wait-fatal 144 "unsupported windows version" wait-exit 1) ;;
+    steps=(wait-window MAIN "$title" 20000 wait-window '#32770' "Fatal Error Code 144" 20000
+           expect-text OsText "Operating System" expect-text ArchitectureText "Architecture"
+           expect-text DescriptionText "$intro" expect-text StatusText "" expect-text MessageText ""
+           expect-visible UnpackProgress 1 expect-visible FolderText 0 expect-visible InstallButton 0
+           expect-visible SelectButton 0 check-layout shot unsupported
+           wait-fatal 144 "unsupported windows version" wait-exit 1) ;;
 *)
     echo "unknown case $case_name" >&2
     exit 2 ;;
