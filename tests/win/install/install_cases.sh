@@ -353,3 +353,37 @@ case_too_short() {
     printf 'LzaR\x01\x02\x03' >"$file"
     payload_fault too-short "$file" 640 "can't decode resource graph3.jpg"
 }
+
+# Group names too long for the paths built from them: the group folder
+# (240 characters of name) and the link inside it (220). The desktop link is
+# made first and stays.
+long_group_fault() { # NAME SETUP CODE TEXT
+    local name=$1 setup=$2 code=$3 text=$4 user
+    scenario_prepare "$name" || exit 1
+    user=$(basename "$SCENARIO_PROFILE")
+    # C:\users\USER\Start Menu\Programs\GROUP: 30 + user + group characters.
+    if [ "$name" = long-group-link ] && { [ $((30 + ${#user} + 220)) -gt 259 ] ||
+        [ $((43 + ${#user} + 220)) -le 259 ]; }; then
+        echo "skipped: user name \"$user\" does not put the link path over the limit"
+        exit "$SCENARIO_SKIP"
+    fi
+    mapfile -t steps < <(prompt_steps "Operating System: Windows-7" "Architecture: 64-bit"
+        printf '%s\n' click "install in this folder"
+        fatal_steps "$code" "$text" "$name")
+    run_steps "$name" "$setup" -- "${steps[@]}"
+    check_files "$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset" "${reference_rows[0]}"
+    check_link "$SCENARIO_PROFILE/Desktop/Varnoset.lnk" 'C:\Holbrine\Varnoset\Varnoset.EXE' \
+        'C:\Holbrine\Varnoset' "$description"
+}
+
+case_long_group() {
+    long_group_fault long-group "$helpers/long_group_setup.exe" 265 \
+        "can't create folder in start menu\nWin Err Code 206: filename exced range"
+    expect_eq "Start-menu folders" "$(ls -A "$SCENARIO_PROFILE/Start Menu/Programs" 2>&1)" ""
+}
+
+case_long_group_link() {
+    long_group_fault long-group-link "$helpers/long_group_link_setup.exe" 275 \
+        "can't create link on start menu\nWin Err Code 206: filename exced range"
+    expect_eq "group folder contents" "$(ls -A "$SCENARIO_PROFILE/Start Menu/Programs/"G* 2>&1)" ""
+}
