@@ -1,0 +1,107 @@
+#include "tests/win/install/install_win_fixture.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+
+#include "app/windows.h"
+
+std::vector<ProgressMessage> ProgressLog;
+
+const ProductTexts InstallManifest = {
+    "Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
+    "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont",
+};
+
+PayloadRecord FileTable[16] = {};
+
+static LRESULT CALLBACK RecordingBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == PBM_SETRANGE || message == PBM_SETPOS) {
+        ProgressLog.push_back({window, message, wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static HWND Child(HWND parent, const char* className) {
+    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void MakeStandInControls() {
+    static bool made = false;
+    if (!made) {
+        made = true;
+        WNDCLASSA barClass = {};
+        barClass.lpfnWndProc = RecordingBar;
+        barClass.hInstance = GetModuleHandleA(nullptr);
+        barClass.lpszClassName = "RecordingBar";
+        RegisterClassA(&barClass);
+        MainWindow = CreateWindowExA(0, "STATIC", "stand-in", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
+        StatusText = Child(MainWindow, "STATIC");
+        MessageText = Child(MainWindow, "STATIC");
+        FolderText = Child(MainWindow, "STATIC");
+        UnpackProgress = Child(MainWindow, "RecordingBar");
+        CopyProgress = Child(MainWindow, "RecordingBar");
+        InstallButton = Child(MainWindow, "BUTTON");
+        SelectButton = Child(MainWindow, "BUTTON");
+        ExitButton = Child(MainWindow, "BUTTON");
+    }
+    ShowWindow(UnpackProgress, SW_HIDE);
+    ShowWindow(CopyProgress, SW_HIDE);
+    ProgressLog.clear();
+}
+
+std::string EnterScratchFolder() {
+    static int serial = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char folder[MAX_PATH];
+    snprintf(folder, sizeof folder, "%sinstall-test-%lu-%d", temp, GetCurrentProcessId(), ++serial);
+    CreateDirectoryA(folder, nullptr);
+    SetCurrentDirectoryA(folder);
+    return folder;
+}
+
+void SetRows(const std::vector<PayloadRecord>& rows) {
+    size_t i = 0;
+    for (; i < rows.size(); ++i) FileTable[i] = rows[i];
+    FileTable[i] = PayloadRecord{};
+}
+
+FILETIME FileTimeOf(unsigned long long ticks) {
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+unsigned long long TicksOf(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+void PutFile(const char* path, const std::string& contents, unsigned long long ticks) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    DWORD written = 0;
+    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    FILETIME time = FileTimeOf(ticks);
+    SetFileTime(file, &time, &time, &time);
+    CloseHandle(file);
+}
+
+std::string ReadFileText(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+FileTimes TimesOf(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path, GetFileExInfoStandard, &data);
+    return {TicksOf(data.ftCreationTime), TicksOf(data.ftLastAccessTime),
+            TicksOf(data.ftLastWriteTime)};
+}
