@@ -84,23 +84,4 @@ TEST_P(InstallStopsEarly, LeavesThePromptAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Table, InstallStopsEarly, ::testing::ValuesIn(EarlyExits));
 
-TEST(ShowFolderPrompt, ShowsTheFolderAndBothButtons) {
-    MakeStandInControls();
-    ShowWindow(FolderText, SW_HIDE);
-    ShowWindow(InstallButton, SW_HIDE);
-    ShowWindow(SelectButton, SW_HIDE);
-    strcpy(InstallFolder, "C:\\Holbrine\\Varnoset");
-    ShowFolderPrompt();
-    char text[128];
-    GetWindowTextA(FolderText, text, sizeof text);
-    EXPECT_STREQ(text, "C:\\Holbrine\\Varnoset");
-    GetWindowTextA(StatusText, text, sizeof text);
-    EXPECT_STREQ(text, "The files will be stored in the following folder:");
-    GetWindowTextA(MessageText, text, sizeof text);
-    EXPECT_STREQ(text, "Install in this folder or some other path of your choosing?");
-    EXPECT_TRUE(IsWindowVisible(FolderText));
-    EXPECT_TRUE(IsWindowVisible(InstallButton));
-    EXPECT_TRUE(IsWindowVisible(SelectButton));
-}
-
 }  // namespace
