@@ -56,9 +56,11 @@ wine_template() { # ARCH
         flock 9 || exit 1
         [ -f "$dir/.ready" ] && exit 0
         rm -rf "$dir"
-        WINEPREFIX="$dir" WINEARCH="$arch" wineboot -i >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 ||
+        # The lock's descriptor is closed for Wine: the wineserver, services.exe
+        # and explorer.exe that wineboot leaves behind would otherwise hold it.
+        WINEPREFIX="$dir" WINEARCH="$arch" wineboot -i >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 9>&- ||
             { echo "wineboot -i failed for $arch; see $WINE_HARNESS_DIR/wineboot-$arch.log" >&2; exit 1; }
-        WINEPREFIX="$dir" wineserver -w
+        WINEPREFIX="$dir" wineserver -w 9>&-
         wine_reg_set "$dir" 'Software\\Wine\\X11 Driver' Decorated N
         wine_profile_real_folders "$dir"
         touch "$dir/.ready"

@@ -268,26 +268,11 @@ case_no_notepad() {
         start "$(wine_winpath "$product_setup")" expect-text ArchitectureText Architecture
 }
 
-accepted_version() { # WINVER OS_TEXT
-    scenario_prepare "version-$1" --winver "$1" || exit 1
-    mapfile -t steps < <(prompt_steps "$2" "Architecture: 64-bit"; printf '%s\n' close wait-exit 0)
-    run_steps "version-$1" "$product_setup" -- "${steps[@]}"
+# The accepted versions and winxp64 are covered by the window scenarios.
+case_version_nt40() {
+    startup_fault version-nt40 "$product_setup" 144 "unsupported windows version" fatal \
+        --winver nt40 -- expect-text OsText "Operating System" expect-text ArchitectureText Architecture
 }
-
-refused_version() { # WINVER
-    startup_fault "version-$1" "$product_setup" 144 "unsupported windows version" fatal \
-        --winver "$1" -- expect-text OsText "Operating System" expect-text ArchitectureText Architecture
-}
-
-case_version_win2k() { accepted_version win2k "Operating System: Windows-2K"; }
-case_version_winxp() { accepted_version winxp "Operating System: Windows-XP"; }
-case_version_vista() { accepted_version vista "Operating System: Windows-Vista"; }
-case_version_win7() { accepted_version win7 "Operating System: Windows-7"; }
-case_version_win8() { accepted_version win8 "Operating System: Windows-8"; }
-# No compatibility manifest: Windows 10 reports itself as 6.2.
-case_version_win10() { accepted_version win10 "Operating System: Windows-8"; }
-case_version_winxp64() { refused_version winxp64; }
-case_version_nt40() { refused_version nt40; }
 
 case_arch_32() {
     scenario_prepare arch-32 --arch win32 || exit 1
