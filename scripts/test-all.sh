@@ -22,7 +22,7 @@ ctest --preset native -j "$jobs"
 
 step "fuzzers (${fuzz_seconds}s each)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
+cmake --build --preset fuzz -j "$jobs" --target fuzz_decode fuzz_roundtrip
 ./scripts/run-fuzzers.sh build/fuzz "$fuzz_seconds"
 
 step "windows build and Wine tests"
