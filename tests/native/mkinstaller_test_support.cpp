@@ -3,16 +3,34 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A 1x1 logo of 24 bits (header, then one padded row).
+const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+                                    40,  0,   0,  0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
+
+// One 1x1 image of 1 bit, 56 bytes at offset 22: header, two colours, the
+// colour row and the mask row.
+const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,
+                                    40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
+
+}  // namespace
+
 ProductFolder::ProductFolder() {
     std::string pattern = (fs::temp_directory_path() / "mkinstaller-test.XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    Write("logo.bmp", std::string(reinterpret_cast<const char*>(TinyLogo), sizeof TinyLogo));
+    Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
+    Write("a.bin", "the program's bytes");
+    Write("b.bin", "some notes");
 }
 
 ProductFolder::~ProductFolder() {
@@ -24,9 +42,16 @@ void ProductFolder::Write(const std::string& name, const std::string& bytes) con
     std::ofstream(File(name), std::ios::binary) << bytes;
 }
 
+std::string ProductFolder::Read(const std::string& name) const {
+    std::stringstream text;
+    text << std::ifstream(File(name), std::ios::binary).rdbuf();
+    return text.str();
+}
+
 std::vector<std::string> ProductFolder::Entries() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -52,44 +77,6 @@ std::string ValidManifest() {
            "#MORE_ROWS#\n";
 }
 
-namespace {
-
-// A 2x2 bitmap of 8 bits with two colours in use.
-std::string TinyLogo() {
-    const unsigned char bytes[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,             // file header, pixels at 62
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0,             // 2x2, 1 plane, 8 bits
-        0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0,  // BI_RGB, 8 bytes, 2 in use
-        0, 0, 0, 0,                                                  // important colours
-        0, 0, 0, 0, 255, 255, 255, 0,                                // black, white
-        0, 1, 0, 0, 1, 0, 0, 0,                                      // two rows of four bytes
-    };
-    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
-// One 1x1 image; only the directory matters to the check and to windres.
-std::string TinyIcon() {
-    const unsigned char bytes[] = {
-        0, 0, 1, 0, 1, 0,                                // icon file, one image
-        1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,  // 1x1, 2 colours, 56 bytes at 22
-    };
-    std::string icon(reinterpret_cast<const char*>(bytes), sizeof bytes);
-    icon += std::string("\x28\0\0\0\x01\0\0\0\x02\0\0\0\x01\0\x01\0", 16);  // 1 wide, 1+1 high, 1 bit
-    icon += std::string(24, '\0');  // rest of the header
-    icon += std::string(8, '\0');   // two colours
-    icon += std::string(8, '\0');   // colour row and mask row
-    return icon;
-}
-
-}  // namespace
-
-void WriteValidInputs(const ProductFolder& folder) {
-    folder.Write("logo.bmp", TinyLogo());
-    folder.Write("icon.ico", TinyIcon());
-    folder.Write("a.bin", "the program's bytes");
-    folder.Write("b.bin", "some notes");
-}
-
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << "no '" << from << "' in the manifest";
@@ -98,12 +85,13 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
-    const std::string errors = folder + "/../" + fs::path(folder).filename().string() + ".stderr";
     const std::string command =
-        "cd '" + folder + "' && " + environment + " '" MKINSTALLER_PATH "' " + arguments + " 2>'" + errors + "'";
-    const int status = std::system(command.c_str());
-    std::stringstream text;
-    text << std::ifstream(errors).rdbuf();
-    fs::remove(errors);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+        "cd '" + folder + "' && " + environment + " '" MKINSTALLER_PATH "' " + arguments + " 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    RunResult result{-1, ""};
+    char chunk[4096];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.errors.append(chunk, n);
+    const int status = pclose(pipe);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    return result;
 }

@@ -1,10 +1,12 @@
-// A throwaway product folder for the mkinstaller tests: a manifest built
-// from parts, a tiny valid logo and icon, and payload files.
+// A throwaway product folder for the mkinstaller tests, and a way to run the
+// built tool in it.
 #pragma once
 
 #include <string>
 #include <vector>
 
+// Starts with a tiny valid logo.bmp and icon.ico, a.bin and b.bin; removed
+// with everything in it.
 class ProductFolder {
 public:
     ProductFolder();
@@ -13,7 +15,8 @@ public:
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     void Write(const std::string& name, const std::string& bytes) const;
-    std::vector<std::string> Entries() const;  // names in the folder
+    std::string Read(const std::string& name) const;
+    std::vector<std::string> Entries() const;  // sorted names
 
 private:
     std::string path_;
@@ -23,9 +26,6 @@ private:
 // and notes.txt (b.bin); "#MORE_PRODUCT#" and "#MORE_ROWS#" mark where
 // cases add lines.
 std::string ValidManifest();
-
-// Writes logo.bmp, icon.ico, a.bin and b.bin beside the manifest.
-void WriteValidInputs(const ProductFolder& folder);
 
 // Replaces the first `from` in `text` by `to`; fails the test when absent.
 std::string Replace(std::string text, const std::string& from, const std::string& to);
