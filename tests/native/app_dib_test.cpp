@@ -4,26 +4,18 @@
 
 namespace {
 
-struct DibCase {
-    uint16_t bitCount;
-    uint32_t clrUsed;
-    int expected;
-};
-
-class DibColorCountTest : public ::testing::TestWithParam<DibCase> {};
-
-TEST_P(DibColorCountTest, CountsTheEntriesBeforeThePixels) {
-    const DibCase& c = GetParam();
-    EXPECT_EQ(DibColorCount(c.bitCount, c.clrUsed), c.expected);
+TEST(DibColorCount, CountsTheEntriesBeforeThePixels) {
+    const struct {
+        uint16_t bitCount;
+        uint32_t clrUsed;
+        int expected;
+    } cases[] = {
+        {1, 0, 2},  {1, 1, 1},   {4, 0, 16}, {4, 5, 5},     {8, 0, 256},  {8, 16, 16},
+        {24, 7, 0},                          // no palette whatever biClrUsed says
+        {32, 0, 3}, {32, 256, 3},            // three masks, always
+        {16, 0, -1}, {0, 0, -1}, {2, 0, -1}, {64, 0, -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DibColorCount(c.bitCount, c.clrUsed), c.expected) << c.bitCount << "/" << c.clrUsed;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Depths, DibColorCountTest,
-    ::testing::Values(DibCase{1, 0, 2}, DibCase{1, 1, 1}, DibCase{4, 0, 16}, DibCase{4, 5, 5},
-                      DibCase{8, 0, 256}, DibCase{8, 256, 256}, DibCase{8, 16, 16},
-                      DibCase{24, 0, 0}, DibCase{24, 7, 0},  // no palette whatever biClrUsed says
-                      DibCase{32, 0, 3}, DibCase{32, 256, 3},  // three masks, always
-                      DibCase{16, 0, -1}, DibCase{16, 3, -1}, DibCase{0, 0, -1},
-                      DibCase{2, 0, -1}, DibCase{64, 0, -1}));
 
 }  // namespace

@@ -16,12 +16,12 @@ namespace {
 
 // The reference logo, a 16-pixel font and the client width of a 480-wide
 // window with a 3-pixel frame on each side.
-LayoutMeasures ReferenceMeasures() {
+LayoutMeasures Measures(int logoWidth = 160, int logoHeight = 108, int lineHeight = 16) {
     LayoutMeasures m;
-    m.logoWidth = 160;
-    m.logoHeight = 108;
+    m.logoWidth = logoWidth;
+    m.logoHeight = logoHeight;
     m.clientWidth = 474;
-    m.lineHeight = 16;
+    m.lineHeight = lineHeight;
     m.exitWidth = 40;
     m.installWidth = 150;
     m.selectWidth = 140;
@@ -29,9 +29,7 @@ LayoutMeasures ReferenceMeasures() {
 }
 
 TEST(LayoutMath, WorkedExampleForTheReferenceLogo) {
-    EXPECT_EQ(MainWindowRect(108, 1024, 768), (LayoutRect{272, 236, 480, 296}));
-
-    ChildLayout l = ComputeChildLayout(ReferenceMeasures());
+    ChildLayout l = ComputeChildLayout(Measures());
     EXPECT_EQ(l.logo, (LayoutRect{8, 8, 166, 114}));
     EXPECT_EQ(l.description, (LayoutRect{182, 8, 284, 114}));
     EXPECT_EQ(l.warning, (LayoutRect{8, 124, 458, 16}));
@@ -48,115 +46,61 @@ TEST(LayoutMath, WorkedExampleForTheReferenceLogo) {
     EXPECT_EQ(l.exit, (LayoutRect{217, 234, 40, 24}));
 }
 
-struct WindowCase {
-    const char* name;
-    int logoHeight;
-    int screenWidth;
-    int screenHeight;
-    LayoutRect expected;
-};
-
 TEST(LayoutMath, MainWindowIsCentredAndTruncatesTowardZero) {
-    const WindowCase cases[] = {
-        {"fits", 108, 1024, 768, {272, 236, 480, 296}},
-        {"odd margins", 108, 1025, 769, {272, 236, 480, 296}},
-        // Differences of -5 halve to -2, not -3.
-        {"screen smaller by 5", 108, 475, 291, {-2, -2, 480, 296}},
-        {"screen smaller by 1", 108, 479, 295, {0, 0, 480, 296}},
-        {"taller logo", 300, 1024, 768, {272, 140, 480, 488}},
+    const struct {
+        int logoHeight, screenWidth, screenHeight;
+        LayoutRect expected;
+    } cases[] = {
+        {108, 1024, 768, {272, 236, 480, 296}},
+        {108, 1025, 769, {272, 236, 480, 296}},
+        {108, 475, 291, {-2, -2, 480, 296}},  // -5 halves to -2, not -3
+        {300, 1024, 768, {272, 140, 480, 488}},
     };
-    for (const WindowCase& c : cases) {
-        EXPECT_EQ(MainWindowRect(c.logoHeight, c.screenWidth, c.screenHeight), c.expected) << c.name;
+    for (const auto& c : cases) {
+        EXPECT_EQ(MainWindowRect(c.logoHeight, c.screenWidth, c.screenHeight), c.expected) << c.screenWidth;
     }
 }
 
-TEST(LayoutMath, TallerLogoMovesEveryRowAndButtonDown) {
-    LayoutMeasures m = ReferenceMeasures();
-    m.logoHeight = 200;  // 92 more than the reference
-    ChildLayout l = ComputeChildLayout(m);
-    EXPECT_EQ(l.logo, (LayoutRect{8, 8, 166, 206}));
-    EXPECT_EQ(l.description, (LayoutRect{182, 8, 284, 206}));
-    EXPECT_EQ(l.warning.y, 216);
-    EXPECT_EQ(l.copyProgress.y, 324);
-    EXPECT_EQ(l.install.y, 326);
-    EXPECT_EQ(l.exit.y, 326);
+TEST(LayoutMath, LargerLogoMovesTheRowsDownAndNarrowsTheDescription) {
+    ChildLayout taller = ComputeChildLayout(Measures(160, 200));  // 92 more than the reference
+    EXPECT_EQ(taller.description, (LayoutRect{182, 8, 284, 206}));
+    EXPECT_EQ(taller.warning.y, 216);
+    EXPECT_EQ(taller.copyProgress.y, 324);
+    EXPECT_EQ(taller.exit.y, 326);
+    ChildLayout wider = ComputeChildLayout(Measures(300));
+    EXPECT_EQ(wider.logo, (LayoutRect{8, 8, 306, 114}));
+    EXPECT_EQ(wider.description, (LayoutRect{322, 8, 144, 114}));
+    EXPECT_EQ(wider.install, (LayoutRect{88, 234, 150, 24}));
 }
-
-TEST(LayoutMath, WiderLogoNarrowsTheDescriptionOnly) {
-    LayoutMeasures m = ReferenceMeasures();
-    m.logoWidth = 300;
-    ChildLayout l = ComputeChildLayout(m);
-    EXPECT_EQ(l.logo, (LayoutRect{8, 8, 306, 114}));
-    EXPECT_EQ(l.description, (LayoutRect{322, 8, 144, 114}));
-    EXPECT_EQ(l.warning, (LayoutRect{8, 124, 458, 16}));
-    EXPECT_EQ(l.install, (LayoutRect{88, 234, 150, 24}));
-}
-
-struct ButtonCase {
-    const char* name;
-    int clientWidth;
-    int exitWidth;
-    int installWidth;
-    int selectWidth;
-    int installX;
-    int selectX;
-    int exitX;
-};
 
 TEST(LayoutMath, ButtonsAreCentredWithTruncatingHalves) {
-    const ButtonCase cases[] = {
-        {"reference", 474, 40, 150, 140, 88, 246, 217},
-        {"odd remainders", 474, 41, 151, 140, 87, 246, 216},
-        // Labels wider than the client area put the pair at a negative x.
-        {"labels too wide", 474, 40, 300, 250, -42, 266, 217},
-        {"negative odd", 474, 40, 301, 250, -42, 267, 217},
-        {"exit wider than client", 474, 481, 150, 140, 88, 246, -3},
+    const struct {
+        int exitWidth, installWidth, selectWidth;
+        int installX, selectX, exitX;
+    } cases[] = {
+        {41, 151, 140, 87, 246, 216},
+        // Labels wider than the client area give negative positions.
+        {40, 301, 250, -42, 267, 217},
+        {481, 150, 140, 88, 246, -3},
     };
-    for (const ButtonCase& c : cases) {
-        LayoutMeasures m = ReferenceMeasures();
-        m.clientWidth = c.clientWidth;
+    for (const auto& c : cases) {
+        LayoutMeasures m = Measures();
         m.exitWidth = c.exitWidth;
         m.installWidth = c.installWidth;
         m.selectWidth = c.selectWidth;
         ChildLayout l = ComputeChildLayout(m);
-        EXPECT_EQ(l.install.x, c.installX) << c.name;
-        EXPECT_EQ(l.install.width, c.installWidth) << c.name;
-        EXPECT_EQ(l.select.x, c.selectX) << c.name;
-        EXPECT_EQ(l.select.width, c.selectWidth) << c.name;
-        EXPECT_EQ(l.exit.x, c.exitX) << c.name;
-        EXPECT_EQ(l.exit.width, c.exitWidth) << c.name;
+        EXPECT_EQ(l.install.x, c.installX) << c.installWidth;
+        EXPECT_EQ(l.select.x, c.selectX) << c.installWidth;
+        EXPECT_EQ(l.exit.x, c.exitX) << c.installWidth;
+        EXPECT_EQ(l.exit.width, c.exitWidth);
     }
 }
 
-struct LineCase {
-    int lineHeight;
-    int firstRowY;
-    int seventhRowY;
-    int buttonTop;
-    int buttonHeight;
-};
-
-TEST(LayoutMath, RowsAndButtonsFollowTheLineHeight) {
-    const LineCase cases[] = {
-        {16, 124, 232, 234, 24},
-        {17, 124, 238, 240, 25},  // 3 * 17 / 2 = 25.5 truncates
-        {13, 124, 214, 216, 19},  // 19.5 truncates
-        {1, 124, 142, 144, 1},
-        // A large font pushes the buttons below a 296-high window; nothing clips.
-        {40, 124, 376, 378, 60},
-    };
-    for (const LineCase& c : cases) {
-        LayoutMeasures m = ReferenceMeasures();
-        m.lineHeight = c.lineHeight;
-        ChildLayout l = ComputeChildLayout(m);
-        EXPECT_EQ(l.warning.y, c.firstRowY) << c.lineHeight;
-        EXPECT_EQ(l.warning.height, c.lineHeight) << c.lineHeight;
-        EXPECT_EQ(l.os.y - l.warning.y, c.lineHeight + 2) << c.lineHeight;
-        EXPECT_EQ(l.copyProgress.y, c.seventhRowY) << c.lineHeight;
-        EXPECT_EQ(l.install.y, c.buttonTop) << c.lineHeight;
-        EXPECT_EQ(l.install.height, c.buttonHeight) << c.lineHeight;
-        EXPECT_EQ(l.exit.height, c.buttonHeight) << c.lineHeight;
-    }
+TEST(LayoutMath, ButtonsAreOneAndAHalfLinesHighTruncated) {
+    ChildLayout l = ComputeChildLayout(Measures(160, 108, 17));
+    EXPECT_EQ(l.os.y, 124 + 19);
+    EXPECT_EQ(l.copyProgress.y, 238);
+    EXPECT_EQ(l.install, (LayoutRect{88, 240, 150, 25}));  // 3 * 17 / 2 = 25.5
 }
 
 }  // namespace

