@@ -16,6 +16,8 @@ struct ManifestCase {
     std::string expected;  // what the report must contain (refusals only)
 };
 
+void PrintTo(const ManifestCase& c, std::ostream* out) { *out << c.label; }
+
 std::string ExtraRow(const std::string& nameValue) {
     return "[[file]]\nname = " + nameValue + "\nsource = \"b.bin\"\n";
 }

@@ -29,6 +29,8 @@ struct BmpSpec {
     const char* magic = "BM";
 };
 
+void PrintTo(const BmpSpec& spec, std::ostream* out) { *out << spec.label; }
+
 // A 5-pixel-wide bitmap laid out as `spec` says.
 std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
     const uint32_t pixelBytes = ((5 * spec.bits + 31) / 32) * 4 * static_cast<uint32_t>(std::abs(spec.height));
@@ -94,6 +96,8 @@ struct IcoCase {
     std::vector<uint8_t> bytes;
     bool accepted;
 };
+
+void PrintTo(const IcoCase& c, std::ostream* out) { *out << c.label; }
 
 class Icons : public testing::TestWithParam<IcoCase> {};
 
