@@ -1,7 +1,6 @@
 # The payload codec's tests. Included from tests/native/CMakeLists.txt.
 add_executable(codec_tests
   ${CMAKE_CURRENT_LIST_DIR}/codec_vectors_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_model_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_container_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -13,6 +14,11 @@
 using Bytes = std::vector<uint8_t>;
 
 inline Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+inline Bytes Concat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 // Deterministic pseudo-random bytes (xorshift), so failures reproduce.
 inline Bytes RandomBytes(size_t count, uint32_t seed) {
@@ -39,66 +45,44 @@ inline Bytes GeneratedText(size_t count, uint32_t seed) {
     return AsBytes(text);
 }
 
-inline Bytes ReadFilePrefix(const char* path, size_t limit) {
-    Bytes out;
-    FILE* f = fopen(path, "rb");
-    if (!f) return out;
-    out.resize(limit);
-    out.resize(fread(out.data(), 1, limit, f));
-    fclose(f);
+// Takes ownership of a malloc'ed codec result.
+inline Bytes Take(uint8_t* data, uint32_t length) {
+    Bytes out = data ? Bytes(data, data + length) : Bytes();
+    free(data);
     return out;
 }
 
-// Owns a malloc'ed codec result.
-struct Buffer {
-    uint8_t* data = nullptr;
-    uint32_t length = 0;
-    ~Buffer() { free(data); }
-    Bytes bytes() const { return data ? Bytes(data, data + length) : Bytes(); }
-};
-
 inline Bytes Encode(const Bytes& input, LzariState* state = &CodecState) {
-    Buffer out;
-    out.data = LzariEncodeWith(state, input.data(), (uint32_t)input.size(), &out.length);
-    return out.bytes();
+    uint32_t length = 0;
+    uint8_t* data = LzariEncodeWith(state, input.data(), (uint32_t)input.size(), &length);
+    return Take(data, length);
 }
 
-// A copy in a heap block of exactly its size, so that ASan reports any read
-// past the container.
-struct ExactCopy {
-    uint8_t* data;
-    uint32_t size;
-    explicit ExactCopy(const Bytes& bytes) : size((uint32_t)bytes.size()) {
-        data = (uint8_t*)malloc(size ? size : 1);
-        if (size) memcpy(data, bytes.data(), size);
-    }
-    ~ExactCopy() { free(data); }
-};
+inline Bytes Version1Of(const Bytes& v0, uint32_t low, uint32_t high) {
+    uint32_t length = 0;
+    uint8_t* data = MakeVersion1Container(v0.data(), (uint32_t)v0.size(), low, high, &length);
+    return Take(data, length);
+}
 
 struct Decoded {
-    bool isNull = true;
+    bool isNull;
     Bytes bytes;
-    uint32_t length = 0;
-    LzariStatus status = LzariOk;
-    int32_t version = 0;
-    uint32_t fileTimeLow = 0, fileTimeHigh = 0;
-    uint32_t inputPos = 0;
+    uint32_t length;
+    LzariStatus status;
+    int32_t version;
+    uint32_t fileTimeLow, fileTimeHigh, inputPos;
 };
 
+// Decodes from a heap block of exactly the container's size, so that ASan
+// reports any read past it.
 inline Decoded Decode(const Bytes& container, LzariState* state = &CodecState) {
-    ExactCopy copy(container);
-    Buffer out;
-    out.data = LzariDecodeWith(state, copy.data, copy.size, &out.length);
-    Decoded d;
-    d.isNull = out.data == nullptr;
-    d.bytes = out.bytes();
-    d.length = out.length;
-    d.status = state->status;
-    d.version = state->version;
-    d.fileTimeLow = state->fileTimeLow;
-    d.fileTimeHigh = state->fileTimeHigh;
-    d.inputPos = state->inputPos;
-    return d;
+    uint8_t* copy = (uint8_t*)malloc(container.size() ? container.size() : 1);
+    if (!container.empty()) memcpy(copy, container.data(), container.size());
+    uint32_t length = 0;
+    uint8_t* data = LzariDecodeWith(state, copy, (uint32_t)container.size(), &length);
+    free(copy);
+    return Decoded{data == nullptr, Take(data, length), length, state->status, state->version,
+                   state->fileTimeLow, state->fileTimeHigh, state->inputPos};
 }
 
 inline uint32_t Le32At(const Bytes& b, size_t offset) {

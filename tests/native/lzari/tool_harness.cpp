@@ -3,50 +3,36 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
+#include <stdio.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
-#include <gtest/gtest.h>
+#include "codec/lzari.h"
 
 namespace {
-
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string ReadUntilClosed(int fd) {
     std::string text;
     char buffer[4096];
     for (;;) {
         const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            text.append(buffer, static_cast<size_t>(got));
-            continue;
-        }
-        if (got < 0 && errno == EINTR) continue;
-        return text;  // EOF, or EIO once the terminal's last user has gone
+        if (got > 0) text.append(buffer, static_cast<size_t>(got));
+        else if (got == 0 || errno != EINTR) return text;  // EOF, or EIO once the terminal's last user has gone
     }
 }
 
-[[noreturn]] void ExecTool(const std::string& folder, const std::vector<std::string>& args) {
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(LZARI_TOOL_PATH));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(LZARI_TOOL_PATH, argv.data());
-    _exit(127);
+std::string ReadWholeFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return "";
+    std::string text = ReadUntilClosed(fd);
+    close(fd);
+    return text;
 }
 
 void Redirect(const std::string& path, int target) {
@@ -59,11 +45,9 @@ void Redirect(const std::string& path, int target) {
 
 TempFolder::TempFolder() {
     const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/lzari-test-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = std::string(base && *base ? base : "/tmp") + "/lzari-test-XXXXXX";
     if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = name.data();
+    path_ = name;
 }
 
 TempFolder::~TempFolder() {
@@ -74,32 +58,22 @@ TempFolder::~TempFolder() {
 std::string TempFolder::PathOf(const std::string& name) const { return path_ + "/" + name; }
 
 void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(PathOf(name), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    FILE* f = fopen(PathOf(name).c_str(), "wb");
+    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0)
+        throw std::runtime_error("cannot write " + name);
 }
 
 std::string TempFolder::Read(const std::string& name) const { return ReadWholeFile(PathOf(name)); }
-
-bool TempFolder::Exists(const std::string& name) const {
-    struct stat status {};
-    return lstat(PathOf(name).c_str(), &status) == 0;
-}
 
 void TempFolder::SetTimes(const std::string& name, const timespec& access, const timespec& modification) const {
     const timespec times[2] = {access, modification};
     if (utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0) != 0) throw std::runtime_error("utimensat failed");
 }
 
-timespec TempFolder::ModificationTime(const std::string& name) const {
+struct stat TempFolder::Status(const std::string& name) const {
     struct stat status {};
-    if (stat(PathOf(name).c_str(), &status) != 0) return timespec{};
-    return status.st_mtim;
-}
-
-timespec TempFolder::AccessTime(const std::string& name) const {
-    struct stat status {};
-    if (stat(PathOf(name).c_str(), &status) != 0) return timespec{};
-    return status.st_atim;
+    stat(PathOf(name).c_str(), &status);
+    return status;
 }
 
 std::vector<std::string> TempFolder::Entries() const {
@@ -108,13 +82,6 @@ std::vector<std::string> TempFolder::Entries() const {
         if (entry.path().filename().string().rfind(".run-", 0) != 0) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-void LimitFileSize(rlim_t limit) {
-    // Ignored, SIGXFSZ stays ignored across exec: the write fails with EFBIG instead.
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit bound = {limit, limit};
-    if (setrlimit(RLIMIT_FSIZE, &bound) != 0) _exit(127);
 }
 
 ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal terminal, rlim_t fileSizeLimit) const {
@@ -127,14 +94,19 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal termin
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
-        if (terminal != Terminal::None) close(master);
         if (terminal == Terminal::StandardOutput) dup2(slave, STDOUT_FILENO);
         else Redirect(outPath, STDOUT_FILENO);
         if (terminal == Terminal::StandardError) dup2(slave, STDERR_FILENO);
         else Redirect(errPath, STDERR_FILENO);
-        if (slave >= 0) close(slave);
-        if (fileSizeLimit != 0) LimitFileSize(fileSizeLimit);
-        ExecTool(path_, args);
+        if (terminal != Terminal::None) close(master), close(slave);
+        // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
+        const rlimit bound = {fileSizeLimit, fileSizeLimit};
+        if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);
+        std::vector<char*> argv = {const_cast<char*>(LZARI_TOOL_PATH)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        if (chdir(path_.c_str()) == 0) execv(LZARI_TOOL_PATH, argv.data());
+        _exit(127);
     }
 
     ToolResult result;
@@ -172,8 +144,7 @@ std::string RandomBytes(size_t size, uint32_t seed) {
 
 uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds) {
     // 1601 to 1970: 369 years, of which 89 are leap years (1700, 1800, 1900 are not).
-    const int64_t daysFrom1601To1970 = 369 * 365 + 89;
-    const int64_t secondsSince1601 = seconds + daysFrom1601To1970 * 86400;
+    const int64_t secondsSince1601 = seconds + (369 * 365 + 89) * int64_t{86400};
     return static_cast<uint64_t>(secondsSince1601) * 10000000u + static_cast<uint64_t>(nanoseconds / 100);
 }
 
@@ -181,4 +152,24 @@ uint32_t LittleEndian32(const std::string& bytes, size_t offset) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes.at(offset + static_cast<size_t>(i)));
     return value;
+}
+
+std::string ContainerOf(const std::string& bytes) {
+    uint32_t length = 0, v1Length = 0;
+    uint8_t* v0 = LzariEncode(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &length);
+    uint8_t* v1 = MakeVersion1Container(v0, length, 0, 0, &v1Length);
+    std::string container(reinterpret_cast<const char*>(v1), v1Length);
+    free(v0);
+    free(v1);
+    return container;
+}
+
+std::string DecodeContainer(const std::string& container, int* version) {
+    uint32_t length = 0;
+    uint8_t* bytes = LzariDecode(reinterpret_cast<const uint8_t*>(container.data()),
+                                 static_cast<uint32_t>(container.size()), &length);
+    std::string decoded(reinterpret_cast<const char*>(bytes), bytes ? length : 0);
+    free(bytes);
+    *version = CodecState.status == LzariOk ? CodecState.version : -2;
+    return decoded;
 }

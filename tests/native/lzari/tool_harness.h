@@ -3,7 +3,7 @@
 
 #include <stdint.h>
 #include <sys/resource.h>
-#include <time.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -28,11 +28,9 @@ public:
     std::string PathOf(const std::string& name) const;
     void Write(const std::string& name, const std::string& bytes) const;
     std::string Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
     void SetTimes(const std::string& name, const timespec& access, const timespec& modification) const;
-    timespec ModificationTime(const std::string& name) const;
-    timespec AccessTime(const std::string& name) const;
-    std::vector<std::string> Entries() const;
+    struct stat Status(const std::string& name) const;
+    std::vector<std::string> Entries() const;  // sorted
 
     // A non-zero `fileSizeLimit` makes the tool's writes past that many bytes fail.
     ToolResult Run(const std::vector<std::string>& args, Terminal terminal = Terminal::None,
@@ -49,5 +47,9 @@ std::string RandomBytes(size_t size, uint32_t seed);
 // from the tool's own conversion.
 uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds);
 
-// Reads a little-endian 32-bit value at `offset`.
+// In-process codec: a version 1 container of `bytes` (FILETIME 0), and what a
+// container decodes to (*version -2 when it does not decode).
+std::string ContainerOf(const std::string& bytes);
+std::string DecodeContainer(const std::string& container, int* version);
+
 uint32_t LittleEndian32(const std::string& bytes, size_t offset);
