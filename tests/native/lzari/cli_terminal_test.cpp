@@ -1,20 +1,9 @@
-// Behaviour that depends on a terminal: no compressed data onto one, and a
-// progress line for large inputs.
+// The progress line shown on a terminal for large inputs.
 #include <gtest/gtest.h>
 
 #include "tool_harness.h"
 
 namespace {
-
-TEST(Terminal, RefusesCompressedDataOnStandardOutput) {
-    TempFolder folder;
-    folder.Write("f", TextBytes(1000));
-    const ToolResult result = folder.Run({"-c", "f"}, Terminal::StandardOutput);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "lzari: compressed data not written to a terminal; use -f to force\n");
-    EXPECT_EQ(result.terminal, "");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"f"});
-}
 
 class ProgressLine : public ::testing::TestWithParam<size_t> {};
 
@@ -23,7 +12,7 @@ class ProgressLine : public ::testing::TestWithParam<size_t> {};
 TEST_P(ProgressLine, AppearsOnlyForLargeInputs) {
     TempFolder folder;
     folder.Write("big", TextBytes(GetParam()));
-    const ToolResult result = folder.Run({"big"}, Terminal::StandardError);
+    const ToolResult result = folder.Run({"big"}, true);
     ASSERT_EQ(result.exitCode, 0) << result.terminal;
     if (GetParam() <= (4u << 20)) {
         EXPECT_EQ(result.terminal, "");

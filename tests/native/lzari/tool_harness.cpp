@@ -84,21 +84,18 @@ std::vector<std::string> TempFolder::Entries() const {
     return names;
 }
 
-ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal terminal, rlim_t fileSizeLimit) const {
+ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, rlim_t fileSizeLimit) const {
     // The tool's own streams go to files outside what Entries() reports.
     const std::string outPath = PathOf(".run-out"), errPath = PathOf(".run-err");
     int master = -1, slave = -1;
-    if (terminal != Terminal::None && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
-        throw std::runtime_error("openpty failed");
+    if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
 
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
-        if (terminal == Terminal::StandardOutput) dup2(slave, STDOUT_FILENO);
-        else Redirect(outPath, STDOUT_FILENO);
-        if (terminal == Terminal::StandardError) dup2(slave, STDERR_FILENO);
+        Redirect(outPath, STDOUT_FILENO);
+        if (terminal) dup2(slave, STDERR_FILENO), close(master), close(slave);
         else Redirect(errPath, STDERR_FILENO);
-        if (terminal != Terminal::None) close(master), close(slave);
         // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
         const rlimit bound = {fileSizeLimit, fileSizeLimit};
         if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);
@@ -110,7 +107,7 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal termin
     }
 
     ToolResult result;
-    if (terminal != Terminal::None) {
+    if (terminal) {
         close(slave);
         result.terminal = ReadUntilClosed(master);
         close(master);
@@ -118,19 +115,16 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, Terminal termin
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    if (terminal != Terminal::StandardOutput) result.out = ReadWholeFile(outPath);
-    if (terminal != Terminal::StandardError) result.err = ReadWholeFile(errPath);
+    result.out = ReadWholeFile(outPath);
+    result.err = ReadWholeFile(errPath);
     unlink(outPath.c_str());
     unlink(errPath.c_str());
     return result;
 }
 
 std::string TextBytes(size_t size) {
-    static const char* const Words[] = {"payload ", "container ", "ring ", "match ", "literal ",
-                                        "coder ",   "window\n",   "the ",  "of ",    "Varnoset "};
-    std::mt19937 random(7);
     std::string text;
-    while (text.size() < size) text += Words[random() % 10];
+    for (uint32_t i = 0; text.size() < size; i++) text += "payload ring of the container " + std::to_string(i * 7919 % 1009) + "\n";
     text.resize(size);
     return text;
 }

@@ -10,13 +10,10 @@
 
 struct ToolResult {
     int exitCode = -1;
-    std::string out;       // standard output, unless it is the terminal
-    std::string err;       // standard error, unless it is the terminal
-    std::string terminal;  // what the tool wrote to the terminal, if it had one
+    std::string out;
+    std::string err;  // empty when standard error is a terminal
+    std::string terminal;
 };
-
-// Which stream of the tool is attached to a pseudo-terminal.
-enum class Terminal { None, StandardOutput, StandardError };
 
 class TempFolder {
 public:
@@ -32,9 +29,9 @@ public:
     struct stat Status(const std::string& name) const;
     std::vector<std::string> Entries() const;  // sorted
 
-    // A non-zero `fileSizeLimit` makes the tool's writes past that many bytes fail.
-    ToolResult Run(const std::vector<std::string>& args, Terminal terminal = Terminal::None,
-                   rlim_t fileSizeLimit = 0) const;
+    // With `terminal`, standard error is a pseudo-terminal. A non-zero
+    // `fileSizeLimit` makes the tool's writes past that many bytes fail.
+    ToolResult Run(const std::vector<std::string>& args, bool terminal = false, rlim_t fileSizeLimit = 0) const;
 
 private:
     std::string path_;
