@@ -1,10 +1,8 @@
 // Steps for the dialogs the installer opens: the fatal report's message box
 // and the shell's folder browser.
-#include "tests/win/driver/commands.h"
-#include "tests/win/driver/controls.h"
 #include "tests/win/driver/installer.h"
+#include "tests/win/driver/steps.h"
 
-#include <windows.h>
 #include <shlobj.h>
 
 namespace {
@@ -14,11 +12,9 @@ namespace {
 std::string MessageBoxText(HWND box)
 {
     std::string best;
-    for (HWND child : ChildrenInCreationOrder(box)) {
-        std::string cls = ClassNameOf(child);
-        if (_stricmp(cls.c_str(), "Static") != 0) continue;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::string text = WindowTextOf(child);
-        if (text.size() > best.size()) best = text;
+        if (_stricmp(ClassNameOf(child).c_str(), "Static") == 0 && text.size() > best.size()) best = text;
     }
     return best;
 }
@@ -37,9 +33,9 @@ bool StepWaitFatal(const Step& step, std::string& error)
     const std::string title = "Fatal Error Code " + std::to_string(code);
     const std::string expected = UnescapeText(step.args[1]);
     HWND box = nullptr;
-    PollUntil(DefaultTimeoutMs, [&] { return (box = FindInstallerWindowByTitlePrefix("Fatal Error Code ")) != nullptr; });
+    PollUntil(DefaultTimeoutMs, [&] { return (box = FindInstallerWindow(nullptr, "Fatal Error Code ", true)) != nullptr; });
     if (!box) {
-        error = "no fatal report appeared; " + (InstallerRunning() ? "the installer still runs" : DescribeInstaller());
+        error = "no fatal report appeared" + DescribeInstaller();
         return false;
     }
     // The box may exist a moment before its text is set.
@@ -68,7 +64,7 @@ bool StepBrowse(const Step& step, std::string& error)
     HWND dialog = nullptr;
     PollUntil(DefaultTimeoutMs, [&] { return (dialog = FindInstallerWindow(nullptr, "Browse for Folder")) != nullptr; });
     if (!dialog) {
-        error = "no \"Browse for Folder\" dialog; " + DescribeInstaller();
+        error = "no \"Browse for Folder\" dialog" + DescribeInstaller();
         return false;
     }
     const std::string& path = step.args[0];

@@ -1,12 +1,16 @@
-// Steps about the installer process: starting it, its exit, screenshots.
-#include "tests/win/driver/commands.h"
+// Steps about the installer process and its executable: patching and
+// starting it, its exit, screenshots.
 #include "tests/win/driver/installer.h"
-#include "tests/win/driver/options.h"
-
-#include <windows.h>
+#include "tests/win/driver/resource_file.h"
+#include "tests/win/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>
+
+bool StepPatchResource(const Step& step, std::string& error)
+{
+    return PatchResource(step.args[0], step.args[1], step.args[2], step.args[3], error);
+}
 
 bool StepStart(const Step& step, std::string& error)
 {
@@ -22,9 +26,8 @@ bool StepWaitExit(const Step& step, std::string& error)
         return false;
     }
     if (WaitForSingleObject(Installer.process, DefaultTimeoutMs) != WAIT_OBJECT_0) {
-        std::string state = DescribeInstaller();
         error = "the installer still runs after " + std::to_string(DefaultTimeoutMs / 1000) + " s" +
-                (state.empty() ? "" : "; " + state);
+                DescribeInstaller();
         return false;
     }
     DWORD code = 0;
@@ -39,7 +42,7 @@ bool StepWaitExit(const Step& step, std::string& error)
 bool StepExpectRunning(const Step&, std::string& error)
 {
     if (InstallerRunning()) return true;
-    error = DescribeInstaller();
+    error = DescribeInstaller().substr(2);
     return false;
 }
 
@@ -60,7 +63,7 @@ bool StepWaitIdle(const Step& step, std::string& error)
     long timeoutMs;
     if (!IntArg(step, 0, timeoutMs, error)) return false;
     if (!InstallerRunning()) {
-        error = DescribeInstaller();
+        error = DescribeInstaller().substr(2);
         return false;
     }
     if (WaitForInputIdle(Installer.process, static_cast<DWORD>(timeoutMs)) != 0) {
@@ -76,30 +79,19 @@ bool StepWaitIdle(const Step& step, std::string& error)
     return true;
 }
 
-namespace {
-
-// Lets the installer handle what is queued, then gives the X server a moment
-// to show the result.
-void LetInstallerPaint()
-{
-    if (Installer.mainWindow && InstallerRunning()) {
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(Installer.mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
-    Sleep(300);
-}
-
-} // namespace
-
 // The screenshot itself is taken outside Wine by the scenario runner: the
 // driver asks with a line "SHOT name" and waits for the answer line.
 bool StepShot(const Step& step, std::string& error)
 {
-    if (!DriverOptions.shots) {
+    if (!TakeShots) {
         std::printf("note: shot %s not taken (no --shots)\n", step.args[0].c_str());
         return true;
     }
-    LetInstallerPaint();
+    // Let the installer handle what is queued and the X server show it.
+    DWORD_PTR ignored;
+    if (Installer.mainWindow && InstallerRunning())
+        SendMessageTimeoutA(Installer.mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    Sleep(300);
     std::printf("SHOT %s\n", step.args[0].c_str());
     std::fflush(stdout);
     char answer[512];

@@ -1,11 +1,11 @@
 // Steps that look at the installer's window and its controls, and act on it
 // the way a user would.
-#include "tests/win/driver/commands.h"
 #include "tests/win/driver/controls.h"
 #include "tests/win/driver/installer.h"
-#include "tests/win/driver/roles.h"
+#include "tests/win/driver/steps.h"
 
-#include <windows.h>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -16,75 +16,46 @@ std::string UpperCase(std::string text)
     return text;
 }
 
-bool IsButton(HWND control)
+bool IsButton(HWND control) { return UpperCase(ClassNameOf(control)) == "BUTTON"; }
+
+// The control's own WS_VISIBLE, whatever its parent's state.
+bool HasVisibleStyle(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// A property as text, so that one comparison serves them all. Window class
+// names ignore case ("STATIC" is registered as "Static").
+std::string ReadProperty(const std::string& property, HWND control)
 {
-    return UpperCase(ClassNameOf(control)) == "BUTTON";
+    if (property == "text") return WindowTextOf(control);
+    if (property == "class") return UpperCase(ClassNameOf(control));
+    if (property == "visible") return HasVisibleStyle(control) ? "1" : "0";
+    return IsWindowEnabled(control) ? "1" : "0";
 }
 
-bool HasVisibleStyle(HWND control)
+// Numeric control ID for IDC_INSTALL, IDC_SELECT, IDC_EXIT or a number; -1
+// when the text is neither.
+long ParseControlId(const std::string& text)
 {
-    return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-bool IsEnabledControl(HWND control)
-{
-    return IsWindowEnabled(control) != FALSE;
-}
-
-// Shared body of expect-X and wait-X: READ gives the current value as text,
-// WANT is the expected one; TIMEOUT 0 checks once.
-template <typename Read>
-bool ExpectValue(const std::string& controlName, const char* what, const std::string& want, DWORD timeoutMs,
-                 Read read, std::string& error)
-{
-    HWND control;
-    if (!ResolveControl(controlName, control, error)) return false;
-    std::string have;
-    bool ok = PollUntil(timeoutMs, [&] {
-        have = read(control);
-        return have == want;
-    });
-    if (ok) return true;
-    error = controlName + " " + what + " is " + Visible(have) + ", expected " + Visible(want);
-    std::string state = DescribeInstaller();
-    if (!state.empty()) error += "; " + state;
-    return false;
-}
-
-std::string TextValue(HWND control) { return WindowTextOf(control); }
-std::string VisibleValue(HWND control) { return HasVisibleStyle(control) ? "1" : "0"; }
-std::string EnabledValue(HWND control) { return IsEnabledControl(control) ? "1" : "0"; }
-
-bool TimeoutArg(const Step& step, int index, DWORD& timeoutMs, std::string& error)
-{
-    long value;
-    if (!IntArg(step, index, value, error)) return false;
-    timeoutMs = static_cast<DWORD>(value);
-    return true;
-}
-
-bool FlagText(const Step& step, int index, std::string& text, std::string& error)
-{
-    bool flag;
-    if (!FlagArg(step, index, flag, error)) return false;
-    text = flag ? "1" : "0";
-    return true;
+    static const struct { const char* name; long id; } named[] = {
+        {"IDC_INSTALL", 0x401}, {"IDC_SELECT", 0x402}, {"IDC_EXIT", 0x404}};
+    for (const auto& n : named)
+        if (text == n.name) return n.id;
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 0);
+    return (!text.empty() && *end == '\0' && value >= 0 && value <= 0xFFFF) ? value : -1;
 }
 
 } // namespace
 
 bool StepWaitWindow(const Step& step, std::string& error)
 {
-    DWORD timeoutMs;
-    if (!TimeoutArg(step, 2, timeoutMs, error)) return false;
+    long timeoutMs;
+    if (!IntArg(step, 2, timeoutMs, error)) return false;
     const std::string& className = step.args[0];
     const std::string title = UnescapeText(step.args[1]);
     HWND found = nullptr;
     PollUntil(timeoutMs, [&] { return (found = FindInstallerWindow(className.c_str(), title.c_str())) != nullptr; });
     if (!found) {
-        error = "no window of class " + Visible(className) + " titled " + Visible(title);
-        std::string state = DescribeInstaller();
-        if (!state.empty()) error += "; " + state;
+        error = "no window of class " + Visible(className) + " titled " + Visible(title) + DescribeInstaller();
         return false;
     }
     if (className == "MAIN") Installer.mainWindow = found;
@@ -94,64 +65,33 @@ bool StepWaitWindow(const Step& step, std::string& error)
 bool StepExpectChildren(const Step& step, std::string& error)
 {
     long expected;
+    std::vector<HWND> children;
     if (!IntArg(step, 0, expected, error)) return false;
-    if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
-    // Start-up creates the children right after the main window appears.
-    size_t count = 0;
-    if (PollUntil(5000, [&] {
-            count = ChildrenInCreationOrder(Installer.mainWindow).size();
-            return static_cast<long>(count) == expected;
-        }))
-        return true;
-    error = "the main window has " + std::to_string(count) + " children, expected " + std::to_string(expected);
+    if (AllChildren(children, error) && expected == ChildRoleCount) return true;
+    if (error.empty()) error = "the main window has " + std::to_string(ChildRoleCount) + " children";
+    error += ", expected " + std::to_string(expected);
     return false;
 }
 
-bool StepExpectText(const Step& step, std::string& error)
+// expect-P CONTROL VALUE checks once; wait-P CONTROL VALUE MS polls.
+bool StepProperty(const Step& step, std::string& error)
 {
-    return ExpectValue(step.args[0], "text", UnescapeText(step.args[1]), 0, TextValue, error);
-}
-
-bool StepWaitText(const Step& step, std::string& error)
-{
-    DWORD timeoutMs;
-    return TimeoutArg(step, 2, timeoutMs, error) &&
-           ExpectValue(step.args[0], "text", UnescapeText(step.args[1]), timeoutMs, TextValue, error);
-}
-
-// Window class names ignore case ("STATIC" is registered as "Static").
-bool StepExpectClass(const Step& step, std::string& error)
-{
-    return ExpectValue(step.args[0], "class", UpperCase(step.args[1]), 0,
-                       [](HWND control) { return UpperCase(ClassNameOf(control)); }, error);
-}
-
-bool StepExpectVisible(const Step& step, std::string& error)
-{
-    std::string want;
-    return FlagText(step, 1, want, error) && ExpectValue(step.args[0], "visible", want, 0, VisibleValue, error);
-}
-
-bool StepWaitVisible(const Step& step, std::string& error)
-{
-    std::string want;
-    DWORD timeoutMs;
-    return FlagText(step, 1, want, error) && TimeoutArg(step, 2, timeoutMs, error) &&
-           ExpectValue(step.args[0], "visible", want, timeoutMs, VisibleValue, error);
-}
-
-bool StepExpectEnabled(const Step& step, std::string& error)
-{
-    std::string want;
-    return FlagText(step, 1, want, error) && ExpectValue(step.args[0], "enabled", want, 0, EnabledValue, error);
-}
-
-bool StepWaitEnabled(const Step& step, std::string& error)
-{
-    std::string want;
-    DWORD timeoutMs;
-    return FlagText(step, 1, want, error) && TimeoutArg(step, 2, timeoutMs, error) &&
-           ExpectValue(step.args[0], "enabled", want, timeoutMs, EnabledValue, error);
+    const std::string property = std::strchr(step.spec->name, '-') + 1;
+    std::string want = UnescapeText(step.args[1]);
+    if (property == "class") want = UpperCase(want);
+    if ((property == "visible" || property == "enabled") && want != "0" && want != "1") {
+        error = "'" + want + "' is not 0 or 1";
+        return false;
+    }
+    long timeoutMs = 0;
+    HWND control;
+    if ((step.args.size() == 3 && !IntArg(step, 2, timeoutMs, error)) ||
+        !ResolveControl(step.args[0], control, error))
+        return false;
+    std::string have;
+    if (PollUntil(timeoutMs, [&] { return (have = ReadProperty(property, control)) == want; })) return true;
+    error = step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
+    return false;
 }
 
 // A user can only click a button that is shown and enabled; the click goes
@@ -160,44 +100,31 @@ bool StepClick(const Step& step, std::string& error)
 {
     HWND button;
     if (!ResolveControl(UnescapeText(step.args[0]), button, error)) return false;
-    if (!IsButton(button)) {
-        error = step.args[0] + " is a " + ClassNameOf(button) + ", not a button";
-        return false;
-    }
-    if (!HasVisibleStyle(button) || !IsEnabledControl(button)) {
-        error = "button " + Visible(step.args[0]) + " is " + (HasVisibleStyle(button) ? "disabled" : "hidden");
+    if (!IsButton(button) || !HasVisibleStyle(button) || !IsWindowEnabled(button)) {
+        error = Visible(step.args[0]) + " is " +
+                (!IsButton(button) ? "not a button" : HasVisibleStyle(button) ? "disabled" : "hidden");
         return false;
     }
     PostMessageA(button, BM_CLICK, 0, 0);
     return true;
 }
 
-namespace {
-
-// The button carrying ID, so the WM_COMMAND looks like one a button sends;
-// the progress bars share the Exit button's ID and are skipped.
-HWND ButtonWithId(long id)
-{
-    for (HWND child : ChildrenInCreationOrder(Installer.mainWindow))
-        if (GetDlgCtrlID(child) == id && IsButton(child))
-            return child;
-    return nullptr;
-}
-
-} // namespace
-
+// WM_COMMAND straight to the main window, even for hidden buttons. The
+// button carrying ID goes along, as a button's own notification would; the
+// progress bars share the Exit button's ID and are skipped.
 bool StepSendCommand(const Step& step, std::string& error)
 {
-    long id = ParseControlId(step.args[0].c_str());
-    long notification;
+    long id = ParseControlId(step.args[0]), notification;
+    std::vector<HWND> children;
     if (id < 0) {
         error = "'" + step.args[0] + "' is not a control ID";
         return false;
     }
-    if (!IntArg(step, 1, notification, error)) return false;
-    if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
-    WPARAM wParam = MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(notification));
-    PostMessageA(Installer.mainWindow, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(ButtonWithId(id)));
+    if (!IntArg(step, 1, notification, error) || !AllChildren(children, error)) return false;
+    HWND button = nullptr;
+    for (HWND child : children)
+        if (GetDlgCtrlID(child) == id && IsButton(child)) button = child;
+    PostMessageA(Installer.mainWindow, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(button));
     return true;
 }
 
@@ -206,5 +133,17 @@ bool StepClose(const Step&, std::string& error)
 {
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
     PostMessageA(Installer.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+}
+
+// Moves a control DX pixels to the right: a fault put in from outside, so
+// the driver's own tests can show that check-layout notices a stray pixel.
+bool StepNudge(const Step& step, std::string& error)
+{
+    long dx;
+    HWND control;
+    if (!IntArg(step, 1, dx, error) || !ResolveControl(step.args[0], control, error)) return false;
+    RECT rect = ChildRect(control);
+    SetWindowPos(control, nullptr, rect.left + dx, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }

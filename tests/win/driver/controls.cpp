@@ -1,7 +1,14 @@
 #include "tests/win/driver/controls.h"
 
 #include "tests/win/driver/installer.h"
-#include "tests/win/driver/roles.h"
+
+const char* const ChildRoleNames[ChildRoleCount] = {
+    "LogoWindow",    "DescriptionText", "OsText",        "ArchitectureText", "WarningText",
+    "StatusText",    "MessageText",     "FolderText",    "UnpackProgress",   "CopyProgress",
+    "InstallButton", "SelectButton",    "ExitButton",
+};
+
+namespace {
 
 std::vector<HWND> ChildrenInCreationOrder(HWND window)
 {
@@ -13,57 +20,40 @@ std::vector<HWND> ChildrenInCreationOrder(HWND window)
     return children;
 }
 
+} // namespace
+
 bool FindMainWindow(DWORD timeoutMs, std::string& error)
 {
     if (Installer.mainWindow && IsWindow(Installer.mainWindow)) return true;
-    if (!Installer.process) {
-        error = "no installer was started";
-        return false;
-    }
-    HWND found = nullptr;
-    PollUntil(timeoutMs, [&] { return (found = FindInstallerWindow("MAIN", nullptr)) != nullptr; });
-    if (!found) {
-        error = "no \"MAIN\" window; " + DescribeInstaller();
-        return false;
-    }
-    Installer.mainWindow = found;
-    return true;
+    PollUntil(timeoutMs, [&] { return (Installer.mainWindow = FindInstallerWindow("MAIN", nullptr)) != nullptr; });
+    if (!Installer.mainWindow) error = "no \"MAIN\" window" + DescribeInstaller();
+    return Installer.mainWindow != nullptr;
 }
 
-namespace {
-
-bool ResolveRole(int index, HWND& control, std::string& error)
+bool AllChildren(std::vector<HWND>& children, std::string& error)
 {
-    std::vector<HWND> children;
-    // The children appear one by one after the main window; give start-up a
-    // moment to create all of them.
-    PollUntil(5000, [&] {
-        children = ChildrenInCreationOrder(Installer.mainWindow);
-        return children.size() >= ChildRoleCount;
-    });
-    if (children.size() != ChildRoleCount) {
-        error = "the main window has " + std::to_string(children.size()) + " children, not " +
-                std::to_string(ChildRoleCount);
-        return false;
-    }
-    control = children[index];
-    return true;
+    if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
+    // Start-up creates the children one by one right after the main window.
+    if (PollUntil(5000, [&] {
+            children = ChildrenInCreationOrder(Installer.mainWindow);
+            return children.size() == ChildRoleCount;
+        }))
+        return true;
+    error = "the main window has " + std::to_string(children.size()) + " children, not " +
+            std::to_string(ChildRoleCount);
+    return false;
 }
-
-} // namespace
 
 bool ResolveControl(const std::string& name, HWND& control, std::string& error)
 {
+    std::vector<HWND> children;
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
-    if (name == "MainWindow") {
-        control = Installer.mainWindow;
-        return true;
-    }
-    int role = ChildRoleIndex(name.c_str());
-    if (role >= 0) return ResolveRole(role, control, error);
-    for (HWND child : ChildrenInCreationOrder(Installer.mainWindow)) {
-        if (WindowTextOf(child) == name) {
-            control = child;
+    control = Installer.mainWindow;
+    if (name == "MainWindow") return true;
+    if (!AllChildren(children, error)) return false;
+    for (int i = 0; i < ChildRoleCount; ++i) {
+        if (name == ChildRoleNames[i] || name == WindowTextOf(children[i])) {
+            control = children[i];
             return true;
         }
     }

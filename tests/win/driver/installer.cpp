@@ -1,33 +1,24 @@
 #include "tests/win/driver/installer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 InstallerState Installer;
 
 namespace {
 
-bool NameIsUnset(const char* entry)
-{
-    const char* equals = std::strchr(entry + 1, '=');
-    size_t length = equals ? static_cast<size_t>(equals - entry) : std::strlen(entry);
-    for (const std::string& name : Installer.unsetVariables)
-        if (name.size() == length && _strnicmp(name.c_str(), entry, length) == 0) return true;
-    return false;
-}
-
-// A copy of the driver's environment block without the unset variables.
+// A copy of the driver's environment block, without USERPROFILE if asked.
 std::vector<char> EnvironmentBlock()
 {
     std::vector<char> block;
     char* strings = GetEnvironmentStringsA();
-    for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
-        if (NameIsUnset(entry)) continue;
-        block.insert(block.end(), entry, entry + std::strlen(entry) + 1);
-    }
+    for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1)
+        if (!Installer.withoutUserProfile || _strnicmp(entry, "USERPROFILE=", 12) != 0)
+            block.insert(block.end(), entry, entry + std::strlen(entry) + 1);
     FreeEnvironmentStringsA(strings);
     block.push_back('\0');
-    if (block.size() == 1) block.push_back('\0');
     return block;
 }
 
@@ -45,12 +36,9 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
     GetWindowThreadProcessId(window, &pid);
     if (pid != Installer.processId) return TRUE;
     if (search->className && ClassNameOf(window) != search->className) return TRUE;
-    if (search->title) {
-        std::string text = WindowTextOf(window);
-        bool match = search->titleIsPrefix ? text.compare(0, std::strlen(search->title), search->title) == 0
-                                           : text == search->title;
-        if (!match) return TRUE;
-    }
+    std::string text = WindowTextOf(window);
+    if (search->titleIsPrefix) text.resize(std::min(text.size(), std::strlen(search->title)));
+    if (search->title && text != search->title) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -59,7 +47,7 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
 
 bool StartInstaller(const std::string& exePath, std::string& error)
 {
-    if (Installer.process) StopInstaller();
+    StopInstaller();
     std::vector<char> environment = EnvironmentBlock();
     std::string commandLine = "\"" + exePath + "\"";
     STARTUPINFOA startup{};
@@ -93,27 +81,19 @@ void StopInstaller()
 
 std::string DescribeInstaller()
 {
-    if (!Installer.process) return "no installer was started";
+    if (!Installer.process) return "; no installer was started";
     if (!InstallerRunning()) {
         DWORD code = 0;
         GetExitCodeProcess(Installer.process, &code);
-        return "the installer has ended with exit code " + std::to_string(static_cast<long>(code));
+        return "; the installer has ended with exit code " + std::to_string(static_cast<long>(code));
     }
-    HWND fatal = FindInstallerWindowByTitlePrefix("Fatal Error Code ");
-    if (fatal) return "a fatal report is showing: \"" + WindowTextOf(fatal) + "\"";
-    return "";
+    HWND fatal = FindInstallerWindow(nullptr, "Fatal Error Code ", true);
+    return fatal ? "; a fatal report is showing: \"" + WindowTextOf(fatal) + "\"" : "";
 }
 
-HWND FindInstallerWindow(const char* className, const char* title)
+HWND FindInstallerWindow(const char* className, const char* title, bool titleIsPrefix)
 {
-    WindowSearch search{className, title, false, nullptr};
-    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindInstallerWindowByTitlePrefix(const char* prefix)
-{
-    WindowSearch search{nullptr, prefix, true, nullptr};
+    WindowSearch search{className, title, titleIsPrefix, nullptr};
     EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -138,13 +118,9 @@ std::string Visible(const std::string& text)
 {
     std::string out = "\"";
     for (unsigned char c : text) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c < 0x20) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        } else out += static_cast<char>(c);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += c == '\n' ? "\\n" : c < 0x20 ? hex : std::string(1, static_cast<char>(c));
     }
     return out + "\"";
 }

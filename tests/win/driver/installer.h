@@ -4,17 +4,17 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 struct InstallerState {
     HANDLE process = nullptr;
     DWORD processId = 0;
     std::string exePath;
-    std::vector<std::string> unsetVariables; // left out of its environment
-    HWND mainWindow = nullptr;                // the "MAIN" window, once found
+    bool withoutUserProfile = false; // USERPROFILE left out of its environment
+    HWND mainWindow = nullptr;       // the "MAIN" window, once found
 };
 
 extern InstallerState Installer;
+extern bool TakeShots; // a runner answers "SHOT name" lines on stdin
 
 enum { DefaultTimeoutMs = 20000, PollIntervalMs = 50 };
 
@@ -22,15 +22,13 @@ bool StartInstaller(const std::string& exePath, std::string& error);
 bool InstallerRunning();
 // Ends the installer if it still runs (after a failed step).
 void StopInstaller();
-// One line saying why a wait may have failed: the installer ended, or a fatal
-// report is on screen. Empty when neither.
+// Why a wait may have failed: the installer ended, or a fatal report is on
+// screen. Empty when neither; otherwise starts with "; ".
 std::string DescribeInstaller();
 
-// Top-level window of the installer process with that class and title
-// (exact match), or null. A null CLASS or TITLE matches any.
-HWND FindInstallerWindow(const char* className, const char* title);
-// A top-level window of the installer whose title begins with PREFIX.
-HWND FindInstallerWindowByTitlePrefix(const char* prefix);
+// Top-level window of the installer process with that class and title (or
+// title prefix), or null. A null CLASS or TITLE matches any.
+HWND FindInstallerWindow(const char* className, const char* title, bool titleIsPrefix = false);
 
 // Calls DONE every PollIntervalMs until it returns true or TIMEOUT_MS pass;
 // stops early when the installer has ended.

@@ -19,41 +19,28 @@ struct ResourceId {
     std::string text;
     WORD number = 0;
     LPCSTR get() const { return number ? MAKEINTRESOURCEA(number) : text.c_str(); }
+    bool operator==(const ResourceId& o) const
+    {
+        return number == o.number && (number || _stricmp(text.c_str(), o.text.c_str()) == 0);
+    }
 };
 
-bool ParseNumber(const char* text, WORD& value)
+// "#N" or (for a type) "N" is a number, a known type name its number, the rest text.
+ResourceId ParseId(const std::string& spelling, bool isType)
 {
-    char* end = nullptr;
-    long parsed = std::strtol(text, &end, 0);
-    if (*text == '\0' || *end != '\0' || parsed <= 0 || parsed > 0xFFFF) return false;
-    value = static_cast<WORD>(parsed);
-    return true;
-}
-
-ResourceId ParseType(const std::string& type)
-{
-    static const struct { const char* name; WORD id; } known[] = {
+    static const struct { const char* name; WORD id; } types[] = {
         {"BITMAP", 2}, {"ICON", 3}, {"RCDATA", 10}, {"GROUP_ICON", 14}};
     ResourceId id;
-    for (const auto& k : known)
-        if (_stricmp(k.name, type.c_str()) == 0) id.number = k.id;
-    if (!id.number && !ParseNumber(type.c_str(), id.number)) id.text = type;
+    for (const auto& t : types)
+        if (isType && _stricmp(t.name, spelling.c_str()) == 0) id.number = t.id;
+    std::string digits = isType ? spelling : spelling[0] == '#' ? spelling.substr(1) : "";
+    char* end = nullptr;
+    long value = std::strtol(digits.c_str(), &end, 0);
+    if (!id.number && !digits.empty() && *end == '\0' && value > 0 && value <= 0xFFFF)
+        id.number = static_cast<WORD>(value);
+    if (!id.number) id.text = spelling;
     return id;
 }
-
-ResourceId ParseName(const std::string& name)
-{
-    ResourceId id;
-    if (!(name.size() > 1 && name[0] == '#' && ParseNumber(name.c_str() + 1, id.number))) id.text = name;
-    return id;
-}
-
-// One resource of a module, copied out so the file can be rebuilt.
-struct ResourceEntry {
-    ResourceId type, name;
-    WORD language;
-    std::vector<char> data;
-};
 
 ResourceId IdFromApi(LPCSTR id)
 {
@@ -63,44 +50,38 @@ ResourceId IdFromApi(LPCSTR id)
     return result;
 }
 
-bool SameId(const ResourceId& a, const ResourceId& b)
-{
-    return a.number ? a.number == b.number : (!b.number && _stricmp(a.text.c_str(), b.text.c_str()) == 0);
-}
+// One resource of a module, copied out so the file can be rebuilt.
+struct ResourceEntry {
+    ResourceId type, name;
+    WORD language;
+    std::vector<char> data;
+};
 
 BOOL CALLBACK CollectLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
 {
-    auto* entries = reinterpret_cast<std::vector<ResourceEntry>*>(param);
     HRSRC found = FindResourceExA(module, type, name, language);
     const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
     ResourceEntry entry{IdFromApi(type), IdFromApi(name), language, {}};
     if (bytes) entry.data.assign(bytes, bytes + SizeofResource(module, found));
-    entries->push_back(entry);
+    reinterpret_cast<std::vector<ResourceEntry>*>(param)->push_back(entry);
     return TRUE;
 }
 
 BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param)
 {
-    EnumResourceLanguagesA(module, type, name, CollectLanguage, param);
-    return TRUE;
+    return EnumResourceLanguagesA(module, type, name, CollectLanguage, param), TRUE;
 }
 
 BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param)
 {
-    EnumResourceNamesA(module, type, CollectName, param);
-    return TRUE;
+    return EnumResourceNamesA(module, type, CollectName, param), TRUE;
 }
 
-bool ReadAllResources(const std::string& exePath, std::vector<ResourceEntry>& entries, std::string& error)
+HMODULE OpenAsData(const std::string& exePath, std::string& error)
 {
     HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        error = "cannot open " + exePath + ": " + WindowsError("LoadLibraryExA");
-        return false;
-    }
-    EnumResourceTypesA(module, CollectType, reinterpret_cast<LONG_PTR>(&entries));
-    FreeLibrary(module);
-    return true;
+    if (!module) error = "cannot open " + exePath + ": " + WindowsError("LoadLibraryExA");
+    return module;
 }
 
 // Rewrites the whole resource section from ENTRIES. Wine's UpdateResourceA
@@ -121,25 +102,19 @@ bool WriteAllResources(const std::string& exePath, const std::vector<ResourceEnt
             return false;
         }
     }
-    if (!EndUpdateResourceA(update, FALSE)) {
-        error = WindowsError("EndUpdateResourceA");
-        return false;
-    }
-    return true;
+    if (EndUpdateResourceA(update, FALSE)) return true;
+    error = WindowsError("EndUpdateResourceA");
+    return false;
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<char>& data, std::string& error)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = "cannot read " + path;
-        return false;
-    }
     char buffer[65536];
     size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) data.insert(data.end(), buffer, buffer + got);
-    bool ok = !std::ferror(file);
-    std::fclose(file);
+    while (file && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) data.insert(data.end(), buffer, buffer + got);
+    bool ok = file && !std::ferror(file);
+    if (file) std::fclose(file);
     if (!ok) error = "cannot read " + path;
     return ok;
 }
@@ -148,14 +123,10 @@ bool ReadWholeFile(const std::string& path, std::vector<char>& data, std::string
 
 bool ReadLogoSize(const std::string& exePath, int& width, int& height, std::string& error)
 {
-    HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) {
-        error = "cannot open " + exePath + ": " + WindowsError("LoadLibraryExA");
-        return false;
-    }
+    HMODULE module = OpenAsData(exePath, error);
+    if (!module) return false;
     HRSRC found = FindResourceA(module, "LOGO", MAKEINTRESOURCEA(2));
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
     bool ok = bytes && SizeofResource(module, found) >= sizeof(BITMAPINFOHEADER);
     if (ok) {
         BITMAPINFOHEADER header;
@@ -172,17 +143,19 @@ bool ReadLogoSize(const std::string& exePath, int& width, int& height, std::stri
 bool PatchResource(const std::string& exePath, const std::string& type, const std::string& name,
                    const std::string& dataFile, std::string& error)
 {
-    ResourceId typeId = ParseType(type), nameId = ParseName(name);
-    std::vector<ResourceEntry> entries;
-    if (!ReadAllResources(exePath, entries, error)) return false;
+    ResourceId typeId = ParseId(type, true), nameId = ParseId(name, false);
     bool remove = dataFile == "--delete";
     std::vector<char> data;
     if (!remove && !ReadWholeFile(dataFile, data, error)) return false;
+    HMODULE module = OpenAsData(exePath, error);
+    if (!module) return false;
+    std::vector<ResourceEntry> entries, kept;
+    EnumResourceTypesA(module, CollectType, reinterpret_cast<LONG_PTR>(&entries));
+    FreeLibrary(module);
 
-    std::vector<ResourceEntry> kept;
     bool found = false;
     for (ResourceEntry& e : entries) {
-        bool target = SameId(e.type, typeId) && SameId(e.name, nameId);
+        bool target = e.type == typeId && e.name == nameId;
         found = found || target;
         if (target && remove) continue;
         if (target) e.data = data;

@@ -1,50 +1,43 @@
 #include "tests/win/driver/steps.h"
 
-#include <cstring>
+#include <cstdlib>
 
-const std::vector<StepSpec>& StepSpecs()
-{
-    static const std::vector<StepSpec> specs = {
-        {"start", 1, "EXE"},
-        {"wait-window", 3, "CLASS TITLE TIMEOUT_MS"},
-        {"expect-children", 1, "COUNT"},
-        {"expect-text", 2, "CONTROL TEXT"},
-        {"wait-text", 3, "CONTROL TEXT TIMEOUT_MS"},
-        {"expect-class", 2, "CONTROL CLASS"},
-        {"expect-visible", 2, "CONTROL 0|1"},
-        {"wait-visible", 3, "CONTROL 0|1 TIMEOUT_MS"},
-        {"expect-enabled", 2, "CONTROL 0|1"},
-        {"wait-enabled", 3, "CONTROL 0|1 TIMEOUT_MS"},
-        {"expect-running", 0, ""},
-        {"click", 1, "BUTTON"},
-        {"send-command", 2, "ID NOTIFICATION"},
-        {"close", 0, ""},
-        {"sleep", 1, "MS"},
-        {"wait-idle", 1, "TIMEOUT_MS"},
-        {"rects", 0, ""},
-        {"check-layout", 0, ""},
-        {"wait-fatal", 2, "CODE TEXT"},
-        {"browse", 1, "PATH|cancel"},
-        {"shot", 1, "NAME"},
-        {"wait-exit", 1, "CODE"},
-        {"patch-resource", 4, "EXE TYPE NAME FILE|--delete"},
-    };
-    return specs;
-}
+namespace {
 
-static const StepSpec* FindSpec(const std::string& name)
-{
-    for (const StepSpec& spec : StepSpecs())
-        if (name == spec.name) return &spec;
-    return nullptr;
-}
+const StepSpec Specs[] = {
+    {"start", 1, "EXE", StepStart},
+    {"wait-window", 3, "CLASS TITLE TIMEOUT_MS", StepWaitWindow},
+    {"expect-children", 1, "COUNT", StepExpectChildren},
+    {"expect-text", 2, "CONTROL TEXT", StepProperty},
+    {"wait-text", 3, "CONTROL TEXT TIMEOUT_MS", StepProperty},
+    {"expect-class", 2, "CONTROL CLASS", StepProperty},
+    {"expect-visible", 2, "CONTROL 0|1", StepProperty},
+    {"wait-visible", 3, "CONTROL 0|1 TIMEOUT_MS", StepProperty},
+    {"expect-enabled", 2, "CONTROL 0|1", StepProperty},
+    {"wait-enabled", 3, "CONTROL 0|1 TIMEOUT_MS", StepProperty},
+    {"expect-running", 0, "", StepExpectRunning},
+    {"click", 1, "BUTTON", StepClick},
+    {"send-command", 2, "ID NOTIFICATION", StepSendCommand},
+    {"close", 0, "", StepClose},
+    {"nudge", 2, "CONTROL DX", StepNudge},
+    {"sleep", 1, "MS", StepSleep},
+    {"wait-idle", 1, "TIMEOUT_MS", StepWaitIdle},
+    {"check-layout", 0, "", StepCheckLayout},
+    {"wait-fatal", 2, "CODE TEXT", StepWaitFatal},
+    {"browse", 1, "PATH|cancel", StepBrowse},
+    {"shot", 1, "NAME", StepShot},
+    {"wait-exit", 1, "CODE", StepWaitExit},
+    {"patch-resource", 4, "EXE TYPE NAME FILE|--delete", StepPatchResource},
+};
+
+} // namespace
 
 bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps, std::string& error)
 {
-    steps.clear();
-    size_t i = 0;
-    while (i < tokens.size()) {
-        const StepSpec* spec = FindSpec(tokens[i]);
+    for (size_t i = 0; i < tokens.size();) {
+        const StepSpec* spec = nullptr;
+        for (const StepSpec& s : Specs)
+            if (tokens[i] == s.name) spec = &s;
         if (!spec) {
             error = "unknown step '" + tokens[i] + "'";
             return false;
@@ -55,9 +48,7 @@ bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps
                     " argument(s) (" + spec->usage + "), got " + std::to_string(available);
             return false;
         }
-        Step step{spec, {}};
-        step.args.assign(tokens.begin() + i + 1, tokens.begin() + i + 1 + spec->argCount);
-        steps.push_back(step);
+        steps.push_back({spec, {tokens.begin() + i + 1, tokens.begin() + i + 1 + spec->argCount}});
         i += 1 + spec->argCount;
     }
     return true;
@@ -66,8 +57,7 @@ bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps
 std::vector<std::string> SplitStepsFile(const std::string& content)
 {
     std::vector<std::string> tokens;
-    size_t start = 0;
-    while (start < content.size()) {
+    for (size_t start = 0; start < content.size();) {
         size_t end = content.find('\n', start);
         if (end == std::string::npos) end = content.size();
         std::string token = content.substr(start, end - start);
@@ -82,19 +72,27 @@ std::string UnescapeText(const std::string& text)
 {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            if (text[i + 1] == 'n') {
-                out += '\n';
-                ++i;
-                continue;
-            }
-            if (text[i + 1] == '\\' && i + 2 < text.size() && text[i + 2] == 'n') {
-                out += "\\n";
-                i += 2;
-                continue;
-            }
+        if (text.compare(i, 2, "\\n") == 0) {
+            out += '\n';
+            ++i;
+        } else if (text.compare(i, 3, "\\\\n") == 0) {
+            out += "\\n";
+            i += 2;
+        } else {
+            out += text[i];
         }
-        out += text[i];
     }
     return out;
+}
+
+bool IntArg(const Step& step, int index, long& value, std::string& error)
+{
+    const std::string& text = step.args[index];
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0') {
+        error = "'" + text + "' is not a number";
+        return false;
+    }
+    return true;
 }

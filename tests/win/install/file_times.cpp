@@ -1,9 +1,9 @@
-// Prints what Windows reports about the files of one folder, one line each:
+// Prints the times Windows reports for files of one folder, one line each:
 //   file_times.exe FOLDER NAME...
-//   NAME SIZE ATTRIBUTES CREATION ACCESS WRITE
-// with the times as 64-bit FILETIME counts, or "NAME missing ERROR". Names
-// are looked up from inside the folder, as the installer writes them, so a
-// folder near the path limit still works.
+//   NAME CREATION ACCESS WRITE
+// as 64-bit FILETIME counts, or "NAME missing ERROR". Names are looked up
+// from inside the folder, as the installer writes them, so a folder near the
+// path limit still works.
 #include <windows.h>
 #include <stdio.h>
 
@@ -16,19 +16,14 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: file_times FOLDER NAME... (an existing folder)\n");
         return 2;
     }
-    int missing = 0;
     for (int i = 2; i < argc; ++i) {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(argv[i], GetFileExInfoStandard, &data)) {
+        if (GetFileAttributesExA(argv[i], GetFileExInfoStandard, &data)) {
+            printf("%s %llu %llu %llu\n", argv[i], Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
+                   Ticks(data.ftLastWriteTime));
+        } else {
             printf("%s missing %lu\n", argv[i], GetLastError());
-            ++missing;
-            continue;
         }
-        unsigned long long size =
-            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        printf("%s %llu 0x%lx %llu %llu %llu\n", argv[i], size, data.dwFileAttributes,
-               Ticks(data.ftCreationTime), Ticks(data.ftLastAccessTime),
-               Ticks(data.ftLastWriteTime));
     }
-    return missing ? 1 : 0;
+    return 0;
 }

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string CurrentFolder() {
-    char folder[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    return folder;
-}
-
 bool IsFolder(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -25,38 +19,27 @@ bool IsFolder(const std::string& path) {
 TEST(MakeFolder, CreatesEveryMissingLevelAndEntersTheLast) {
     std::string top = EnterScratchFolder();
     std::string path = top + "\\a\\b\\c";
-    char buffer[MAX_PATH];
+    char buffer[MAX_PATH], current[MAX_PATH];
     strcpy(buffer, path.c_str());
-    EXPECT_EQ(MakeFolder(buffer), 1);
-    EXPECT_EQ(std::string(buffer), path);  // cut and restored during the call
-    EXPECT_TRUE(IsFolder(top + "\\a"));
-    EXPECT_TRUE(IsFolder(top + "\\a\\b"));
-    EXPECT_TRUE(IsFolder(path));
-    EXPECT_EQ(CurrentFolder(), path);
-
-    SetCurrentDirectoryA(top.c_str());
-    EXPECT_EQ(MakeFolder(buffer), 1) << "existing folders are accepted";
-    EXPECT_EQ(CurrentFolder(), path);
-}
-
-TEST(MakeFolder, AFileInTheWayFails) {
-    std::string top = EnterScratchFolder();
-    PutFile("blocker", "not a folder", 0);
-    char buffer[MAX_PATH];
-    strcpy(buffer, (top + "\\blocker\\inner").c_str());
-    EXPECT_EQ(MakeFolder(buffer), 0);
+    for (const char* round : {"new folders", "existing folders"}) {
+        SetCurrentDirectoryA(top.c_str());
+        EXPECT_EQ(MakeFolder(buffer), 1) << round;
+        EXPECT_EQ(std::string(buffer), path) << round;  // cut and restored during the call
+        EXPECT_TRUE(IsFolder(top + "\\a") && IsFolder(top + "\\a\\b") && IsFolder(path)) << round;
+        GetCurrentDirectoryA(MAX_PATH, current);
+        EXPECT_EQ(current, path) << round;
+    }
 }
 
 struct EarlyExit {
     const char* label;
-    bool fileInTheWay;
     const char* folder;  // relative to the scratch folder unless absolute
 };
 
 const EarlyExit EarlyExits[] = {
-    {"drive root", false, "D:\\"},
-    {"drive A", false, "A:\\setup"},
-    {"folder not creatable", true, "blocker\\inner"},
+    {"drive root", "D:\\"},
+    {"drive A", "A:\\setup"},
+    {"folder not creatable", "blocker\\inner"},  // "blocker" is a file
 };
 
 class InstallStopsEarly : public ::testing::TestWithParam<EarlyExit> {};
@@ -65,9 +48,8 @@ TEST_P(InstallStopsEarly, LeavesThePromptAsItWas) {
     const EarlyExit& c = GetParam();
     MakeStandInControls();
     std::string top = EnterScratchFolder();
-    if (c.fileInTheWay) PutFile("blocker", "not a folder", 0);
-    std::string folder = c.folder[1] == ':' ? c.folder : top + "\\" + c.folder;
-    strcpy(InstallFolder, folder.c_str());
+    PutFile("blocker", "not a folder", 0);
+    strcpy(InstallFolder, (c.folder[1] == ':' ? c.folder : top + "\\" + c.folder).c_str());
     SetWindowTextA(MessageText, "question");
     ShowWindow(InstallButton, SW_SHOW);
     ShowWindow(SelectButton, SW_SHOW);
@@ -77,9 +59,9 @@ TEST_P(InstallStopsEarly, LeavesThePromptAsItWas) {
     char text[64];
     GetWindowTextA(MessageText, text, sizeof text);
     EXPECT_STREQ(text, "question") << c.label;
-    EXPECT_TRUE(IsWindowVisible(InstallButton)) << c.label;
-    EXPECT_TRUE(IsWindowVisible(SelectButton)) << c.label;
+    EXPECT_TRUE(IsWindowVisible(InstallButton) && IsWindowVisible(SelectButton)) << c.label;
     EXPECT_FALSE(IsWindowVisible(CopyProgress)) << c.label;
+    EXPECT_FALSE(IsFolder(top + "\\blocker\\inner")) << c.label;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, InstallStopsEarly, ::testing::ValuesIn(EarlyExits));

@@ -38,14 +38,9 @@ void MakeStandInControls() {
         RegisterClassA(&barClass);
         MainWindow = CreateWindowExA(0, "STATIC", "stand-in", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
                                      nullptr, GetModuleHandleA(nullptr), nullptr);
-        StatusText = Child(MainWindow, "STATIC");
-        MessageText = Child(MainWindow, "STATIC");
-        FolderText = Child(MainWindow, "STATIC");
-        UnpackProgress = Child(MainWindow, "RecordingBar");
-        CopyProgress = Child(MainWindow, "RecordingBar");
-        InstallButton = Child(MainWindow, "BUTTON");
-        SelectButton = Child(MainWindow, "BUTTON");
-        ExitButton = Child(MainWindow, "BUTTON");
+        for (HWND* text : {&StatusText, &MessageText, &FolderText}) *text = Child(MainWindow, "STATIC");
+        for (HWND* bar : {&UnpackProgress, &CopyProgress}) *bar = Child(MainWindow, "RecordingBar");
+        for (HWND* button : {&InstallButton, &SelectButton, &ExitButton}) *button = Child(MainWindow, "BUTTON");
     }
     ShowWindow(UnpackProgress, SW_HIDE);
     ShowWindow(CopyProgress, SW_HIDE);
@@ -73,10 +68,6 @@ FILETIME FileTimeOf(unsigned long long ticks) {
     return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
-unsigned long long TicksOf(const FILETIME& time) {
-    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 void PutFile(const char* path, const std::string& contents, unsigned long long ticks) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
@@ -102,6 +93,6 @@ std::string ReadFileText(const char* path) {
 FileTimes TimesOf(const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(path, GetFileExInfoStandard, &data);
-    return {TicksOf(data.ftCreationTime), TicksOf(data.ftLastAccessTime),
-            TicksOf(data.ftLastWriteTime)};
+    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return {ticks(data.ftCreationTime), ticks(data.ftLastAccessTime), ticks(data.ftLastWriteTime)};
 }

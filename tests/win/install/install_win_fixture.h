@@ -15,9 +15,8 @@ struct ProgressMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    bool operator==(const ProgressMessage& other) const {
-        return bar == other.bar && message == other.message && wParam == other.wParam &&
-               lParam == other.lParam;
+    bool operator==(const ProgressMessage& o) const {
+        return bar == o.bar && message == o.message && wParam == o.wParam && lParam == o.lParam;
     }
 };
 
@@ -34,7 +33,6 @@ std::string EnterScratchFolder();
 void SetRows(const std::vector<PayloadRecord>& rows);
 
 FILETIME FileTimeOf(unsigned long long ticks);
-unsigned long long TicksOf(const FILETIME& time);
 
 // Writes a file directly (not through the installer) with a given time.
 void PutFile(const char* path, const std::string& contents, unsigned long long ticks);

@@ -1,7 +1,7 @@
 # Scenario runner: source it from a scenario script, then
 #
 #   run_scenario NAME EXE [--winver V] [--arch win32|win64] [--no-start-menu]
-#                [--no-userprofile] [--unset-env VAR] -- STEP...
+#                [--no-userprofile] -- STEP...
 #
 # makes a fresh Wine prefix for NAME (a copy of the run's template), starts
 # an Xvfb display of its own, runs the GUI driver with EXE (a Unix path, or
@@ -77,7 +77,6 @@ scenario_drive() { # NAME EXE [driver options] -- STEP...
     while [ $# -gt 0 ] && [ "$1" != -- ]; do
         case $1 in
             --no-userprofile) options+=(--no-userprofile); shift ;;
-            --unset-env) options+=(--unset-env "$2"); shift 2 ;;
             *) echo "scenario_drive: unknown option $1" >&2; return 2 ;;
         esac
     done
@@ -121,7 +120,6 @@ run_scenario() { # NAME EXE [options] -- STEP...
             --winver | --arch) prepare+=("$1" "$2"); shift 2 ;;
             --no-start-menu) prepare+=("$1"); shift ;;
             --no-userprofile) drive+=("$1"); shift ;;
-            --unset-env) drive+=("$1" "$2"); shift 2 ;;
             *) echo "run_scenario: unknown option $1" >&2; return 2 ;;
         esac
     done

@@ -49,7 +49,7 @@ controls)
     child_steps
     steps+=(expect-enabled InstallButton 1 expect-enabled SelectButton 1 shot prompt close wait-exit 0) ;;
 layout)
-    steps=("${started[@]}" rects check-layout close wait-exit 0) ;;
+    steps=("${started[@]}" check-layout close wait-exit 0) ;;
 close-box)
     steps=("${started[@]}" close wait-exit 0) ;;
 exit-command)
@@ -67,12 +67,6 @@ logo-missing)
     exe=-
     steps=(patch-resource 'C:\setup.exe' BITMAP LOGO --delete start 'C:\setup.exe' shot fatal
            wait-fatal 603 "can't find resource LOGO\nWin Err Code 1813: resource type not found" wait-exit 1) ;;
-logo-renamed)
-    # Another bitmap keeps the type; then the name is what is missing.
-    exe=-
-    steps=(patch-resource 'C:\setup.exe' BITMAP OTHER 'C:\windows\win.ini'
-           patch-resource 'C:\setup.exe' BITMAP LOGO --delete start 'C:\setup.exe'
-           wait-fatal 603 "can't find resource LOGO\nWin Err Code 1814: resource name not found" wait-exit 1) ;;
 version-*)
     # version-WINVER-ARCH-EXPECTED: what the two probe lines say on that system.
     IFS=- read -r _ winver arch os width <<<"$case_name"
