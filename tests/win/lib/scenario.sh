@@ -65,9 +65,9 @@ _scenario_take_shot() { # SCENARIO SHOT
     file="$dir/$1-$2.png"
     if import -window root -display "$DISPLAY" "$file" 2>"$dir/.import-error"; then
         echo "screenshot $file"
-        echo ok >&"${_scenario_driver[1]}"
+        echo ok >&"$_scenario_answers"
     else
-        echo "fail $(head -1 "$dir/.import-error")" >&"${_scenario_driver[1]}"
+        echo "fail $(head -1 "$dir/.import-error")" >&"$_scenario_answers"
     fi
 }
 
@@ -92,15 +92,22 @@ scenario_drive() { # NAME EXE [driver options] -- STEP...
     export WINEPREFIX="$SCENARIO_PREFIX"
 
     echo "scenario $name: $exe on display $DISPLAY"
-    coproc _scenario_driver { wine "$WINE_DRIVER" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" 2>&1; }
-    local driver_pid=$_scenario_driver_PID
-    while IFS= read -r line <&"${_scenario_driver[0]}"; do
+    # Two FIFOs rather than a coprocess: bash drops a coprocess's descriptors
+    # as soon as it ends, racing the loop that reads its last lines.
+    local fifos="$SCENARIO_PREFIX/driver-fifos" lines
+    rm -rf "$fifos" && mkdir -p "$fifos" && mkfifo "$fifos/answers" "$fifos/lines" || return 1
+    wine "$WINE_DRIVER" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" \
+        <"$fifos/answers" >"$fifos/lines" 2>&1 &
+    local driver_pid=$!
+    exec {_scenario_answers}>"$fifos/answers" {lines}<"$fifos/lines"
+    while IFS= read -r line <&"$lines"; do
         line=${line%$'\r'}
         case $line in
             "SHOT "*) _scenario_take_shot "$name" "${line#SHOT }" ;;
             *) printf '%s\n' "$line" ;;
         esac
     done
+    exec {_scenario_answers}>&- {lines}<&-
     wait "$driver_pid"
     status=$?
 
