@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Scenarios of a second product and of starting the installed program:
 #   product_scenarios.sh CASE
-# The cases run inside install_scenarios.sh, whose checks (check_files,
-# check_link, ...) they use: it finds its own folder through $0, so $0 is
-# pointed at it before sourcing.
 set -uo pipefail
 product_tests=$(cd "$(dirname "$0")" && pwd)
+. "$product_tests/../lib/scenario.sh"
+. "$product_tests/../lib/install_checks.sh"
 second_dir="$WINE_HARNESS_BUILD/tests/win/product"
 
 # Default install through the window, then the bytes, the three times and
@@ -57,5 +56,4 @@ case_desktop_link() {
     expect_eq "its exit code after closing" "$(sed -n 's/^exit //p' <<<"$output")" 0
 }
 
-BASH_ARGV0="$product_tests/../install/install_scenarios.sh"
-. "$BASH_ARGV0" "$@"
+scenario_cases_run "${1:?usage: product_scenarios.sh CASE}"
