@@ -15,7 +15,7 @@ void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back((v >> (8 * i)) & 0xFF);
 }
 
-struct BmpSpec {
+struct BmpLayout {
     const char* label;
     bool accepted;
     uint16_t bits;
@@ -29,22 +29,22 @@ struct BmpSpec {
     const char* magic = "BM";
 };
 
-void PrintTo(const BmpSpec& spec, std::ostream* out) { *out << spec.label; }
+void PrintTo(const BmpLayout& layout, std::ostream* out) { *out << layout.label; }
 
-// A 5-pixel-wide bitmap laid out as `spec` says.
-std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
-    const uint32_t pixelBytes = ((5 * spec.bits + 31) / 32) * 4 * static_cast<uint32_t>(std::abs(spec.height));
-    const uint32_t offset = 14 + spec.headerSize + 4 * spec.tableEntries;
-    std::vector<uint8_t> b = {static_cast<uint8_t>(spec.magic[0]), static_cast<uint8_t>(spec.magic[1])};
-    for (uint32_t v : {offset + pixelBytes, 0u, offset, spec.headerSize, 5u, static_cast<uint32_t>(spec.height)}) Put(b, v, 4);
-    Put(b, spec.planes, 2);
-    Put(b, spec.bits, 2);
-    for (uint32_t v : {spec.compression, pixelBytes, 2835u, 2835u, spec.colorsUsed, 0u}) Put(b, v, 4);
-    b.resize(14 + spec.headerSize + 4 * spec.tableEntries + pixelBytes - spec.truncateBy, 0x55);
+// A 5-pixel-wide bitmap laid out as `layout` says.
+std::vector<uint8_t> MakeBmp(const BmpLayout& layout) {
+    const uint32_t pixelBytes = ((5 * layout.bits + 31) / 32) * 4 * static_cast<uint32_t>(std::abs(layout.height));
+    const uint32_t offset = 14 + layout.headerSize + 4 * layout.tableEntries;
+    std::vector<uint8_t> b = {static_cast<uint8_t>(layout.magic[0]), static_cast<uint8_t>(layout.magic[1])};
+    for (uint32_t v : {offset + pixelBytes, 0u, offset, layout.headerSize, 5u, static_cast<uint32_t>(layout.height)}) Put(b, v, 4);
+    Put(b, layout.planes, 2);
+    Put(b, layout.bits, 2);
+    for (uint32_t v : {layout.compression, pixelBytes, 2835u, 2835u, layout.colorsUsed, 0u}) Put(b, v, 4);
+    b.resize(14 + layout.headerSize + 4 * layout.tableEntries + pixelBytes - layout.truncateBy, 0x55);
     return b;
 }
 
-const BmpSpec LogoCases[] = {
+const BmpLayout LogoCases[] = {
     {"8 bits, full table by default", true, 8, 0, 256},
     {"8 bits, 16 in use", true, 8, 16, 16},
     {"1 bit", true, 1, 0, 2},
@@ -64,12 +64,12 @@ const BmpSpec LogoCases[] = {
     {"not a bitmap", false, 8, 0, 256, 0, 40, 3, 1, 0, /*magic*/ "GI"},
 };
 
-class Logos : public testing::TestWithParam<BmpSpec> {};
+class Logos : public testing::TestWithParam<BmpLayout> {};
 
 TEST_P(Logos, AreAcceptedOnlyInTheLayoutTheInstallerPaints) {
-    const BmpSpec& spec = GetParam();
-    const std::string problem = LogoProblem(MakeBmp(spec));
-    EXPECT_EQ(problem.empty(), spec.accepted) << spec.label << ": " << problem;
+    const BmpLayout& layout = GetParam();
+    const std::string problem = LogoProblem(MakeBmp(layout));
+    EXPECT_EQ(problem.empty(), layout.accepted) << layout.label << ": " << problem;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Logos, testing::ValuesIn(LogoCases));

@@ -76,7 +76,7 @@ bool StepExpectChildren(const Step& step, std::string& error)
 // expect-P CONTROL VALUE checks once; wait-P CONTROL VALUE MS polls.
 bool StepProperty(const Step& step, std::string& error)
 {
-    const std::string property = std::strchr(step.spec->name, '-') + 1;
+    const std::string property = std::strchr(step.kind->name, '-') + 1;
     std::string want = UnescapeText(step.args[1]);
     if (property == "class") want = UpperCase(want);
     if ((property == "visible" || property == "enabled") && want != "0" && want != "1") {

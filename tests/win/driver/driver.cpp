@@ -51,7 +51,7 @@ bool ParseCommandLine(int argc, char** argv, std::string& exe, std::vector<std::
 
 std::string StepText(const Step& step)
 {
-    std::string text = step.spec->name;
+    std::string text = step.kind->name;
     for (const std::string& arg : step.args) text += " " + Visible(arg);
     return text;
 }
@@ -60,7 +60,7 @@ int RunSteps(const std::vector<Step>& steps)
 {
     for (size_t i = 0; i < steps.size(); ++i) {
         std::string error;
-        bool ok = steps[i].spec->run(steps[i], error);
+        bool ok = steps[i].kind->run(steps[i], error);
         std::printf(ok ? "ok   step %u %s\n" : "FAIL step %u %s: %s\n", static_cast<unsigned>(i + 1),
                     StepText(steps[i]).c_str(), error.c_str());
         std::fflush(stdout);

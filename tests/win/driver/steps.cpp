@@ -4,7 +4,7 @@
 
 namespace {
 
-const StepSpec Specs[] = {
+const StepKind StepKinds[] = {
     {"start", 1, "EXE", StepStart},
     {"wait-window", 3, "CLASS TITLE TIMEOUT_MS", StepWaitWindow},
     {"expect-children", 1, "COUNT", StepExpectChildren},
@@ -35,21 +35,21 @@ const StepSpec Specs[] = {
 bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps, std::string& error)
 {
     for (size_t i = 0; i < tokens.size();) {
-        const StepSpec* spec = nullptr;
-        for (const StepSpec& s : Specs)
-            if (tokens[i] == s.name) spec = &s;
-        if (!spec) {
+        const StepKind* kind = nullptr;
+        for (const StepKind& s : StepKinds)
+            if (tokens[i] == s.name) kind = &s;
+        if (!kind) {
             error = "unknown step '" + tokens[i] + "'";
             return false;
         }
         size_t available = tokens.size() - i - 1;
-        if (available < static_cast<size_t>(spec->argCount)) {
-            error = std::string("step '") + spec->name + "' needs " + std::to_string(spec->argCount) +
-                    " argument(s) (" + spec->usage + "), got " + std::to_string(available);
+        if (available < static_cast<size_t>(kind->argCount)) {
+            error = std::string("step '") + kind->name + "' needs " + std::to_string(kind->argCount) +
+                    " argument(s) (" + kind->usage + "), got " + std::to_string(available);
             return false;
         }
-        steps.push_back({spec, {tokens.begin() + i + 1, tokens.begin() + i + 1 + spec->argCount}});
-        i += 1 + spec->argCount;
+        steps.push_back({kind, {tokens.begin() + i + 1, tokens.begin() + i + 1 + kind->argCount}});
+        i += 1 + kind->argCount;
     }
     return true;
 }

@@ -10,7 +10,7 @@
 struct Step;
 using StepFunction = bool (*)(const Step& step, std::string& error);
 
-struct StepSpec {
+struct StepKind {
     const char* name;
     int argCount;
     const char* usage; // the arguments, for error messages
@@ -18,7 +18,7 @@ struct StepSpec {
 };
 
 struct Step {
-    const StepSpec* spec;
+    const StepKind* kind;
     std::vector<std::string> args;
 };
 
