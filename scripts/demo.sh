@@ -34,9 +34,11 @@ if [ -n "${DISPLAY:-}" ]; then
 else
     rm -f "$build"/screenshots/demo-*.png
     scenario_drive demo "$setup" -- \
-        wait-window MAIN "Software Installation Utility" 20000 \
-        wait-visible SelectButton 1 20000 wait-idle 20000 shot 1-prompt \
-        click InstallButton wait-visible ExitButton 1 60000 wait-idle 20000 shot 2-installed \
+        wait-window MAIN "Software Installation Utility" 20000 shot 1-startup \
+        wait-visible SelectButton 1 20000 wait-idle 20000 shot 2-prompt \
+        click SelectButton wait-window "#32770" "Browse for Folder" 10000 shot 3-browser \
+        browse cancel wait-enabled InstallButton 1 5000 \
+        click InstallButton wait-visible ExitButton 1 60000 wait-idle 20000 shot 4-installed \
         expect-text MessageText "The software has been successfully installed." \
         click ExitButton wait-exit 0
     echo
