@@ -2,6 +2,8 @@
 // file beside the program, in a read-only edit control.
 #include <windows.h>
 
+#include "program_window.h"
+
 #include <stdlib.h>
 
 static const char HelpFileName[] = "Varnoset.HLP";
@@ -46,13 +48,7 @@ static LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = ViewerWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "TollvaneMain";
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!RegisterProgramClass(instance, ViewerWndProc, "TollvaneMain")) return 1;
 
     HWND window = CreateWindowExA(0, "TollvaneMain", "Tollvane - Varnoset Help", WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 560, 420, NULL, NULL, instance, NULL);
@@ -66,12 +62,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     SetWindowTextA(TextBox, text != NULL ? text : "The help file Varnoset.HLP could not be read.");
     free(text);
 
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return RunProgramLoop(window, showCommand);
 }

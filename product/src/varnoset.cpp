@@ -2,6 +2,8 @@
 // product and its version; F1 opens the help viewer beside it.
 #include <windows.h>
 
+#include "program_window.h"
+
 static const char ProductTitle[] = "Varnoset 2.18";
 static const char ProductLine[] = "Varnoset 2.18 - tables and charts for the small office";
 static const char HelpHint[] = "Press F1 for help.";
@@ -48,25 +50,10 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MainWndProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = "VarnosetMain";
-    if (!RegisterClassA(&windowClass)) return 1;
+    if (!RegisterProgramClass(instance, MainWndProc, "VarnosetMain")) return 1;
 
     HWND window = CreateWindowExA(0, "VarnosetMain", ProductTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 420, 200, NULL, NULL, instance, NULL);
     if (window == NULL) return 1;
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return RunProgramLoop(window, showCommand);
 }
