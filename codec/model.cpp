@@ -57,11 +57,13 @@ void UpdateModel(LzariState* state, int symbol) {
     for (int k = i - 1; k >= 0; k--) cum[k]++;
 }
 
-int FindSymbol(const LzariState* state, uint32_t x) {
-    int i = 1, j = SymbolCount;
+// Both tables fall from their total at index 0 to 0 at the end; the search
+// returns the first index in [1, last] whose entry is not above x.
+static inline int FirstNotAbove(const uint16_t* cum, int last, uint32_t x) {
+    int i = 1, j = last;
     while (i < j) {
         int k = (i + j) / 2;
-        if (state->symbolCum[k] > x) {
+        if (cum[k] > x) {
             i = k + 1;
         } else {
             j = k;
@@ -70,15 +72,10 @@ int FindSymbol(const LzariState* state, uint32_t x) {
     return i;
 }
 
+int FindSymbol(const LzariState* state, uint32_t x) {
+    return FirstNotAbove(state->symbolCum, SymbolCount, x);
+}
+
 int FindPosition(const LzariState* state, uint32_t x) {
-    int i = 1, j = RingSize;
-    while (i < j) {
-        int k = (i + j) / 2;
-        if (state->positionCum[k] > x) {
-            i = k + 1;
-        } else {
-            j = k;
-        }
-    }
-    return i - 1;
+    return FirstNotAbove(state->positionCum, RingSize, x) - 1;
 }
