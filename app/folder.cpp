@@ -56,12 +56,26 @@ int ValidateFolder() {
     return ValidateFolderText(InstallFolder);
 }
 
+static unsigned long AttributesOf(const char* path) {
+    return GetFileAttributesA(path);
+}
+
+bool IsLink(const char* path) {
+    return IsLinkAttributes(GetFileAttributesA(path));
+}
+
 int MakeFolder(char* path) {
     int split = ParentSplitPoint(path);
     if (split >= 0) {
         path[split] = '\0';
         MakeFolder(path);  // a parent that fails shows up as this level's failure
         path[split] = '\\';
+    }
+    // Checked before anything is created at this level: a folder created
+    // through a link would already be outside.
+    if (PathCrossesLink(path, AttributesOf)) {
+        SetLastError(LinkRefusedError);
+        return 0;
     }
     if (!CreateDirectoryA(path, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return 0;
     return SetCurrentDirectoryA(path) ? 1 : 0;

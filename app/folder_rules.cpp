@@ -31,3 +31,17 @@ int ParentSplitPoint(const char* path) {
     }
     return -1;
 }
+
+bool IsLinkAttributes(unsigned long attributes) {
+    return attributes != NoSuchPath && (attributes & ReparsePointAttribute) != 0;
+}
+
+bool PathCrossesLink(char* path, AttributeQuery attributesOf) {
+    if (IsLinkAttributes(attributesOf(path))) return true;
+    int split = ParentSplitPoint(path);
+    if (split < 0) return false;
+    path[split] = '\0';
+    bool crosses = PathCrossesLink(path, attributesOf);
+    path[split] = '\\';
+    return crosses;
+}

@@ -13,3 +13,16 @@ int ValidateFolderText(char* folder);
 // backslash at index 3 or later, or -1 when the path has no parent to make
 // (the backslash after the drive colon is never a split point).
 int ParentSplitPoint(const char* path);
+
+// File attributes as the system reports them: no attributes at all for a
+// path that does not exist, and this bit for a link or junction.
+enum : unsigned long { NoSuchPath = 0xFFFFFFFFul, ReparsePointAttribute = 0x400ul };
+typedef unsigned long (*AttributeQuery)(const char* path);
+
+// True for the attributes of an existing link or junction.
+bool IsLinkAttributes(unsigned long attributes);
+
+// True when the path or one of the parents MakeFolder would create (every
+// level below the drive) exists as a link or junction: writing there could
+// land outside the folder the user chose. The buffer is cut and restored.
+bool PathCrossesLink(char* path, AttributeQuery attributesOf);

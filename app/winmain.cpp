@@ -3,7 +3,6 @@
 // window paints while start-up works.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <string.h>
 
 #include "app/folder.h"
@@ -12,6 +11,7 @@
 #include "app/windows.h"
 #include "diag/fatal.h"
 #include "payload/payload.h"
+#include "system/dll_search.h"
 #include "system/probes.h"
 
 namespace {
@@ -32,6 +32,7 @@ void ShowIntroText() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    RestrictDllSearch();
     AppInstance = instance;
     CopyDefaultFolder();
     LogoBitmap = reinterpret_cast<const BITMAPINFOHEADER*>(GetResource("LOGO", 2).bytes);
@@ -39,7 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                         IDC_ARROW, 0);
     RegisterWindowClass("LOGO", LogoWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
                         IDC_ARROW, 0);
-    InitCommonControls();
+    LoadCommonControls();
     CreateWindows();
     PumpMessages();
     LayoutWindows();

@@ -27,6 +27,7 @@ enum FatalCode {
     FatalLockResource = 608,
     FatalOldContainer = 636,
     FatalDamagedPayload = 640,  // a payload that does not decode; not an empty file
+    FatalPayloadMemory = 643,   // a sound payload too large for the memory left
     FatalCreateMainWindow = 657,
     FatalCreateLogoWindow = 660,
     FatalCreateDescription = 663,

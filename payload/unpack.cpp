@@ -11,10 +11,14 @@ enum { RcDataType = 10 };
 // A container that did not decode is reported before its version is looked
 // at: the version of an unrecognised or damaged container means nothing, and
 // taking its missing buffer for an empty file would install a wrong file.
+// Running out of memory is not the payload's fault and says so.
 static void UnpackRow(PayloadRecord* row) {
     ResourceBytes resource = GetResource(row->name, RcDataType);
     uint32_t length = 0;
     uint8_t* bytes = LzariDecode(resource.bytes, resource.size, &length);
+    if (CodecState.status == LzariNoMemory) {
+        Abort(FatalPayloadMemory, "not enough memory for resource %s", row->name);
+    }
     if (CodecState.status != LzariOk) {
         Abort(FatalDamagedPayload, "can't decode resource %s", row->name);
     }

@@ -1,3 +1,4 @@
+#include "app/folder.h"
 #include "app/manifest.h"
 #include "app/windows.h"
 #include "diag/error_text.h"
@@ -23,14 +24,25 @@ static void DeleteEarlierFile(const char* path) {
     FileFailure(FatalDeleteFile, "can't delete file %s\nWin Err Code %i: %s", path);
 }
 
+static const char CreateFormat[] = "can't create file %s\nWin Err Code %i: %s";
+
+// A link in the folder would take the write elsewhere: refused, not deleted,
+// as the user did not put it there for the installer to remove.
+static void RefuseLink(const char* path) {
+    if (!IsLink(path)) return;
+    SetLastError(LinkRefusedError);
+    FileFailure(FatalCreateFile, CreateFormat, path);
+}
+
 int WriteOneFile(const char* path, PayloadRecord row) {
     if (IsUserDataName(row.name) && Exists(path)) return 0;
+    RefuseLink(path);
     DeleteEarlierFile(path);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // Only a new file: a name that still resolves after the delete (a
+    // dangling link, or one put back meanwhile) is refused, not followed.
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        FileFailure(FatalCreateFile, "can't create file %s\nWin Err Code %i: %s", path);
-    }
+    if (file == INVALID_HANDLE_VALUE) FileFailure(FatalCreateFile, CreateFormat, path);
     // An empty file has no buffer; WriteFile still wants a valid pointer.
     static const BYTE noBytes[1] = {0};
     const BYTE* bytes = row.data ? row.data : noBytes;

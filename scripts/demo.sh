@@ -29,7 +29,8 @@ echo "fresh Wine prefix: $SCENARIO_PREFIX"
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "running setup.exe on display $DISPLAY; close its window or press Exit to finish"
-    WINEPREFIX="$SCENARIO_PREFIX" wine "$setup" || echo "setup.exe ended with exit code $?"
+    WINEPREFIX="$SCENARIO_PREFIX" wine "$(wine_stage "$SCENARIO_PREFIX" "$setup" Downloads)" ||
+        echo "setup.exe ended with exit code $?"
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
 else
     rm -f "$build"/screenshots/demo-*.png

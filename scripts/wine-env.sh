@@ -11,7 +11,8 @@
 #   wine_display_start             start Xvfb unless DISPLAY is set
 #   wine_display_stop              stop the Xvfb that wine_display_start started
 #   wine_prefix_finish             end every process of $WINEPREFIX and wait
-#   wine_winpath UNIX_PATH         the Z: drive spelling of an absolute path
+#   wine_winpath UNIX_PATH         the Windows spelling of a path in $WINEPREFIX/drive_X
+#   wine_stage PREFIX FILE FOLDER  copy FILE into PREFIX's C:\FOLDER, print its C: path
 
 wine_env_init() {
     local build_dir
@@ -63,6 +64,9 @@ wine_template() { # ARCH
         WINEPREFIX="$dir" wineserver -w 9>&-
         wine_reg_set "$dir" 'Software\\Wine\\X11 Driver' Decorated N
         wine_profile_real_folders "$dir"
+        # Drive Z: is the host's root: a program under test, or the folder
+        # browser, could write anywhere through it. Programs start from C:.
+        rm -f "$dir/dosdevices/z:"
         touch "$dir/.ready"
     ) 9>"$WINE_HARNESS_DIR/template-$arch.lock"
 }
@@ -181,7 +185,20 @@ wine_prefix_finish() {
     return 0
 }
 
-wine_winpath() { # ABSOLUTE_UNIX_PATH
-    local p=$1
-    printf 'Z:%s\n' "${p//\//\\}"
+wine_winpath() { # UNIX_PATH inside $WINEPREFIX/drive_X
+    local drives="${WINEPREFIX:?wine_winpath needs WINEPREFIX}/drive_" relative
+    case $1 in
+        "$drives"[c-z]/*) relative=${1#"$drives"} ;;
+        *) echo "wine_winpath: $1 is on no drive of $WINEPREFIX" >&2; return 1 ;;
+    esac
+    relative=${relative/\//:\/}
+    printf '%s\n' "${relative^}" | tr / '\\'
+}
+
+# Programs run from inside the prefix: there is no drive that reaches the
+# build folder.
+wine_stage() { # PREFIX FILE FOLDER
+    local dest="$1/drive_c/$3"
+    mkdir -p "$dest" && cp "$2" "$dest/" || return 1
+    WINEPREFIX=$1 wine_winpath "$dest/$(basename "$2")"
 }

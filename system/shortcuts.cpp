@@ -1,5 +1,6 @@
 #include "system/shortcuts.h"
 
+#include "app/folder.h"
 #include "app/manifest.h"
 #include "app/path_join.h"
 #include "diag/error_text.h"
@@ -37,14 +38,24 @@ static void ReadProfileFolder(char (&profile)[MAX_PATH]) {
     if (profile[length - 1] == '\\') profile[length - 1] = '\0';
 }
 
+// A link or junction in place of the group folder or of a shortcut file
+// would put the shortcut somewhere else.
+static void RefuseLink(const char* path, int code, const char* format) {
+    if (!IsLink(path)) return;
+    SetLastError(LinkRefusedError);
+    ShortcutFailure(code, format);
+}
+
 static void MakeGroupFolder(const char* groupFolder) {
-    if (CreateDirectoryA(groupFolder, nullptr)) return;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return;
-    ShortcutFailure(FatalStartMenuFolder, GroupFolderFormat);
+    if (!CreateDirectoryA(groupFolder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        ShortcutFailure(FatalStartMenuFolder, GroupFolderFormat);
+    }
+    RefuseLink(groupFolder, FatalStartMenuFolder, GroupFolderFormat);
 }
 
 static void SaveLinkOrFail(const char* linkPath, const char* targetPath, int code,
                            const char* format) {
+    RefuseLink(linkPath, code, format);
     if (CreateLink(linkPath, targetPath, "", InstallManifest.description, InstallFolder) != 0) {
         ShortcutFailure(code, format);
     }

@@ -69,4 +69,40 @@ TEST(ParentSplit, CreatesParentsTopDownAndNeverCutsAtTheDriveBackslash) {
     EXPECT_EQ(ParentSplitPoint("C:\\\\b"), 3);  // a backslash at index 3 is a split point
 }
 
+// A file system of a few existing paths; those ending in '@' are links.
+const char* const ExistingPaths[] = {"C:\\Links@", "C:\\Plain", "C:\\Plain\\Junction@",
+                                     "C:\\Plain\\Folder", "C:\\Plain\\Folder\\file@"};
+
+unsigned long FakeAttributes(const char* path) {
+    for (const char* existing : ExistingPaths) {
+        const std::string name = existing;
+        const bool link = name.back() == '@';
+        if (name.substr(0, name.size() - (link ? 1 : 0)) == path) return link ? 0x410ul : 0x10ul;
+    }
+    return NoSuchPath;
+}
+
+struct LinkCase {
+    const char* path;
+    bool crosses;
+};
+
+const LinkCase LinkCases[] = {
+    {"C:\\Links", true},                   {"C:\\Links\\new\\deeper", true},
+    {"C:\\Plain\\Junction\\x", true},     {"C:\\Plain\\Folder\\file", true},
+    {"C:\\Plain\\Folder\\other", false}, {"C:\\Plain\\Junctions", false},
+    {"C:\\New\\Links", false},             {"C:\\", false},
+};
+
+class LinkRule : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkRule, FindsALinkAtAnyLevelBelowTheDriveAndRestoresThePath) {
+    char buffer[260];
+    strcpy(buffer, GetParam().path);
+    EXPECT_EQ(PathCrossesLink(buffer, FakeAttributes), GetParam().crosses);
+    EXPECT_STREQ(buffer, GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkRule, ::testing::ValuesIn(LinkCases));
+
 }  // namespace

@@ -73,3 +73,20 @@ std::string ResourceScript(std::string_view resourceTemplate, const ProductManif
     if (at != std::string::npos) script.replace(at, marker.size(), payloads);
     return script;
 }
+
+std::string ExecutionManifest(bool requireAdministrator) {
+    const char* level = requireAdministrator ? "requireAdministrator" : "asInvoker";
+    return std::string(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+               "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+               "  <trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
+               "    <security>\n"
+               "      <requestedPrivileges>\n"
+               "        <requestedExecutionLevel level=\"") +
+           level +
+           "\" uiAccess=\"false\"/>\n"
+           "      </requestedPrivileges>\n"
+           "    </security>\n"
+           "  </trustInfo>\n"
+           "</assembly>\n";
+}

@@ -22,5 +22,10 @@ std::string PayloadFileName(size_t row);
 // named after the row's name in upper case.
 std::string ResourceScript(std::string_view resourceTemplate, const ProductManifest& manifest);
 
+// The application manifest: the execution level the product asks for and
+// nothing else. A compatibility section would change the Windows version the
+// installer is told, which its version check relies on.
+std::string ExecutionManifest(bool requireAdministrator);
+
 // The resource template built into the tool.
 extern const char* const ResourceTemplate;

@@ -98,6 +98,7 @@ bool WriteBuildInputs(const WorkDir& work, const ProductManifest& manifest, cons
     }
     return CopyFile(manifest.logoPath, work.File("logo.bmp")) && CopyFile(manifest.iconPath, work.File("icon.ico")) &&
            WriteFile(work.File("manifest.cpp"), GeneratedManifestSource(manifest)) &&
+           WriteFile(work.File("setup.manifest"), ExecutionManifest(manifest.requireAdministrator)) &&
            WriteFile(work.File("setup.rc"), ResourceScript(ResourceTemplate, manifest));
 }
 

@@ -22,6 +22,7 @@ struct ProductManifest {
     std::string logoPath;
     std::string iconPath;
     std::vector<FileRow> files;
+    bool requireAdministrator = false;  // elevation = "administrator"
 };
 
 // The description as the installer holds it: lines joined by '\n'.

@@ -63,7 +63,7 @@ bool BuildSetupExe(const Toolchain& toolchain, const std::string& workDir, std::
         // the C runtime asks for it: name it up front.
         {compiler, "-o", "setup.exe", "manifest.o", "resources.o", "-Wl,--undefined=_WinMain@16", runtime,
          "-mwindows", "-static", "-static-libgcc", "-static-libstdc++", "-Wl,--gc-sections", "-s",
-         "-Wl,--no-insert-timestamp", "-lcomctl32", "-lole32", "-lshell32", "-luuid", "-lgdi32"},
+         "-Wl,--no-insert-timestamp", "-lole32", "-lshell32", "-luuid", "-lgdi32"},
     };
     for (const std::vector<std::string>& step : steps) {
         if (!RunProgram(step, workDir, error)) return false;

@@ -129,29 +129,39 @@ case_locked() {
     scenario_prepare locked || exit 1
     mkdir -p "$(default_dir)"
     printf 'open elsewhere\n' >"$(default_dir)/graph1.bmp"
-    WINEPREFIX="$SCENARIO_PREFIX" wine "$helpers/hold_file.exe" 'C:\Holbrine\Varnoset\graph1.bmp' 'C:\held.ready' &
+    prefix_run "$helpers/hold_file.exe" 'C:\Holbrine\Varnoset\graph1.bmp' 'C:\held.ready' &
     for _ in $(seq 100); do [ -f "$SCENARIO_PREFIX/drive_c/held.ready" ] && break; sleep 0.2; done
     [ -f "$SCENARIO_PREFIX/drive_c/held.ready" ] || fail "hold_file did not open graph1.bmp"
     copy_fault locked 293 "can't delete file graph1.bmp\nWin Err Code 32: sharing violation" "open elsewhere"
     wait
 }
 
-# The install folder on a 48 KiB tmpfs: the first three rows (44 KiB in
-# pages) fit, graph1.bmp (72,054 bytes) does not. Needs a private mount
-# namespace, so the case runs itself again under unshare.
+# The install folder on a drive of 48 KiB (a tmpfs; a mount point inside
+# drive C would be a reparse point, which the installer refuses): the first
+# three rows (44 KiB in pages) fit, graph1.bmp (72,054 bytes) does not.
+# Needs a private mount namespace, so the case runs itself again under unshare.
 case_disk_full() {
     if [ -z "${INSTALL_MOUNT_NAMESPACE:-}" ]; then
         INSTALL_MOUNT_NAMESPACE=1 exec unshare -m --propagation private bash "$0" "$case_name" ||
             { echo "skipped: no mount namespace here"; exit "$SCENARIO_SKIP"; }
     fi
     scenario_prepare disk-full || exit 1
-    mkdir -p "$SCENARIO_PREFIX/drive_c/Holbrine"
-    mount -t tmpfs -o size=48k tmpfs "$SCENARIO_PREFIX/drive_c/Holbrine" ||
-        { echo "skipped: can't mount a tmpfs"; exit "$SCENARIO_SKIP"; }
+    local drive="$SCENARIO_PREFIX/drive_d"
+    mkdir -p "$drive"
+    mount -t tmpfs -o size=48k tmpfs "$drive" || { echo "skipped: can't mount a tmpfs"; exit "$SCENARIO_SKIP"; }
+    mkdir "$drive/Full"
+    ln -s ../drive_d "$SCENARIO_PREFIX/dosdevices/d:"
     # Windows fails the write with error 112 (code 304); Wine writes what fits
     # and reports success with fewer bytes, which is the short-write report.
-    copy_fault disk-full 309 "file write error graph1.bmp\nWin Err Code 0: no error or error success"
-    umount "$SCENARIO_PREFIX/drive_c/Holbrine"
+    mapfile -t steps < <(prompt_steps
+        printf '%s\n' click "select another folder" browse 'D:\Full' wait-enabled InstallButton 1 5000 \
+            click "install in this folder"
+        fatal_steps 309 "file write error graph1.bmp\nWin Err Code 0: no error or error success" disk-full \
+            expect-text MessageText "Copying files..." expect-visible CopyProgress 1)
+    run_steps disk-full "$product_setup" -- "${steps[@]}"
+    check_files "$drive/Full" "${reference_rows[@]:0:3}"
+    expect_absent "$drive/Full/graph2.gif" "graph2.gif (after the failing row)"
+    umount "$drive"
 }
 
 case_no_start_menu() {
@@ -262,6 +272,105 @@ case_damaged_stream() {
     local file="$WINE_HARNESS_DIR/graph3.damaged"
     printf 'LzaR\xff\xff\xa0\x86\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00' >"$file"
     payload_fault damaged-stream "$file" 640 "can't decode resource graph3.jpg"
+}
+
+# A sound payload of about 2 GB: a 32-bit process cannot hold it, and the
+# report says so rather than blaming the payload. The stream is long enough
+# for the size it claims, so the decoder tries to allocate it.
+case_no_memory() {
+    local file="$WINE_HARNESS_DIR/graph3.huge"
+    { printf 'LzaR'; head -c 2097152 /dev/zero; printf '\x00\x00\xf0\x7f\x00\x00\x00\x00\x00\x00\x00\x00'; } >"$file"
+    payload_fault no-memory "$file" 643 "not enough memory for resource graph3.jpg"
+}
+
+# DLLs named like those the installer, its window and its dialogs load once
+# it runs, put beside setup.exe and preferred to the system's own (n,b), as
+# Windows prefers a program's folder: none is loaded, and the install
+# completes. Left out are the DLLs that Wine's own system DLLs import while
+# the process starts (version, shlwapi, shcore, rpcrt4, imm32, ...): Wine
+# looks for those in the program's folder too, where Windows takes a
+# KnownDLL's imports from the system folder.
+planted_dlls=(comctl32 uxtheme oleaut32 comdlg32 propsys dwmapi msimg32
+    userenv apphelp winmm sxs cryptbase profapi)
+case_planted_dlls() {
+    scenario_prepare planted-dlls || exit 1
+    local downloads="$SCENARIO_PREFIX/drive_c/Downloads" name overrides=""
+    mkdir -p "$downloads"
+    for name in "${planted_dlls[@]}"; do
+        cp "$helpers/planted_dll.dll" "$downloads/$name.dll"
+        overrides+="$name,"
+    done
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${overrides%,}=n,b"
+    # The bait works: a program that takes no care loads it from its folder.
+    cp "$helpers/load_library.exe" "$downloads/"
+    WINEPREFIX="$SCENARIO_PREFIX" wine 'C:\Downloads\load_library.exe' comctl32.dll
+    WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
+    [ -f "$downloads/comctl32.dll.loaded" ] || fail "the planted comctl32.dll is not loaded by the control program"
+    rm -f "$downloads"/*.loaded "$downloads/load_library.exe"
+
+    mapfile -t steps < <(prompt_steps
+        printf '%s\n' click "select another folder" wait-window "#32770" "Browse for Folder" 10000 \
+            browse cancel wait-enabled InstallButton 1 5000
+        installed_steps; printf '%s\n' click Exit wait-exit 0)
+    run_steps planted-dlls "$product_setup" -- "${steps[@]}"
+    check_files "$(default_dir)" "${reference_rows[@]}"
+    expect_eq "planted DLLs loaded" "$(cd "$downloads" && ls -- *.loaded 2>/dev/null)" ""
+}
+
+# A dangling link named like a payload: refused with the create report,
+# and nothing appears where it points.
+case_dangling_link() {
+    scenario_prepare dangling-link || exit 1
+    mkdir -p "$(default_dir)" "$SCENARIO_PREFIX/drive_c/Elsewhere"
+    ln -s "$SCENARIO_PREFIX/drive_c/Elsewhere/graph1.bmp" "$(default_dir)/graph1.bmp"
+    copy_fault dangling-link 299 "can't create file graph1.bmp\nWin Err Code 80: file exists"
+    expect_absent "$SCENARIO_PREFIX/drive_c/Elsewhere/graph1.bmp" "file behind the link"
+}
+
+# The Start-menu group folder is a link to elsewhere: refused before a
+# link is saved through it; the desktop link is made first and stays.
+case_linked_group() {
+    scenario_prepare linked-group || exit 1
+    mkdir -p "$SCENARIO_PREFIX/drive_c/Elsewhere"
+    ln -s "$SCENARIO_PREFIX/drive_c/Elsewhere" "$SCENARIO_PROFILE/Start Menu/Programs/Holbrine"
+    install_until_fault linked-group "$product_setup" 265 \
+        "can't create folder in start menu\nWin Err Code 4395: unknown error code 4395" --
+    check_files "$(default_dir)" "${reference_rows[@]}"
+    desktop_link
+    expect_eq "folder behind the link" "$(ls -A "$SCENARIO_PREFIX/drive_c/Elsewhere")" ""
+}
+
+# The default folder's parent is a link to elsewhere: the folder counts as
+# one that cannot be made (the prompt stays, nothing is written through
+# the link); another folder then installs.
+case_linked_folder() {
+    scenario_prepare linked-folder || exit 1
+    mkdir -p "$SCENARIO_PREFIX/drive_c/Elsewhere" "$SCENARIO_PREFIX/drive_c/Chosen"
+    ln -s "$SCENARIO_PREFIX/drive_c/Elsewhere" "$SCENARIO_PREFIX/drive_c/Holbrine"
+    mapfile -t steps < <(prompt_steps
+        printf '%s\n' click "install in this folder" wait-idle 5000 expect-visible InstallButton 1 \
+            expect-text MessageText "Install in this folder or some other path of your choosing?" \
+            click "select another folder" browse 'C:\Chosen' wait-enabled InstallButton 1 5000
+        installed_steps; printf '%s\n' click Exit wait-exit 0)
+    run_steps linked-folder "$product_setup" -- "${steps[@]}"
+    expect_eq "folder behind the link" "$(ls -A "$SCENARIO_PREFIX/drive_c/Elsewhere")" ""
+    check_files "$SCENARIO_PREFIX/drive_c/Chosen" "${reference_rows[@]}"
+}
+
+# What the built file declares, read without running it: imports of
+# KnownDLLs only, and an asInvoker manifest with no compatibility section
+# (which would change the version the program is told).
+case_known_dlls_and_manifest() {
+    local dll manifest
+    while read -r dll; do
+        case ${dll,,} in
+            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | msvcrt.dll) echo "ok   import $dll" ;;
+            *) fail "imports $dll, which is no KnownDLL" ;;
+        esac
+    done < <(i686-w64-mingw32-objdump -p "$product_setup" | sed -n 's/^\tDLL Name: //p')
+    manifest=$(wrestool -x --raw -t24 -n1 "$product_setup")
+    expect_eq "execution level" "$(grep -o 'level="[A-Za-z]*"' <<<"$manifest")" 'level="asInvoker"'
+    expect_eq "compatibility entries" "$(grep -ci 'compatibility\|supportedOS' <<<"$manifest")" 0
 }
 
 scenario_cases_run "${1:?usage: install_scenarios.sh CASE}"

@@ -48,8 +48,15 @@ fatal_steps() { # CODE TEXT SHOT [STEP...]
 
 # The C: spelling of a Unix path inside the scenario's drive C.
 prefix_winpath() { # UNIX_PATH
-    local relative=${1#"$SCENARIO_PREFIX/drive_c/"}
-    printf 'C:\\%s\n' "${relative//\//\\}"
+    WINEPREFIX="$SCENARIO_PREFIX" wine_winpath "$1"
+}
+
+# Runs a helper program of the tests from the scenario's drive C.
+prefix_run() { # PROGRAM [ARGS...]
+    local program
+    program=$(wine_stage "$SCENARIO_PREFIX" "$1" harness) || return 1
+    shift
+    WINEPREFIX="$SCENARIO_PREFIX" wine "$program" "$@"
 }
 
 run_steps() { # NAME EXE [drive options] -- STEP...
@@ -65,7 +72,7 @@ check_files() { # UNIX_DIR ROW...   (each row NAME|SOURCE|ISO_TIME)
     declare -A reported=()
     while IFS= read -r line; do
         reported[${line%% *}]=$line
-    done < <(WINEPREFIX="$SCENARIO_PREFIX" wine "$helpers/file_times.exe" "$(prefix_winpath "$dir")" "${@%%|*}" 2>/dev/null | tr -d '\r')
+    done < <(prefix_run "$helpers/file_times.exe" "$(prefix_winpath "$dir")" "${@%%|*}" 2>/dev/null | tr -d '\r')
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     for row in "$@"; do
         IFS='|' read -r name source time <<<"$row"

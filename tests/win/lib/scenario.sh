@@ -4,8 +4,9 @@
 #                [--no-userprofile] -- STEP...
 #
 # makes a fresh Wine prefix for NAME (a copy of the run's template), starts
-# an Xvfb display of its own, runs the GUI driver with EXE (a Unix path, or
-# "-" to start nothing: the steps may `start` a Windows path themselves) and
+# an Xvfb display of its own, runs the GUI driver with EXE (a Unix path,
+# copied to C:\Downloads and started there, or "-" to start nothing: the
+# steps may `start` a Windows path themselves) and
 # the steps, saves every requested screenshot to
 # $WINE_HARNESS_BUILD/screenshots/NAME-SHOT.png, and returns the driver's exit
 # code. The two halves can also be called apart, to put files into the
@@ -81,8 +82,12 @@ scenario_drive() { # NAME EXE [driver options] -- STEP...
         esac
     done
     [ "${1:-}" = -- ] && shift
-    [ "$exe" != - ] && options+=(--exe "$(wine_winpath "$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")")")
-    steps_file="$SCENARIO_PREFIX/driver-steps.txt"
+    local driver
+    driver=$(wine_stage "$SCENARIO_PREFIX" "$WINE_DRIVER" harness) || return 1
+    if [ "$exe" != - ]; then
+        options+=(--exe "$(wine_stage "$SCENARIO_PREFIX" "$exe" Downloads)") || return 1
+    fi
+    steps_file="$SCENARIO_PREFIX/drive_c/harness/driver-steps.txt"
     printf '%s\n' "$@" >"$steps_file"
     [ $# -eq 0 ] && : >"$steps_file"
 
@@ -96,7 +101,7 @@ scenario_drive() { # NAME EXE [driver options] -- STEP...
     # as soon as it ends, racing the loop that reads its last lines.
     local fifos="$SCENARIO_PREFIX/driver-fifos" lines
     rm -rf "$fifos" && mkdir -p "$fifos" && mkfifo "$fifos/answers" "$fifos/lines" || return 1
-    wine "$WINE_DRIVER" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" \
+    wine "$driver" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" \
         <"$fifos/answers" >"$fifos/lines" 2>&1 &
     local driver_pid=$!
     exec {_scenario_answers}>"$fifos/answers" {lines}<"$fifos/lines"

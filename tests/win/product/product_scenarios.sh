@@ -46,7 +46,7 @@ case_desktop_link() {
 
     [ "${WINE_HARNESS_USE_DISPLAY:-0}" = 1 ] || unset DISPLAY
     wine_display_start || exit 1
-    output=$(WINEPREFIX="$SCENARIO_PREFIX" wine "$opener" \
+    output=$(prefix_run "$opener" \
         "$(prefix_winpath "$SCENARIO_PROFILE/Desktop/Varnoset.lnk")" VarnosetMain "Varnoset 2.18" 2>/dev/null | tr -d '\r')
     echo "$output"
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish

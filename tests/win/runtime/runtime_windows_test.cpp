@@ -9,6 +9,7 @@
 #include "app/manifest.h"
 #include "app/startup.h"
 #include "app/windows.h"
+#include "system/dll_search.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ protected:
         HBRUSH grey = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
         RegisterWindowClass("MAIN", MainWndProc, grey, IDC_ARROW, 0);
         RegisterWindowClass("LOGO", LogoWndProc, grey, IDC_ARROW, 0);
-        InitCommonControls();
+        LoadCommonControls();
         CreateWindows();
         DrainMessages();
         LayoutWindows();
