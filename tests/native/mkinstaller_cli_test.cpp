@@ -1,10 +1,19 @@
 // mkinstaller refuses bad input before building anything: every problem is
-// reported with the field it concerns, the exit code is 1 and no file is
-// written. Each case changes one thing in a manifest that is accepted.
+// reported with the field it concerns and its line, the exit code is 1 and
+// no file is written. Each case changes one thing in a manifest that is
+// accepted, or in the command line.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "manifest_reader.h"
+#include "codegen.h"
 #include "mkinstaller_test_support.h"
 
 namespace {
@@ -13,8 +22,15 @@ struct ManifestCase {
     const char* label;
     std::string from;      // text of the valid manifest to replace
     std::string to;
-    std::string expected;  // what the report must contain (refusals only)
+    std::string expected;  // what the output must contain
+    std::string arguments = "";  // the whole command line, when not the table's own
+    std::string prepare = "";    // shell commands run in the product folder first
 };
+
+void Prepare(const ProductFolder& folder, const ManifestCase& c) {
+    folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
+    if (!c.prepare.empty()) ASSERT_EQ(std::system(("cd '" + folder.Path() + "' && " + c.prepare).c_str()), 0);
+}
 
 void PrintTo(const ManifestCase& c, std::ostream* out) { *out << c.label; }
 
@@ -24,6 +40,8 @@ std::string ExtraRow(const std::string& nameValue) {
 
 const std::string Rows = "#MORE_ROWS#";
 const std::string Folder = "default_folder = 'C:\\Demo'";
+const std::string Build = std::string("manifest.toml -o out.exe") + StandInTools;
+const std::string OneProblem = "\nmkinstaller: 1 problem found";
 
 // The intro text is 89 bytes with the valid manifest's texts, 11 of them
 // from its last description line.
@@ -34,37 +52,69 @@ std::string DescriptionWithIntroOf(size_t introLength) {
 // 'C:\' and then enough letters for a folder of `length` characters.
 std::string FolderOf(size_t length) { return "default_folder = 'C:\\" + std::string(length - 3, 'f') + "'"; }
 
+// Rows are counted from 1, as the [[file]] tables read; file[3] is the extra
+// row at line 19.
 const ManifestCase RefusalCases[] = {
-    {"backslash", Rows, ExtraRow("'sub\\x.txt'"), "file[2].name"},
-    {"slash", Rows, ExtraRow("\"sub/x.txt\""), "file[2].name"},
-    {"colon", Rows, ExtraRow("\"c:x.txt\""), "file[2].name"},
-    {"two dots", Rows, ExtraRow("\"a..txt\""), "file[2].name"},
-    {"control character", Rows, ExtraRow("\"bell\\u0007.txt\""), "file[2].name"},
-    {"trailing dot", Rows, ExtraRow("\"readme.\""), "file[2].name"},
-    {"trailing space", Rows, ExtraRow("\"readme.txt \""), "file[2].name"},
-    {"device name", Rows, ExtraRow("\"con.txt\""), "file[2].name"},
-    {"same name but for case", Rows, ExtraRow("\"NOTES.TXT\""), "file[2].name: 'NOTES.TXT' is the name of file[1]"},
-    {"product name with a slash", "name = \"Demo\"", "name = \"De/mo\"", "product.name"},
+    {"backslash", Rows, ExtraRow("'sub\\x.txt'"), "manifest.toml:20: file[3].name"},
+    {"slash", Rows, ExtraRow("\"sub/x.txt\""), "file[3].name"},
+    {"colon", Rows, ExtraRow("\"c:x.txt\""), "file[3].name"},
+    {"two dots", Rows, ExtraRow("\"a..txt\""), "file[3].name"},
+    {"control character", Rows, ExtraRow("\"bell\\u0007.txt\""), "file[3].name"},
+    {"trailing dot", Rows, ExtraRow("\"readme.\""), "file[3].name"},
+    {"trailing space", Rows, ExtraRow("\"readme.txt \""), "file[3].name"},
+    {"device name, not looked for as a source", Rows, "[[file]]\nname = \"con.txt\"\n",
+     "file[3].name: 'con.txt' is a reserved device name" + OneProblem},
+    {"same name but for case", Rows, ExtraRow("\"NOTES.TXT\""), "file[3].name: 'NOTES.TXT' is the name of file[2]"},
+    {"product name with a slash, alone", "name = \"Demo\"", "name = \"De/mo\"",
+     "product.name: cannot name the program's files: it contains '/' (a name may not hold a folder)" + OneProblem},
     {"text outside Windows-1252", "version = \"1.0\"", "version = \"1.0 \\u2713\"",
-     "product.version: has a character that Windows-1252 cannot represent (U+2713)"},
+     "manifest.toml:3: product.version: has a character that Windows-1252 cannot represent (U+2713)"},
     {"empty group", "group = \"Demo Group\"", "group = \"\"", "product.group: is empty"},
     {"intro of 1024 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1024),
-     "product.description: the intro text would be 1024 bytes"},
-    {"missing icon", "icon = \"icon.ico\"", "", "product.icon: is missing"},
-    {"default folder the installer refuses", "'C:\\Demo'", "'A:\\Demo'", "product.default_folder"},
+     "manifest.toml:6: product.description: the intro text would be 1024 bytes"},
+    {"missing icon", "icon = \"icon.ico\"", "", "manifest.toml:1: product.icon: is missing"},
+    {"misspelt key, not also missing", "icon =", "icno =",
+     "manifest.toml:8: product.icno: unknown key; did you mean 'icon'?" + OneProblem},
+    {"default folder the installer refuses", "'C:\\Demo'", "'A:\\Demo'", "manifest.toml:4: product.default_folder"},
     {"default folder of 260", Folder, FolderOf(260), "product.default_folder"},
-    {"row path of 260", Folder, FolderOf(250), "file[1].name: the path"},
-    {"shortcut target of 260", Folder, FolderOf(251), "product.name: the path"},
-    {"logo is not a bitmap", "logo = \"logo.bmp\"", "logo = \"icon.ico\"", "product.logo"},
-    {"icon is not an icon", "icon = \"icon.ico\"", "icon = \"logo.bmp\"", "product.icon"},
-    {"no row for the shortcut", "name = \"Demo.EXE\"", "name = \"Demo.COM\"", "file: no row is named 'Demo.EXE'"},
-    {"missing source", "source = \"a.bin\"", "source = \"missing.bin\"", "file[0].source: 'missing.bin' not found"},
-    {"source is a folder", "source = \"a.bin\"", "source = \".\"", "file[0].source"},
-    {"time without offset", "04:05:06Z", "04:05:06", "file[0].time"},
-    {"time before 1601", "2001-02-03T04:05:06Z", "1600-12-31T23:00:00Z", "file[0].time"},
+    {"default folder with a device", "'C:\\Demo'", "'C:\\Demo\\aux'", "its folder 'aux' is a reserved device name"},
+    {"default folder ending in a dot", "'C:\\Demo'", "'C:\\Demo.\\x'", "its folder 'Demo.' ends with a dot"},
+    {"default folder with a slash", "'C:\\Demo'", "'C:\\De/mo'", "its folder 'De/mo' contains '/'"},
+    {"Windows path in double quotes", "'C:\\Demo'", "\"C:\\Demo\"", "write Windows paths in single quotes"},
+    {"row path of 260", Folder, FolderOf(250), "manifest.toml:17: file[2].name: the path"},
+    {"shortcut target of 260", Folder, FolderOf(251), "manifest.toml:2: product.name: the path"},
+    {"logo is not a bitmap", "logo = \"logo.bmp\"", "logo = \"icon.ico\"", "manifest.toml:7: product.logo"},
+    {"icon is not an icon", "icon = \"icon.ico\"", "icon = \"logo.bmp\"", "manifest.toml:8: product.icon"},
+    {"no row for the shortcut", "name = \"Demo.EXE\"", "name = \"Demo.COM\"",
+     "manifest.toml:2: product.name: no [[file]] is named 'Demo.EXE'"},
+    {"missing source", "source = \"a.bin\"", "source = \"missing.bin\"",
+     "manifest.toml:13: file[1].source: 'missing.bin' not found"},
+    {"source is a folder", "source = \"a.bin\"", "source = \".\"", "file[1].source"},
+    {"time without offset", "04:05:06Z", "04:05:06", "manifest.toml:14: file[1].time"},
+    {"time before 1601", "2001-02-03T04:05:06Z", "1600-12-31T23:00:00Z", "file[1].time"},
     {"malformed TOML", "version = \"1.0\"", "version = 1.0.0", "manifest.toml:3:14:"},
-    {"unknown key", "#MORE_PRODUCT#", "nmae = \"Demo\"", "product.nmae: unknown key"},
     {"text of the wrong type", "version = \"1.0\"", "version = 1.0", "product.version: must be a string"},
+    {"unknown elevation", "#MORE_PRODUCT#", "elevation = \"admin\"", "manifest.toml:9: product.elevation: must be"},
+    {"files of more than 1 GiB", Rows, "[[file]]\nname = \"h1\"\nsource = \"half\"\n[[file]]\nname = \"h2\"\nsource = \"half\"\n",
+     "manifest.toml:11: file: the files add up to 1073741853 bytes", "", "truncate -s 512M half"},
+    {"output over the manifest", "", "", "-o: 'manifest.toml' would replace the input",
+     std::string("manifest.toml -o manifest.toml") + StandInTools},
+    {"output over a source", "", "", "-o: './a.bin' would replace the input", std::string("manifest.toml -o ./a.bin") + StandInTools},
+    {"output over a link to the logo", "", "", "-o: 'link.bmp' would replace the input 'logo.bmp'",
+     std::string("manifest.toml -o link.bmp") + StandInTools, "ln logo.bmp link.bmp"},
+    {"default output over a source", "a.bin", "setup.exe", "-o: 'setup.exe' would replace the input",
+     std::string("manifest.toml") + StandInTools, "mv a.bin setup.exe"},
+    {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
+    {"kept sources over the logo", "", "", "--keep-sources: './logo.bmp' would replace", Build + " --keep-sources ."},
+    {"output folder missing", "", "", "-o: 'nodir/x.exe': its folder 'nodir' does not exist",
+     std::string("manifest.toml -o nodir/x.exe") + StandInTools},
+    {"depfile folder missing", "", "", "--depfile: 'nodir/x.d': its folder", Build + " --depfile nodir/x.d"},
+    {"source folder missing", "", "", "--source-dir: 'nodir' does not exist", "--source-dir nodir " + Build},
+    {"manifest is a folder", "", "", ".: is a directory", ". -o out.exe" + std::string(StandInTools)},
+    {"check without the runtime", "", "", "--runtime: '/nonexistent.a' not found",
+     "manifest.toml --check --runtime /nonexistent.a --cxx true --windres true"},
+    {"compiler not found", "", "", "--cxx: 'no-such-cxx' is not on the PATH",
+     "manifest.toml --runtime rt.a --cxx no-such-cxx --windres true"},
 };
 
 class Refusals : public testing::TestWithParam<ManifestCase> {};
@@ -72,15 +122,14 @@ class Refusals : public testing::TestWithParam<ManifestCase> {};
 TEST_P(Refusals, NameTheFieldExitWithOneAndWriteNothing) {
     const ManifestCase& c = GetParam();
     ProductFolder folder;
-    folder.Write("rt.a", "stands in for the runtime library");
-    folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
+    Prepare(folder, c);
     const std::vector<std::string> before = folder.Entries();
 
-    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml -o out.exe --runtime rt.a -j 2");
+    const RunResult run = RunMkinstaller(folder.Path(), c.arguments.empty() ? Build : c.arguments);
 
-    EXPECT_EQ(run.exitCode, 1) << c.label << ":\n" << run.errors;
-    EXPECT_NE(run.errors.find(c.expected), std::string::npos) << "expected '" << c.expected << "' in:\n" << run.errors;
-    EXPECT_NE(run.errors.find("nothing written"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.exitCode, 1) << c.label << ":\n" << run.output;
+    EXPECT_NE(run.output.find(c.expected), std::string::npos) << "expected '" << c.expected << "' in:\n" << run.output;
+    EXPECT_NE(run.output.find("nothing written"), std::string::npos) << run.output;
     EXPECT_EQ(folder.Entries(), before) << "a refused manifest left files behind";
 }
 
@@ -88,6 +137,9 @@ INSTANTIATE_TEST_SUITE_P(Table, Refusals, testing::ValuesIn(RefusalCases));
 
 const ManifestCase AcceptanceCases[] = {
     {"the valid manifest", Rows, "", ""},
+    {"source folder before the manifest", "", "", "", "--source-dir sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
+    {"source folder joined before the manifest", "", "", "", "--source-dir=sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
+    {"version", "", "", "mkinstaller ", "--version"},
     {"intro of 1023 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1023), ""},
     {"row path of 259", Folder, FolderOf(249), ""},
     {"lower-case drive and trailing backslash", "'C:\\Demo'", "'c:\\Demo\\'", ""},
@@ -100,9 +152,10 @@ class Acceptances : public testing::TestWithParam<ManifestCase> {};
 TEST_P(Acceptances, PassTheChecks) {
     const ManifestCase& c = GetParam();
     ProductFolder folder;
-    folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
-    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml --check");
-    EXPECT_EQ(run.exitCode, 0) << c.label << ":\n" << run.errors;
+    Prepare(folder, c);
+    const RunResult run = RunMkinstaller(folder.Path(), (c.arguments.empty() ? "manifest.toml --check" : c.arguments) + StandInTools);
+    EXPECT_EQ(run.exitCode, 0) << c.label << ":\n" << run.output;
+    EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Acceptances, testing::ValuesIn(AcceptanceCases));
@@ -113,13 +166,13 @@ TEST(Problems, AreAllReportedAtOnce) {
     manifest = Replace(manifest, "'C:\\Demo'", "'B:\\Demo'");
     folder.Write("manifest.toml", Replace(manifest, "source = \"a.bin\"", "source = \"gone.bin\""));
 
-    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml --check");
+    const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
 
     EXPECT_EQ(run.exitCode, 1);
-    for (const char* field : {"file[2].name", "file[2].colour", "product.default_folder", "file[0].source"}) {
-        EXPECT_NE(run.errors.find(field), std::string::npos) << field << " missing from:\n" << run.errors;
+    for (const char* field : {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source"}) {
+        EXPECT_NE(run.output.find(field), std::string::npos) << field << " missing from:\n" << run.output;
     }
-    EXPECT_NE(run.errors.find("4 problems found"), std::string::npos) << run.errors;
+    EXPECT_NE(run.output.find("4 problems found"), std::string::npos) << run.output;
 }
 
 TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
@@ -128,28 +181,86 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
     for (int i = 0; i < 65533; ++i) rows += ExtraRow("\"f" + std::to_string(i) + "\"");
     for (int extra : {0, 1}) {
         folder.Write("manifest.toml", Replace(ValidManifest(), Rows, rows + (extra ? ExtraRow("\"last\"") : "")));
-        const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml --check");
-        EXPECT_EQ(run.exitCode, extra) << run.errors.substr(0, 500);
-        if (extra) EXPECT_NE(run.errors.find("file: 65536 rows"), std::string::npos) << run.errors.substr(0, 500);
+        const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
+        EXPECT_EQ(run.exitCode, extra) << run.output.substr(0, 500);
+        if (extra) EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500);
     }
 }
 
 TEST(FailedBuild, LeavesNoOutputAndNoTemporaryFiles) {
     ProductFolder folder;
-    folder.Write("rt.a", "stands in for the runtime library");
     folder.Write("manifest.toml", ValidManifest());
     folder.Write("out.exe", "an earlier setup program");
     std::filesystem::create_directory(folder.File("tmp"));
 
     // `false` as the compiler: packing succeeds, the build step fails.
-    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml -o out.exe --runtime rt.a --cxx false",
+    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml -o out.exe --runtime rt.a --cxx false --windres true",
                                          "TMPDIR='" + folder.File("tmp") + "'");
 
-    EXPECT_EQ(run.exitCode, 1) << run.errors;
-    EXPECT_NE(run.errors.find("nothing written"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("nothing written"), std::string::npos) << run.output;
     EXPECT_EQ(folder.Read("out.exe"), "an earlier setup program");
     EXPECT_TRUE(std::filesystem::is_empty(folder.File("tmp"))) << "the work folder was left behind";
     for (const std::string& name : folder.Entries()) EXPECT_EQ(name.find(".out.exe."), std::string::npos) << name;
+}
+
+// The level reaches the execution manifest, which never carries a
+// compatibility section (it would change the version the installer is told).
+TEST(Elevation, IsReadIntoTheExecutionManifest) {
+    ProductFolder folder;
+    for (const auto& [line, level] : {std::pair{"", "level=\"asInvoker\""}, {"elevation = \"user\"", "level=\"asInvoker\""},
+                                      {"elevation = \"administrator\"", "level=\"requireAdministrator\""}}) {
+        folder.Write("manifest.toml", Replace(ValidManifest(), "#MORE_PRODUCT#", line));
+        ProblemList problems;
+        const std::optional<ProductManifest> manifest = ReadManifest({folder.File("manifest.toml"), {}}, problems);
+        ASSERT_TRUE(manifest && problems.Empty()) << line;
+        const std::string xml = ExecutionManifest(manifest->requireAdministrator);
+        EXPECT_NE(xml.find(level), std::string::npos) << line << xml;
+        EXPECT_EQ(xml.find("compatibility"), std::string::npos) << xml;
+    }
+}
+
+// Whether `pid` still runs; a zombie has ended.
+bool Runs(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t name = stat.rfind(')');
+    return name != std::string::npos && stat.size() > name + 2 && stat[name + 2] != 'Z';
+}
+
+// A signal while the toolchain runs ends the compiler with its children,
+// leaves neither the work folder nor an output, and ends the tool by itself.
+TEST(Signals, EndTheToolchainAndLeaveNothingBehind) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", ValidManifest());
+        folder.Write("slow-cxx", "#!/bin/sh\nsleep 30 & echo $! > '" + folder.File("sleeper.pid") + "'\nwait\n");
+        chmod(folder.File("slow-cxx").c_str(), 0755);
+        std::filesystem::create_directory(folder.File("tmp"));
+        const size_t entries = folder.Entries().size();
+
+        const pid_t tool = fork();
+        if (tool == 0) {
+            std::signal(signal, SIG_DFL);  // whatever the test runner ignores
+            setenv("TMPDIR", folder.File("tmp").c_str(), 1);
+            if (chdir(folder.Path().c_str()) == 0) {
+                execl(MKINSTALLER_PATH, MKINSTALLER_PATH, "manifest.toml", "-o", "out.exe", "--runtime", "rt.a", "--cxx",
+                      "./slow-cxx", "--windres", "true", "--no-progress", nullptr);
+            }
+            _exit(127);
+        }
+        for (int wait = 0; wait < 3000 && folder.Read("sleeper.pid").empty(); ++wait) usleep(10000);
+        kill(tool, signal);
+        int status = 0;
+        waitpid(tool, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": status " << status;
+
+        const pid_t sleeper = std::atoi(folder.Read("sleeper.pid").c_str());
+        for (int wait = 0; wait < 500 && Runs(sleeper); ++wait) usleep(10000);
+        EXPECT_FALSE(Runs(sleeper)) << signal << ": the compiler's child still runs";
+        EXPECT_TRUE(std::filesystem::is_empty(folder.File("tmp"))) << signal << ": the work folder was left";
+        EXPECT_EQ(folder.Entries().size(), entries + 1) << signal << ": only sleeper.pid is new";
+    }
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ TEST(Generated, SourcesSpellTheTextsInWindows1252AndTheOutputIsLinked) {
     folder.Write("stand-in-tool", "#!/bin/sh\nwhile [ $# -gt 0 ]; do [ \"$1\" = -o ] && out=$2; shift; done\n"
                                   "printf built > \"$out\"\n");
     chmod(folder.File("stand-in-tool").c_str(), 0755);
-    folder.Write("rt.a", "stands in for the runtime library");
     folder.Write("r.bin", "r");
     std::string manifest = Replace(ValidManifest(), "version = \"1.0\"", "version = \"1.0 caf\\u00E9 \\u20AC\"");
     manifest = Replace(manifest, "\"Town, State\"", "'Quote \" and C:\\back'");
@@ -26,7 +25,7 @@ TEST(Generated, SourcesSpellTheTextsInWindows1252AndTheOutputIsLinked) {
     const RunResult run = RunMkinstaller(folder.Path(),
                                          "manifest.toml -o setup.exe --runtime rt.a --keep-sources kept "
                                          "--depfile setup.d --cxx ./stand-in-tool --windres ./stand-in-tool");
-    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.exitCode, 0) << run.output;
 
     // é is 0xE9, É 0xC9 and € 0x80 in Windows-1252; '"' and '\' are escaped.
     const std::string source = folder.Read("kept/manifest.cpp");
@@ -41,7 +40,7 @@ TEST(Generated, SourcesSpellTheTextsInWindows1252AndTheOutputIsLinked) {
     EXPECT_TRUE(first < second && second < third && third < terminator && terminator != std::string::npos);
 
     const std::string script = folder.Read("kept/setup.rc");
-    for (const char* line : {"LOGO BITMAP logo.bmp", "IC0N ICON icon.ico", "\"DEMO.EXE\" RCDATA payload00000.lzr",
+    for (const char* line : {"LOGO BITMAP logo.bmp", "IC0N ICON icon.ico", "1 24 setup.manifest", "\"DEMO.EXE\" RCDATA payload00000.lzr",
                              "\"NOTES.TXT\" RCDATA payload00001.lzr", "\"R\xC9SUM\xC9 1.TXT\" RCDATA payload00002.lzr"}) {
         EXPECT_NE(script.find(line), std::string::npos) << line << " missing from:\n" << script;
     }

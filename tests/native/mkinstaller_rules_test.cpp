@@ -24,6 +24,8 @@ const NameCase NameCases[] = {
     {"del\x7F", false},    {"what?.txt", false},  {"star*.txt", false},  {"a<b", false},
     {"a|b", false},        {"say\"hi\"", false},  {"CON", false},        {"Nul.tar.gz", false},
     {"aux .txt", false},   {"PRN", false},        {"com9.log", false},   {"LPT1", false},
+    {"COM\xB9", false},    {"lpt\xB3.txt", false}, {"COM\xBC", true},      // superscript 1 and 3 are digits; 1/4 is not
+    {"CONIN$", false},     {"conout$.log", false},
 };
 
 class FileNames : public testing::TestWithParam<NameCase> {};

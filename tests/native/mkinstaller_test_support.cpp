@@ -31,6 +31,7 @@ ProductFolder::ProductFolder() {
     Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");
+    Write("rt.a", "stands in for the runtime library");
 }
 
 ProductFolder::~ProductFolder() {
@@ -77,6 +78,8 @@ std::string ValidManifest() {
            "#MORE_ROWS#\n";
 }
 
+const char* const StandInTools = " --runtime rt.a --cxx true --windres true";
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << "no '" << from << "' in the manifest";
@@ -86,11 +89,11 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
     const std::string command =
-        "cd '" + folder + "' && " + environment + " '" MKINSTALLER_PATH "' " + arguments + " 2>&1 >/dev/null";
+        "cd '" + folder + "' && " + environment + " '" MKINSTALLER_PATH "' " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     RunResult result{-1, ""};
     char chunk[4096];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.errors.append(chunk, n);
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.output.append(chunk, n);
     const int status = pclose(pipe);
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     return result;

@@ -11,9 +11,11 @@
 #include <CLI/CLI.hpp>
 
 #include "codegen.h"
+#include "command_check.h"
 #include "manifest_check.h"
 #include "manifest_reader.h"
 #include "packer.h"
+#include "signal_cleanup.h"
 #include "toolchain.h"
 #include "work_dir.h"
 
@@ -34,6 +36,9 @@ struct Options {
                         MKINSTALLER_DEFAULT_RUNTIME};
 };
 
+// What the build folder holds besides the containers; --keep-sources copies all of it.
+const char* const GeneratedFiles[] = {"logo.bmp", "icon.ico", "manifest.cpp", "setup.rc", "setup.manifest"};
+
 int Fail(const std::string& message) {
     std::fprintf(stderr, "mkinstaller: %s\n", message.c_str());
     return 1;
@@ -41,7 +46,8 @@ int Fail(const std::string& message) {
 
 void PrintProblems(const std::string& manifest, const ProblemList& problems) {
     for (const Problem& problem : problems.Items()) {
-        std::string where = manifest;
+        // Command-line options are not the manifest's.
+        std::string where = problem.field.rfind('-', 0) == 0 ? "mkinstaller" : manifest;
         if (problem.line > 0) where += ":" + std::to_string(problem.line);
         if (problem.column > 0) where += ":" + std::to_string(problem.column);
         if (!problem.field.empty()) where += ": " + problem.field;
@@ -80,7 +86,7 @@ std::string DepfilePath(const std::string& path) {
     return escaped;
 }
 
-bool WriteDepfile(const Options& options, const ProductManifest& manifest) {
+std::string DepfileText(const Options& options, const ProductManifest& manifest) {
     std::string text = DepfilePath(options.output) + ":";
     auto add = [&text](const std::string& path) { text += " \\\n  " + DepfilePath(fs::absolute(path).string()); };
     add(options.manifest);
@@ -88,7 +94,7 @@ bool WriteDepfile(const Options& options, const ProductManifest& manifest) {
     add(manifest.iconPath);
     for (const FileRow& row : manifest.files) add(row.sourcePath);
     add(options.toolchain.runtime);
-    return WriteFile(options.depfile, text + "\n");
+    return text + "\n";
 }
 
 bool WriteBuildInputs(const WorkDir& work, const ProductManifest& manifest, const PackResult& packed) {
@@ -96,10 +102,11 @@ bool WriteBuildInputs(const WorkDir& work, const ProductManifest& manifest, cons
         const std::vector<uint8_t>& container = packed.files[row].container;
         if (!WriteFile(work.File(PayloadFileName(row)), container.data(), container.size())) return false;
     }
-    return CopyFile(manifest.logoPath, work.File("logo.bmp")) && CopyFile(manifest.iconPath, work.File("icon.ico")) &&
-           WriteFile(work.File("manifest.cpp"), GeneratedManifestSource(manifest)) &&
-           WriteFile(work.File("setup.manifest"), ExecutionManifest(manifest.requireAdministrator)) &&
-           WriteFile(work.File("setup.rc"), ResourceScript(ResourceTemplate, manifest));
+    return CopyFile(manifest.logoPath, work.File(GeneratedFiles[0])) &&
+           CopyFile(manifest.iconPath, work.File(GeneratedFiles[1])) &&
+           WriteFile(work.File(GeneratedFiles[2]), GeneratedManifestSource(manifest)) &&
+           WriteFile(work.File(GeneratedFiles[3]), ResourceScript(ResourceTemplate, manifest)) &&
+           WriteFile(work.File(GeneratedFiles[4]), ExecutionManifest(manifest.requireAdministrator));
 }
 
 bool KeepSources(const WorkDir& work, const std::string& folder) {
@@ -127,17 +134,37 @@ int Build(const Options& options, const ProductManifest& manifest) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (!WriteBuildInputs(work, manifest, packed)) return Fail("cannot write to the temporary folder " + work.Path());
+    std::string error;
+    if (!BuildSetupExe(options.toolchain, work.Path(), error)) return Fail(error + "; nothing written");
+    // Both outputs are written in full before either replaces its target.
+    StagedFile setup, depfile;
+    if (!setup.StageCopy(work.File("setup.exe"), options.output, 0777, error) ||
+        (!options.depfile.empty() && !depfile.StageText(DepfileText(options, manifest), options.depfile, 0666, error))) {
+        return Fail(error + "; nothing written");
+    }
     if (!options.keepSources.empty() && !KeepSources(work, options.keepSources)) {
         return Fail("cannot copy the generated sources to " + options.keepSources);
     }
-    std::string error;
-    if (!BuildSetupExe(options.toolchain, work.Path(), error)) return Fail(error + "; nothing written");
-    if (!InstallFileAtomically(work.File("setup.exe"), options.output, error)) return Fail(error);
-    if (!options.depfile.empty() && !WriteDepfile(options, manifest)) {
-        return Fail("cannot write the dependency file " + options.depfile);
-    }
+    if (!setup.Commit(error) || (!options.depfile.empty() && !depfile.Commit(error))) return Fail(error);
     if (options.progress) PrintSummary(packed, seconds, std::min<size_t>(jobs, manifest.files.size()), options.output);
     return 0;
+}
+
+Command CommandOf(const Options& options, const std::optional<ProductManifest>& manifest) {
+    Command command{{options.manifest, options.toolchain.runtime}, {{"-o", options.output}}, options.keepSources, {},
+                    options.sourceDirs, options.toolchain};
+    if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
+    if (!manifest) return command;
+    command.inputs.push_back(manifest->logoPath);
+    command.inputs.push_back(manifest->iconPath);
+    for (const FileRow& row : manifest->files) command.inputs.push_back(row.sourcePath);
+    if (options.keepSources.empty()) return command;
+    const fs::path kept(options.keepSources);
+    for (const char* name : GeneratedFiles) command.keptFiles.push_back({"--keep-sources", kept / name});
+    for (size_t row = 0; row < manifest->files.size(); ++row) {
+        command.keptFiles.push_back({"--keep-sources", kept / PayloadFileName(row)});
+    }
+    return command;
 }
 
 }  // namespace
@@ -146,11 +173,14 @@ int main(int argc, char** argv) {
     Options options;
     options.progress = isatty(STDERR_FILENO) != 0;
     CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
+    app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
     app.add_option("--runtime", options.toolchain.runtime, "the installer runtime library (libinstaller_runtime.a)")
         ->capture_default_str();
-    app.add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, before the manifest's own");
+    // One folder per --source-dir, so that the manifest may follow it.
+    app.add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, before the manifest's own")
+        ->allow_extra_args(false);
     app.add_option("-j,--jobs", options.jobs, "threads that compress (default: all cores)");
     app.add_option("--keep-sources", options.keepSources, "keep the generated sources and containers in this folder");
     app.add_option("--depfile", options.depfile, "write the inputs as a Makefile dependency file");
@@ -167,12 +197,11 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
+    CleanUpOnSignals();
     ProblemList problems;
     const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
     if (manifest) CheckManifest(*manifest, problems);
-    if (!options.checkOnly && !fs::is_regular_file(options.toolchain.runtime)) {
-        problems.Add("--runtime", "'" + options.toolchain.runtime + "' not found");
-    }
+    CheckCommand(CommandOf(options, manifest), problems);
     if (!problems.Empty()) {
         PrintProblems(options.manifest, problems);
         return 1;

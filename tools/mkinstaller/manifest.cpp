@@ -13,3 +13,10 @@ std::string IntroText(const ProductManifest& manifest) {
     return "This program will install\nVersion " + manifest.version + " of " + manifest.name + "\n" +
            JoinedDescription(manifest) + "\n";
 }
+
+int LineOf(const ProductManifest& manifest, const std::string& field) {
+    const auto found = manifest.lines.find(field);
+    return found == manifest.lines.end() ? 0 : found->second;
+}
+
+std::string RowField(size_t index) { return "file[" + std::to_string(index + 1) + "]"; }

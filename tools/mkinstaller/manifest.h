@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +23,18 @@ struct ProductManifest {
     std::string logoPath;
     std::string iconPath;
     std::vector<FileRow> files;
-    bool requireAdministrator = false;  // elevation = "administrator"
+    bool requireAdministrator = false;  // [product] elevation = "administrator"
+    // Where each field stands in the manifest ("product.logo", "file[2].name";
+    // "file" is the first [[file]] table), for messages that follow reading.
+    std::map<std::string, int> lines;
 };
+
+// The line of `field` in the manifest, 0 when it has none.
+int LineOf(const ProductManifest& manifest, const std::string& field);
+
+// How messages name a row: "file[1]" is the first [[file]] table, as the
+// user counts them.
+std::string RowField(size_t index);
 
 // The description as the installer holds it: lines joined by '\n'.
 std::string JoinedDescription(const ProductManifest& manifest);

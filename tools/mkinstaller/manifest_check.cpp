@@ -1,6 +1,7 @@
 #include "manifest_check.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -12,81 +13,110 @@
 
 namespace {
 
+// Reports a problem at the line of its field.
+class Report {
+public:
+    Report(const ProductManifest& manifest, ProblemList& problems) : manifest_(manifest), problems_(problems) {}
+    void operator()(const std::string& field, const std::string& message) const {
+        problems_.Add(field, message, LineOf(manifest_, field));
+    }
+
+private:
+    const ProductManifest& manifest_;
+    ProblemList& problems_;
+};
+
 // Texts are held in Windows-1252; messages are read on a UTF-8 terminal.
 std::string Quoted(const std::string& text) { return "'" + Cp1252ToUtf8(text) + "'"; }
 
-std::string RowField(size_t index) { return "file[" + std::to_string(index) + "]"; }
-
 std::string ShortcutTarget(const ProductManifest& manifest) { return manifest.name + ".EXE"; }
 
-void CheckNames(const ProductManifest& manifest, ProblemList& problems) {
-    if (!manifest.name.empty()) {
-        const std::string problem = FileNameProblem(manifest.name);
-        if (!problem.empty()) problems.Add("product.name", "cannot name the program's files: it " + problem);
+// A name already refused (or missing) leads to no further message.
+bool Usable(const std::string& name) { return !name.empty() && FileNameProblem(name).empty(); }
+
+void CheckNames(const ProductManifest& manifest, const Report& report) {
+    if (!manifest.name.empty() && !Usable(manifest.name)) {
+        report("product.name", "cannot name the program's files: it " + FileNameProblem(manifest.name));
     }
-    if (!manifest.group.empty()) {
-        const std::string problem = FileNameProblem(manifest.group);
-        if (!problem.empty()) problems.Add("product.group", "cannot name the Start-menu folder: it " + problem);
+    if (!manifest.group.empty() && !Usable(manifest.group)) {
+        report("product.group", "cannot name the Start-menu folder: it " + FileNameProblem(manifest.group));
     }
     std::map<std::string, size_t> firstOfUpperName;
     for (size_t i = 0; i < manifest.files.size(); ++i) {
         const std::string& name = manifest.files[i].name;
         if (name.empty()) continue;  // already reported while reading
-        const std::string problem = FileNameProblem(name);
-        if (!problem.empty()) {
-            problems.Add(RowField(i) + ".name", Quoted(name) + " " + problem);
+        if (!Usable(name)) {
+            report(RowField(i) + ".name", Quoted(name) + " " + FileNameProblem(name));
             continue;
         }
         auto [it, inserted] = firstOfUpperName.emplace(UpperCp1252(name), i);
         if (!inserted) {
-            problems.Add(RowField(i) + ".name", Quoted(name) + " is the name of " + RowField(it->second) +
-                                                    " but for letter case; file and resource names ignore case");
+            report(RowField(i) + ".name", Quoted(name) + " is the name of " + RowField(it->second) +
+                                              " but for letter case; file and resource names ignore case");
         }
     }
 }
 
-void CheckRowCount(const ProductManifest& manifest, ProblemList& problems) {
+void CheckRowCount(const ProductManifest& manifest, const Report& report) {
     if (manifest.files.size() > MaxRows) {
-        problems.Add("file", std::to_string(manifest.files.size()) + " rows; the installer carries at most 65535");
+        report("file", std::to_string(manifest.files.size()) + " rows; the installer carries at most 65535");
     }
 }
 
-void CheckShortcutTarget(const ProductManifest& manifest, ProblemList& problems) {
-    if (manifest.name.empty()) return;
+void CheckShortcutTarget(const ProductManifest& manifest, const Report& report) {
+    if (!Usable(manifest.name)) return;
     const std::string target = UpperCp1252(ShortcutTarget(manifest));
     for (const FileRow& row : manifest.files) {
         if (UpperCp1252(row.name) == target) return;
     }
-    problems.Add("file", "no row is named " + Quoted(ShortcutTarget(manifest)) + ", the program the shortcuts start");
+    report("product.name", "no [[file]] is named " + Quoted(ShortcutTarget(manifest)) +
+                               ", the program the shortcuts start");
 }
 
-void CheckIntroText(const ProductManifest& manifest, ProblemList& problems) {
+void CheckIntroText(const ProductManifest& manifest, const Report& report) {
     const size_t length = IntroText(manifest).size();
     if (length >= WindowTextSize) {
-        problems.Add("product.description", "the intro text would be " + std::to_string(length) +
-                                                " bytes; the installer's window text holds at most 1023");
+        report("product.description", "the intro text would be " + std::to_string(length) +
+                                          " bytes; the installer's window text holds at most 1023");
     }
 }
 
-void CheckFolderAndPaths(const ProductManifest& manifest, ProblemList& problems) {
+// The installer creates every folder below the drive under its own name, so
+// each must be a name Windows can create, like a row's.
+std::string FolderPartProblem(const std::string& folder) {
+    for (size_t start = 3; start < folder.size();) {
+        const size_t end = std::min(folder.find('\\', start), folder.size());
+        const std::string part = folder.substr(start, end - start);
+        if (!Usable(part)) return "its folder " + Quoted(part) + " " + FileNameProblem(part);
+        start = end + 1;
+    }
+    return {};
+}
+
+void CheckFolderAndPaths(const ProductManifest& manifest, const Report& report) {
     if (manifest.defaultFolder.empty()) return;
     std::string folder = manifest.defaultFolder;
     if (!NormaliseInstallFolder(folder)) {
-        problems.Add("product.default_folder",
-                     Quoted(manifest.defaultFolder) + " would be refused by the installer: it needs a drive C: to Z:, "
-                     "a backslash and a folder name, one colon and no double backslash");
+        report("product.default_folder",
+               Quoted(manifest.defaultFolder) + " would be refused by the installer: it needs a drive C: to Z:, "
+               "a backslash and a folder name, one colon and no double backslash");
+        return;
+    }
+    const std::string partProblem = FolderPartProblem(folder);
+    if (!partProblem.empty()) {
+        report("product.default_folder", Quoted(manifest.defaultFolder) + ": " + partProblem);
         return;
     }
     auto checkLength = [&](const std::string& field, const std::string& name) {
         const size_t length = folder.size() + 1 + name.size();
         if (length > MaxPathLength) {
-            problems.Add(field, "the path " + Quoted(folder + "\\" + name) + " would be " + std::to_string(length) +
-                                    " characters; Windows paths hold at most 259");
+            report(field, "the path " + Quoted(folder + "\\" + name) + " would be " + std::to_string(length) +
+                              " characters; Windows paths hold at most 259");
         }
     };
-    if (!manifest.name.empty()) checkLength("product.name", ShortcutTarget(manifest));
+    if (Usable(manifest.name)) checkLength("product.name", ShortcutTarget(manifest));
     for (size_t i = 0; i < manifest.files.size(); ++i) {
-        if (!manifest.files[i].name.empty()) checkLength(RowField(i) + ".name", manifest.files[i].name);
+        if (Usable(manifest.files[i].name)) checkLength(RowField(i) + ".name", manifest.files[i].name);
     }
 }
 
@@ -98,36 +128,39 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes) {
 }
 
 void CheckImage(const std::string& path, const std::string& field,
-                std::string (*problemOf)(const std::vector<uint8_t>&), ProblemList& problems) {
+                std::string (*problemOf)(const std::vector<uint8_t>&), const Report& report) {
     if (path.empty()) return;
     std::vector<uint8_t> bytes;
     if (!ReadWhole(path, bytes)) {
-        problems.Add(field, "'" + path + "' cannot be read");
+        report(field, "'" + path + "' cannot be read");
         return;
     }
     const std::string problem = problemOf(bytes);
-    if (!problem.empty()) problems.Add(field, "'" + path + "' " + problem);
+    if (!problem.empty()) report(field, "'" + path + "' " + problem);
 }
 
-void CheckSourceSizes(const ProductManifest& manifest, ProblemList& problems) {
-    for (size_t i = 0; i < manifest.files.size(); ++i) {
-        const std::string& path = manifest.files[i].sourcePath;
-        if (path.empty()) continue;
-        std::ifstream in(path, std::ios::binary | std::ios::ate);
-        const std::streamoff size = in.tellg();
-        if (size > 0xFFFFFFFFLL) problems.Add(RowField(i) + ".source", "'" + path + "' is 4 GiB or larger");
+void CheckTotalSize(const ProductManifest& manifest, const Report& report) {
+    uint64_t total = 0;
+    for (const FileRow& row : manifest.files) {
+        std::error_code error;
+        if (!row.sourcePath.empty()) total += std::filesystem::file_size(row.sourcePath, error);
+    }
+    if (total > MaxProductBytes) {
+        report("file", "the files add up to " + std::to_string(total) +
+                           " bytes; the installer holds them all in memory at once, at most 1073741824 (1 GiB)");
     }
 }
 
 }  // namespace
 
 void CheckManifest(const ProductManifest& manifest, ProblemList& problems) {
-    CheckNames(manifest, problems);
-    CheckRowCount(manifest, problems);
-    CheckShortcutTarget(manifest, problems);
-    CheckIntroText(manifest, problems);
-    CheckFolderAndPaths(manifest, problems);
-    CheckImage(manifest.logoPath, "product.logo", LogoProblem, problems);
-    CheckImage(manifest.iconPath, "product.icon", IconProblem, problems);
-    CheckSourceSizes(manifest, problems);
+    const Report report(manifest, problems);
+    CheckNames(manifest, report);
+    CheckRowCount(manifest, report);
+    CheckShortcutTarget(manifest, report);
+    CheckIntroText(manifest, report);
+    CheckFolderAndPaths(manifest, report);
+    CheckImage(manifest.logoPath, "product.logo", LogoProblem, report);
+    CheckImage(manifest.iconPath, "product.icon", IconProblem, report);
+    CheckTotalSize(manifest, report);
 }

@@ -4,12 +4,15 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <set>
 #include <string_view>
 
 #include <toml++/toml.h>
 
 #include "cp1252.h"
 #include "file_time.h"
+#include "name_rules.h"
+#include "spelling.h"
 
 namespace fs = std::filesystem;
 
@@ -17,7 +20,7 @@ namespace {
 
 const std::initializer_list<std::string_view> TopKeys = {"product", "file"};
 const std::initializer_list<std::string_view> ProductKeys = {
-    "name", "version", "default_folder", "group", "description", "logo", "icon"};
+    "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation"};
 const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
@@ -30,44 +33,74 @@ public:
     }
 
     ProductManifest Read(const toml::table& root) {
-        ProductManifest manifest;
         CheckKeys(root, TopKeys, "");
-        ReadProduct(root, manifest);
-        ReadFiles(root, manifest);
-        return manifest;
+        ReadProduct(root);
+        ReadFiles(root);
+        return std::move(manifest_);
     }
 
 private:
     ProblemList& problems_;
     std::vector<std::string> searchDirs_;
+    ProductManifest manifest_;
+    std::set<std::string> guessed_;  // fields offered for a misspelt key, not also reported missing
 
     void CheckKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
                    const std::string& prefix) {
         for (auto&& [key, node] : table) {
             bool known = false;
             for (std::string_view name : allowed) known = known || key.str() == name;
-            if (!known) problems_.Add(prefix + std::string(key.str()), "unknown key", LineOf(node));
+            if (known) continue;
+            const std::string guess = ClosestWord(key.str(), allowed);
+            if (!guess.empty()) guessed_.insert(prefix + guess);
+            problems_.Add(prefix + std::string(key.str()),
+                          guess.empty() ? "unknown key" : "unknown key; did you mean '" + guess + "'?", LineOf(node));
         }
     }
 
-    void ReadProduct(const toml::table& root, ProductManifest& manifest) {
+    // The node of `key`, its line noted for later messages; a missing
+    // required key is reported at its table's line.
+    const toml::node* Field(const toml::table& table, std::string_view key, const std::string& field,
+                            bool required = true) {
+        const toml::node* node = table.get(key);
+        if (node != nullptr) {
+            manifest_.lines[field] = LineOf(*node);
+        } else if (required && guessed_.count(field) == 0) {
+            problems_.Add(field, "is missing", LineOf(table));
+        }
+        return node;
+    }
+
+    void ReadProduct(const toml::table& root) {
         const toml::table* product = root["product"].as_table();
         if (product == nullptr) {
-            problems_.Add("product", root.contains("product") ? "must be a table" : "is missing");
+            const toml::node* node = root.get("product");
+            problems_.Add("product", node ? "must be a table" : "is missing", node ? LineOf(*node) : 0);
             return;
         }
         CheckKeys(*product, ProductKeys, "product.");
-        const int line = LineOf(*product);
-        manifest.name = ReadText(*product, "name", "product.name", line);
-        manifest.version = ReadText(*product, "version", "product.version", line);
-        manifest.defaultFolder = ReadText(*product, "default_folder", "product.default_folder", line);
-        manifest.group = ReadText(*product, "group", "product.group", line);
-        manifest.description = ReadLines(*product, "description", "product.description", line);
-        manifest.logoPath = ReadPath(*product, "logo", "product.logo", line);
-        manifest.iconPath = ReadPath(*product, "icon", "product.icon", line);
+        manifest_.name = ReadText(*product, "name", "product.name");
+        manifest_.version = ReadText(*product, "version", "product.version");
+        manifest_.defaultFolder = ReadText(*product, "default_folder", "product.default_folder");
+        manifest_.group = ReadText(*product, "group", "product.group");
+        manifest_.description = ReadLines(*product, "description", "product.description");
+        manifest_.logoPath = ReadPath(*product, "logo", "product.logo");
+        manifest_.iconPath = ReadPath(*product, "icon", "product.icon");
+        ReadElevation(*product);
     }
 
-    void ReadFiles(const toml::table& root, ProductManifest& manifest) {
+    void ReadElevation(const toml::table& product) {
+        const toml::node* node = Field(product, "elevation", "product.elevation", false);
+        if (node == nullptr) return;
+        const std::optional<std::string> value = node->value<std::string>();
+        if (value == "administrator") {
+            manifest_.requireAdministrator = true;
+        } else if (value != "user") {
+            problems_.Add("product.elevation", "must be \"user\" (the default) or \"administrator\"", LineOf(*node));
+        }
+    }
+
+    void ReadFiles(const toml::table& root) {
         const toml::node* node = root.get("file");
         if (node == nullptr) {
             problems_.Add("file", "is missing: list the payload files as [[file]] tables");
@@ -78,40 +111,40 @@ private:
             problems_.Add("file", "must be an array of tables ([[file]])", LineOf(*node));
             return;
         }
+        if (!rows->empty()) manifest_.lines["file"] = LineOf((*rows)[0]);
         for (size_t i = 0; i < rows->size(); ++i) {
-            const std::string field = "file[" + std::to_string(i) + "]";
+            const std::string field = RowField(i);
             const toml::table* row = (*rows)[i].as_table();
             if (row == nullptr) {
                 problems_.Add(field, "must be a table", LineOf((*rows)[i]));
                 continue;
             }
-            manifest.files.push_back(ReadFileRow(*row, field));
+            manifest_.files.push_back(ReadFileRow(*row, field));
         }
     }
 
     FileRow ReadFileRow(const toml::table& row, const std::string& field) {
         CheckKeys(row, FileKeys, field + ".");
         FileRow file;
-        const int line = LineOf(row);
-        file.name = ReadText(row, "name", field + ".name", line);
+        file.name = ReadText(row, "name", field + ".name");
         if (row.contains("source")) {
-            file.sourcePath = ReadPath(row, "source", field + ".source", line);
-        } else if (!file.name.empty()) {
+            file.sourcePath = ReadPath(row, "source", field + ".source");
+        } else if (!file.name.empty() && FileNameProblem(file.name).empty()) {
+            // A name that is refused is not looked for as a file as well.
+            const int line = manifest_.lines[field + ".source"] = manifest_.lines[field + ".name"];
             file.sourcePath = ResolveInput(*row["name"].value<std::string>(), field + ".name", line);
         }
-        if (const toml::node* time = row.get("time")) file.fixedTime = ReadTime(*time, field + ".time");
+        if (const toml::node* time = Field(row, "time", field + ".time", false)) {
+            file.fixedTime = ReadTime(*time, field + ".time");
+        }
         return file;
     }
 
     // A product text: a non-empty string without control characters that
     // Windows-1252 can represent. Returns "" after reporting a problem.
-    std::string ReadText(const toml::table& table, std::string_view key, const std::string& field, int line) {
-        const toml::node* node = table.get(key);
-        if (node == nullptr) {
-            problems_.Add(field, "is missing", line);
-            return {};
-        }
-        return ConvertText(*node, field);
+    std::string ReadText(const toml::table& table, std::string_view key, const std::string& field) {
+        const toml::node* node = Field(table, key, field);
+        return node == nullptr ? std::string() : ConvertText(*node, field);
     }
 
     std::string ConvertText(const toml::node& node, const std::string& field) {
@@ -142,12 +175,9 @@ private:
         return converted.text;
     }
 
-    std::vector<std::string> ReadLines(const toml::table& table, std::string_view key, const std::string& field, int line) {
-        const toml::node* node = table.get(key);
-        if (node == nullptr) {
-            problems_.Add(field, "is missing", line);
-            return {};
-        }
+    std::vector<std::string> ReadLines(const toml::table& table, std::string_view key, const std::string& field) {
+        const toml::node* node = Field(table, key, field);
+        if (node == nullptr) return {};
         const toml::array* lines = node->as_array();
         if (lines == nullptr || lines->empty()) {
             problems_.Add(field, "must be a non-empty array of lines", LineOf(*node));
@@ -155,17 +185,14 @@ private:
         }
         std::vector<std::string> result;
         for (size_t i = 0; i < lines->size(); ++i) {
-            result.push_back(ConvertText((*lines)[i], field + "[" + std::to_string(i) + "]"));
+            result.push_back(ConvertText((*lines)[i], field + "[" + std::to_string(i + 1) + "]"));
         }
         return result;
     }
 
-    std::string ReadPath(const toml::table& table, std::string_view key, const std::string& field, int line) {
-        const toml::node* node = table.get(key);
-        if (node == nullptr) {
-            problems_.Add(field, "is missing", line);
-            return {};
-        }
+    std::string ReadPath(const toml::table& table, std::string_view key, const std::string& field) {
+        const toml::node* node = Field(table, key, field);
+        if (node == nullptr) return {};
         const toml::value<std::string>* value = node->as_string();
         if (value == nullptr || value->get().empty()) {
             problems_.Add(field, "must be a non-empty path", LineOf(*node));
@@ -218,16 +245,31 @@ private:
     }
 };
 
+// toml++'s words for a backslash that does not start a TOML escape, as in
+// the Windows path "C:\Holbrine", with the way out.
+std::string ParseErrorText(const toml::parse_error& error) {
+    std::string text(error.description());
+    if (text.find("escape sequence") != std::string::npos) {
+        text += "; write Windows paths in single quotes, where a backslash is a backslash: 'C:\\Folder'";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems) {
+    std::error_code error;
+    const fs::file_status status = fs::status(source.path, error);
+    if (!fs::exists(status) || fs::is_directory(status)) {
+        problems.Add("", fs::is_directory(status) ? "is a directory, not a manifest" : "not found");
+        return std::nullopt;
+    }
     toml::table root;
     try {
         root = toml::parse_file(source.path);
     } catch (const toml::parse_error& error) {
         const auto& begin = error.source().begin;
-        problems.Add("", std::string(error.description()), static_cast<int>(begin.line),
-                     static_cast<int>(begin.column));
+        problems.Add("", ParseErrorText(error), static_cast<int>(begin.line), static_cast<int>(begin.column));
         return std::nullopt;
     }
     return Reader(source, problems).Read(root);

@@ -22,14 +22,20 @@ std::string ForbiddenCharacterProblem(std::string_view name) {
     return {};
 }
 
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices, with any extension
-// and with spaces before the extension.
+// Windows counts the superscript digits (Windows-1252 0xB9, 0xB2, 0xB3) as
+// digits in COM and LPT names too.
+bool IsDeviceDigit(unsigned char c) { return (c >= '1' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3; }
+
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9 and LPT1-9 name devices, with
+// any extension and with spaces before the extension.
 bool IsReservedDeviceName(std::string_view name) {
     std::string stem = UpperCp1252(name.substr(0, name.find('.')));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (stem == device) return true;
+    }
     if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0)) {
-        return stem[3] >= '1' && stem[3] <= '9';
+        return IsDeviceDigit(static_cast<unsigned char>(stem[3]));
     }
     return false;
 }

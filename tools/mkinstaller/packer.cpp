@@ -15,6 +15,7 @@
 
 #include "codec/lzari.h"
 #include "file_time.h"
+#include "signal_cleanup.h"
 
 namespace {
 
@@ -108,7 +109,10 @@ PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const P
     if (threads == 0) threads = 1;
     if (threads > rows.size()) threads = static_cast<unsigned>(rows.size() > 0 ? rows.size() : 1);
     std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    {
+        const SignalsHeld held;  // workers inherit the blocked signals
+        for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
+    }
     work();
     for (std::thread& worker : workers) worker.join();
     result.ok = !failed;

@@ -3,9 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#include "signal_cleanup.h"
 
 namespace fs = std::filesystem;
 
@@ -14,22 +18,37 @@ bool RunProgram(const std::vector<std::string>& arguments, const std::string& fo
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    const pid_t child = fork();
+    pid_t child;
+    {
+        // The child leads a process group of its own, which a signal ends as
+        // a whole (the compiler driver's children included); it is tracked
+        // before any signal can be handled.
+        const SignalsHeld held;
+        child = fork();
+        if (child == 0) {
+            setpgid(0, 0);
+            ResetSignalsInChild();
+            if (chdir(folder.c_str()) != 0) _exit(126);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        if (child > 0) {
+            setpgid(child, child);
+            TrackChildGroup(child);
+        }
+    }
     if (child < 0) {
         error = std::string("cannot start ") + arguments[0] + ": " + std::strerror(errno);
         return false;
     }
-    if (child == 0) {
-        if (chdir(folder.c_str()) != 0) _exit(126);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            error = "lost track of " + arguments[0];
-            return false;
-        }
+    pid_t waited;
+    while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    }
+    TrackChildGroup(0);
+    if (waited < 0) {
+        error = "lost track of " + arguments[0];
+        return false;
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
@@ -38,6 +57,30 @@ bool RunProgram(const std::vector<std::string>& arguments, const std::string& fo
         error = arguments[0] + " failed";
     }
     return false;
+}
+
+namespace {
+
+bool IsExecutableFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
+std::string ProgramProblem(const std::string& program) {
+    if (program.find('/') != std::string::npos) {
+        return IsExecutableFile(program) ? "" : "'" + program + "' is not an executable file";
+    }
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "/bin:/usr/bin";
+    for (size_t start = 0; start <= folders.size();) {
+        const size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string folder = end == start ? "." : folders.substr(start, end - start);
+        if (IsExecutableFile(fs::path(folder) / program)) return {};
+        start = end + 1;
+    }
+    return "'" + program + "' is not on the PATH";
 }
 
 namespace {

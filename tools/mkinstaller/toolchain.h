@@ -13,6 +13,10 @@ struct Toolchain {
     std::string runtime;     // libinstaller_runtime.a
 };
 
+// Why `program` (a path, or a bare name looked for on the PATH as the steps
+// do) cannot be run, or "" when it can.
+std::string ProgramProblem(const std::string& program);
+
 // Runs a program with `arguments` in `folder`; true when it exits with 0.
 bool RunProgram(const std::vector<std::string>& arguments, const std::string& folder, std::string& error);
 

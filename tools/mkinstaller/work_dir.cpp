@@ -11,19 +11,25 @@
 #include <filesystem>
 #include <fstream>
 
+#include "signal_cleanup.h"
+
 namespace fs = std::filesystem;
 
 WorkDir::WorkDir() {
     std::error_code error;
     std::string pattern = (fs::temp_directory_path(error) / "mkinstaller.XXXXXX").string();
     if (error) pattern = "/tmp/mkinstaller.XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    const SignalsHeld held;
+    if (mkdtemp(pattern.data()) == nullptr) return;
+    path_ = pattern;
+    tracked_ = TrackTemporary(path_, true);
 }
 
 WorkDir::~WorkDir() {
     if (path_.empty()) return;
     std::error_code error;
     fs::remove_all(path_, error);
+    ForgetTemporary(tracked_);
 }
 
 bool WriteFile(const std::string& path, const void* bytes, size_t size) {
@@ -64,26 +70,67 @@ bool CopyToDescriptor(const std::string& from, int descriptor) {
     return !in.bad() && ::fsync(descriptor) == 0;
 }
 
+bool WriteToDescriptor(const std::string& text, int descriptor) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno != EINTR) return false;
+        if (written > 0) done += static_cast<size_t>(written);
+    }
+    return ::fsync(descriptor) == 0;
+}
+
 }  // namespace
 
-bool InstallFileAtomically(const std::string& from, const std::string& to, std::string& error) {
-    fs::path folder = fs::path(to).parent_path();
+StagedFile::~StagedFile() {
+    if (temporary_.empty()) return;
+    ::unlink(temporary_.c_str());
+    ForgetTemporary(tracked_);
+}
+
+bool StagedFile::StageCopy(const std::string& from, const std::string& target, mode_t mode, std::string& error) {
+    return Stage(target, mode, [&from](int descriptor) { return CopyToDescriptor(from, descriptor); }, error);
+}
+
+bool StagedFile::StageText(const std::string& text, const std::string& target, mode_t mode, std::string& error) {
+    return Stage(target, mode, [&text](int descriptor) { return WriteToDescriptor(text, descriptor); }, error);
+}
+
+bool StagedFile::Stage(const std::string& target, mode_t mode, const std::function<bool(int)>& write,
+                       std::string& error) {
+    fs::path folder = fs::path(target).parent_path();
     if (folder.empty()) folder = ".";
-    std::string temporary = (folder / ("." + fs::path(to).filename().string() + ".XXXXXX")).string();
-    const int descriptor = mkstemp(temporary.data());
+    std::string temporary = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
+    int descriptor;
+    {
+        const SignalsHeld held;
+        descriptor = mkstemp(temporary.data());
+        if (descriptor >= 0) {
+            target_ = target;
+            temporary_ = temporary;
+            tracked_ = TrackTemporary(temporary_, false);
+        }
+    }
     if (descriptor < 0) {
         error = "cannot create a file in '" + folder.string() + "': " + std::strerror(errno);
         return false;
     }
-    bool ok = CopyToDescriptor(from, descriptor);
+    bool ok = write(descriptor);
     const int savedErrno = errno;
-    // mkstemp makes the file private; give it the mode a new program gets.
+    // mkstemp makes the file private; give it the mode a new file gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ok = ::fchmod(descriptor, 0755 & ~mask) == 0 && ok;
+    ok = ::fchmod(descriptor, mode & ~mask) == 0 && ok;
     ok = ::close(descriptor) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), to.c_str()) == 0) return true;
-    error = "cannot write '" + to + "': " + std::strerror(ok ? errno : savedErrno);
-    ::unlink(temporary.c_str());
-    return false;
+    if (!ok) error = "cannot write '" + target + "': " + std::strerror(savedErrno);
+    return ok;
+}
+
+bool StagedFile::Commit(std::string& error) {
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        error = "cannot write '" + target_ + "': " + std::strerror(errno);
+        return false;
+    }
+    temporary_.clear();
+    ForgetTemporary(tracked_);
+    return true;
 }
