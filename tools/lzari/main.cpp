@@ -45,14 +45,13 @@ void DefineOptions(CLI::App& app, Options& options, ModeFlags& mode) {
     app.set_version_flag("-V,--version", Version, "Show the version and exit");
     app.footer(HelpFooter);
     auto* decompressFlag = app.add_flag("-d,--decompress", mode.decompress, "Decompress FILE.lzr to FILE");
-    auto* listFlag = app.add_flag("-l,--list", mode.list, "List the containers' sizes and timestamps");
+    auto* listFlag = app.add_flag("-l,--list", mode.list, "List the sizes and times of containers that decode");
     auto* testFlag = app.add_flag("-t,--test", mode.test, "Test that the containers decode");
     decompressFlag->excludes(listFlag)->excludes(testFlag);
     listFlag->excludes(testFlag);
     app.add_flag("-c,--stdout", options.toStandardOutput, "Write to standard output, keep the input");
     app.add_flag("-k,--keep", options.keepInput, "Keep the input file");
-    app.add_flag("-f,--force", options.force,
-                 "Overwrite existing output files; follow links; write to or read from a terminal");
+    app.add_flag("-f,--force", options.force, "Overwrite outputs, take links, use a terminal");
     app.add_flag("--legacy", options.legacy, "Write the older container without a timestamp");
     app.add_option("-o,--output", options.outputName, "Output file name (one input only; - for standard output)");
     app.add_option("-S,--suffix", options.suffix, "Suffix of container files (default .lzr)");
