@@ -23,15 +23,11 @@ const char* CauseOf(LzariStatus status) {
 }
 
 ContainerInfo Describe(const std::string& name, const std::vector<uint8_t>& container) {
-    const size_t size = container.size();
-    const size_t tailSize = size < ContainerTailSize ? size : ContainerTailSize;
     ContainerInfo info;
-    const std::string cause = DescribeContainer(container.data(), container.data() + size - tailSize, size, &info);
+    const std::string cause = DescribeContainer(container.data(), container.size(), &info);
     if (!cause.empty()) throw FileError(name, cause);
     return info;
 }
-
-size_t TrailersSize(const ContainerInfo& info) { return info.version == 1 ? 12 : 4; }
 
 constexpr const char* ExtraBytes = "bytes after the coded stream";
 
@@ -44,15 +40,14 @@ const char* EmptyFileEndFault(const std::vector<uint8_t>& container, const Conta
     const CodecBuffer empty(LzariEncodeWith(state.get(), NoBytes, 0, &length));
     if (!empty) throw std::bad_alloc();
     // Magic and size field aside, both hold the stream alone.
-    const size_t streamSize = length - 8;
-    if (container.size() < streamSize + 4 + TrailersSize(info) ||
-        memcmp(container.data() + 4, empty.get() + 4, streamSize) != 0)
+    const size_t streamSize = length - 8, expected = 4 + streamSize + TrailersSize(info.version);
+    if (container.size() < expected || memcmp(container.data() + 4, empty.get() + 4, streamSize) != 0)
         return "damaged container";
-    return container.size() == streamSize + 4 + TrailersSize(info) ? nullptr : ExtraBytes;
+    return container.size() == expected ? nullptr : ExtraBytes;
 }
 
 const char* EndFault(LzariState* state, const std::vector<uint8_t>& container, const ContainerInfo& info) {
-    const size_t end = LzariCodedEnd(state), trailers = container.size() - TrailersSize(info);
+    const size_t end = LzariCodedEnd(state), trailers = container.size() - TrailersSize(info.version);
     if (end == trailers) return nullptr;
     return end < trailers ? ExtraBytes : "damaged container";
 }

@@ -68,6 +68,7 @@ InputFile::~InputFile() {
 
 std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {
     std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(sizeHint()) + ReadChunk);
     size_t done = 0;
     for (;;) {
         if (bytes.size() < done + ReadChunk) bytes.resize(done + ReadChunk);
