@@ -34,17 +34,22 @@ InputRules RulesFor(const Options& options, const std::string& path) {
 }
 
 InputFile::InputFile(const std::string& path, const InputRules& rules) {
-    if (path == StandardStream) {
-        name_ = "(stdin)";
-        standardInput_ = true;
-        fd_ = STDIN_FILENO;
-        if (fstat(fd_, &status_) != 0) throw SystemError(name_);
-    } else {
-        name_ = path;
-        Open(path, rules);
+    try {
+        if (path == StandardStream) {
+            name_ = "(stdin)";
+            standardInput_ = true;
+            fd_ = STDIN_FILENO;
+            if (fstat(fd_, &status_) != 0) throw SystemError(name_);
+        } else {
+            name_ = path;
+            Open(path, rules);
+        }
+        if (S_ISDIR(status_.st_mode)) throw FileError(name_, "is a directory");
+        if (sizeHint() > LargestInput) throw FileError(name_, TooLarge);
+    } catch (...) {
+        Close();  // no destructor runs for a constructor that throws
+        throw;
     }
-    if (S_ISDIR(status_.st_mode)) throw FileError(name_, "is a directory");
-    if (sizeHint() > LargestInput) throw FileError(name_, TooLarge);
 }
 
 void InputFile::Open(const std::string& path, const InputRules& rules) {
@@ -62,8 +67,11 @@ void InputFile::Open(const std::string& path, const InputRules& rules) {
     if (status < 0 || fcntl(fd_, F_SETFL, status & ~O_NONBLOCK) != 0) throw SystemError(path);
 }
 
-InputFile::~InputFile() {
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() {
     if (fd_ >= 0 && !standardInput_) close(fd_);
+    fd_ = -1;
 }
 
 std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {

@@ -49,6 +49,7 @@ public:
 
 private:
     void Open(const std::string& path, const InputRules& rules);
+    void Close();
 
     std::string name_;
     bool standardInput_ = false;
