@@ -114,6 +114,7 @@ static bool DecodeText(LzariState* state) {
     state->ringPos = RingFill;
     while (state->outCount < state->textSize) {
         if (state->inputExhausted) return false;
+        ReportProgress(state, state->outCount, state->textSize);
         int ch = DecodeChar(state);
         if (ch < 256) {
             EmitByte(state, (uint8_t)ch);
@@ -157,12 +158,25 @@ uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     if (!state->output) return Fail(state, LzariNoMemory);
 
     StartDecoder(state);
+    state->nextProgress = 0;
     if (!DecodeText(state)) return Fail(state, LzariDamaged);
 
     uint8_t* result = state->output;
     state->output = NULL;
     *length = state->outCount;
     return result;
+}
+
+// The decoder holds 17 bits of look-ahead, the encoder ends with 2 bits
+// that settle the last interval: the decoder has read 15 bits past the
+// stream's last code bit, and the stream is padded to a whole byte.
+enum { BitsReadPastStream = 15 };
+
+uint32_t LzariCodedEnd(const LzariState* state) {
+    uint32_t unreadBits = 0;  // of the byte loaded last
+    for (uint32_t mask = state->bitMask; mask > 1; mask >>= 1) unreadBits++;
+    uint64_t bitsRead = (uint64_t)(state->inputPos - MagicLength) * 8 - unreadBits;
+    return MagicLength + (uint32_t)((bitsRead - BitsReadPastStream + 7) / 8);
 }
 
 uint8_t* LzariDecode(const uint8_t* data, uint32_t size, uint32_t* length) {

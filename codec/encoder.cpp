@@ -244,7 +244,9 @@ static void CodeText(LzariState* state) {
     // The 60 positions before the look-ahead are match candidates at once.
     for (int i = 1; i <= MaxMatch; i++) InsertNode(state, state->ringPos - i);
     InsertNode(state, state->ringPos);
+    state->nextProgress = 0;
     do {
+        ReportProgress(state, state->inputPos, state->inputSize);
         if (state->matchLength > len) state->matchLength = (int16_t)len;
         if (state->matchLength <= MatchThreshold) {
             state->matchLength = 1;

@@ -78,6 +78,13 @@ struct LzariState {
     uint32_t fileTimeLow;
     uint32_t fileTimeHigh;
     LzariStatus status;
+
+    // Optional: told now and then how far a call has come (input bytes taken
+    // when encoding, output bytes made when decoding, out of `total`). Must
+    // not throw. Null in a zeroed state, which is how the installer runs.
+    void (*progress)(void* context, uint32_t done, uint32_t total);
+    void* progressContext;
+    uint32_t nextProgress;
 };
 
 extern LzariState CodecState;
@@ -89,6 +96,11 @@ extern LzariState CodecState;
 // "LZar" only when case is ignored, `version` is -1 and the FILETIME 0.
 uint8_t* LzariDecode(const uint8_t* data, uint32_t size, uint32_t* length);
 uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
+
+// After a decode that returned bytes: the offset just past the coded stream
+// that the encoder writes for them. A container from the encoder has its
+// size field there; one with anything between stream and trailers does not.
+uint32_t LzariCodedEnd(const LzariState* state);
 
 // Encodes `size` bytes into a version 0 container. Null only when memory
 // runs out (status LzariNoMemory).

@@ -27,6 +27,15 @@ void WriteLe32(uint8_t* bytes, uint32_t value);
 // version and the FILETIME of the state. Returns LzariOk or why not.
 LzariStatus LocateFields(LzariState* state, const uint8_t* data, uint32_t size);
 
+// Progress reports: the first at once, then one per ProgressStep bytes.
+enum { ProgressStep = 1 << 20 };
+
+inline void ReportProgress(LzariState* state, uint32_t done, uint32_t total) {
+    if (!state->progress || done < state->nextProgress) return;
+    state->nextProgress = done > UINT32_MAX - ProgressStep ? UINT32_MAX : done + ProgressStep;
+    state->progress(state->progressContext, done, total);
+}
+
 // Model.
 int FindSymbol(const LzariState* state, uint32_t x);
 int FindPosition(const LzariState* state, uint32_t x);

@@ -43,8 +43,10 @@ TEST_P(RoundTrip, DecodesToTheInput) {
     EXPECT_EQ(d.version, 0);
     EXPECT_EQ(d.length, input.size());
     EXPECT_TRUE(d.bytes == input);
-    // The reader runs at most 2 bytes past the coded stream into the size field.
+    // The reader runs at most 2 bytes past the coded stream into the size
+    // field, and knows where the stream ended.
     EXPECT_LE(d.inputPos, container.size() - 4 + 2);
+    if (!input.empty()) EXPECT_EQ(d.codedEnd, container.size() - 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(

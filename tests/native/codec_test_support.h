@@ -70,7 +70,7 @@ struct Decoded {
     uint32_t length;
     LzariStatus status;
     int32_t version;
-    uint32_t fileTimeLow, fileTimeHigh, inputPos;
+    uint32_t fileTimeLow, fileTimeHigh, inputPos, codedEnd;
 };
 
 // Decodes from a heap block of exactly the container's size, so that ASan
@@ -82,7 +82,8 @@ inline Decoded Decode(const Bytes& container, LzariState* state = &CodecState) {
     uint8_t* data = LzariDecodeWith(state, copy, (uint32_t)container.size(), &length);
     free(copy);
     return Decoded{data == nullptr, Take(data, length), length, state->status, state->version,
-                   state->fileTimeLow, state->fileTimeHigh, state->inputPos};
+                   state->fileTimeLow, state->fileTimeHigh, state->inputPos,
+                   data ? LzariCodedEnd(state) : 0};
 }
 
 inline uint32_t Le32At(const Bytes& b, size_t offset) {

@@ -11,6 +11,7 @@
 
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/progress.h"
+#include "tools/lzari/signal_cleanup.h"
 
 namespace {
 
@@ -64,9 +65,14 @@ AtomicOutput::AtomicOutput(std::string target) : target_(std::move(target)) {
     std::string pattern = DirectoryOf(target_) + "/." + BaseNameOf(target_) + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
+    SignalsHeld held;
     fd_ = mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) throw SystemError(target_);
     temporary_ = name.data();
+    if (!RegisterTemporary(temporary_)) {
+        Discard();
+        throw FileError(target_, "file name too long");
+    }
 }
 
 AtomicOutput::~AtomicOutput() {
@@ -86,25 +92,36 @@ void AtomicOutput::SetTimes(const timespec& access, const timespec& modification
     if (futimens(fd_, times) != 0) throw SystemError(target_);
 }
 
-void AtomicOutput::Commit(bool overwrite) {
+void AtomicOutput::Sync() {
+    if (fd_ < 0) return;
     if (fsync(fd_) != 0) throw SystemError(target_);
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) throw SystemError(target_);
-    const int renamed = overwrite ? rename(temporary_.c_str(), target_.c_str())
-                                  : RenameWithoutReplacing(temporary_.c_str(), target_.c_str());
-    if (renamed != 0) {
-        if (errno == EEXIST) throw FileError(target_, ExistsCause);
-        throw SystemError(target_);
+}
+
+void AtomicOutput::Commit(bool overwrite) {
+    Sync();
+    {
+        SignalsHeld held;
+        const int renamed = overwrite ? rename(temporary_.c_str(), target_.c_str())
+                                      : RenameWithoutReplacing(temporary_.c_str(), target_.c_str());
+        if (renamed != 0) {
+            const FileError error = errno == EEXIST ? FileError(target_, ExistsCause) : SystemError(target_);
+            throw error;
+        }
+        ForgetTemporary();
+        committed_ = true;
     }
-    committed_ = true;
     SyncDirectory(DirectoryOf(target_));
 }
 
 void AtomicOutput::Discard() {
     if (fd_ >= 0) close(fd_);
     fd_ = -1;
+    SignalsHeld held;
     unlink(temporary_.c_str());
+    ForgetTemporary();
 }
 
 void RefuseExistingTarget(const std::string& target, bool overwrite) {

@@ -1,7 +1,8 @@
 // An output file that appears complete or not at all: the bytes go to a
 // temporary file beside the target, which is renamed onto the target only
 // after everything (data, mode, times, fsync) has succeeded. Destroying an
-// uncommitted output removes the temporary.
+// uncommitted output removes the temporary, and so does a terminating
+// signal (signal_cleanup.h).
 #pragma once
 
 #include <stdint.h>
@@ -22,7 +23,10 @@ public:
     void Write(const uint8_t* bytes, size_t count, Progress* progress);
     void SetMode(mode_t mode);
     void SetTimes(const timespec& access, const timespec& modification);
-    // Without `overwrite`, an existing target is left alone and reported.
+    // Writes the data through to the disk; the temporary stays hidden.
+    void Sync();
+    // Syncs unless done, then renames. Without `overwrite`, an existing
+    // target is left alone and reported.
     void Commit(bool overwrite);
 
 private:

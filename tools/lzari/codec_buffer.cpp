@@ -1,5 +1,16 @@
 #include "tools/lzari/codec_buffer.h"
 
-std::unique_ptr<LzariState> NewCodecState() {
-    return std::make_unique<LzariState>();
+#include "tools/lzari/progress.h"
+
+CodecRun::CodecRun(Progress* progress, const char* phase)
+    : state_(std::make_unique<LzariState>()), progress_(progress), phase_(phase) {
+    state_->progress = Report;
+    state_->progressContext = this;
+}
+
+void CodecRun::Done(uint64_t total) { progress_->Advance(phase_, total, total); }
+
+void CodecRun::Report(void* context, uint32_t done, uint32_t total) {
+    const CodecRun* run = static_cast<const CodecRun*>(context);
+    run->progress_->Advance(run->phase_, done, total);
 }

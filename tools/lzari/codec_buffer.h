@@ -1,4 +1,5 @@
-// The codec's malloc'd results, owned and freed in one place.
+// The codec's malloc'd results, owned and freed in one place, and the
+// state a codec call works in.
 #pragma once
 
 #include <stdint.h>
@@ -8,10 +9,29 @@
 
 #include "codec/lzari.h"
 
+class Progress;
+
 struct FreeBytes {
     void operator()(uint8_t* bytes) const { free(bytes); }
 };
 using CodecBuffer = std::unique_ptr<uint8_t, FreeBytes>;
 
-// The codec's state is tens of kilobytes: keep it off the stack.
-std::unique_ptr<LzariState> NewCodecState();
+// A codec state (tens of kilobytes: kept off the stack) whose calls show
+// their progress as `phase` of `progress`.
+class CodecRun {
+public:
+    CodecRun(Progress* progress, const char* phase);
+    CodecRun(const CodecRun&) = delete;
+    CodecRun& operator=(const CodecRun&) = delete;
+
+    LzariState* state() { return state_.get(); }
+    // Shows the phase complete: the codec's last report may fall short.
+    void Done(uint64_t total);
+
+private:
+    static void Report(void* context, uint32_t done, uint32_t total);
+
+    std::unique_ptr<LzariState> state_;
+    Progress* progress_;
+    const char* phase_;
+};

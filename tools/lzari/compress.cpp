@@ -1,4 +1,5 @@
 #include <stdio.h>
+#include <time.h>
 
 #include "tools/lzari/atomic_output.h"
 #include "tools/lzari/codec_buffer.h"
@@ -6,6 +7,7 @@
 #include "tools/lzari/file_times.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
+#include "tools/lzari/output_file.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/suffix.h"
 
@@ -16,68 +18,66 @@ struct Container {
     uint32_t length = 0;
 };
 
-Container Encode(const std::string& path, const std::vector<uint8_t>& data, bool legacy, uint64_t fileTime) {
+Container Encode(const std::string& name, const std::vector<uint8_t>& data, bool legacy, uint64_t fileTime,
+                 Progress* progress) {
     static const uint8_t NoBytes[1] = {0};
     const uint8_t* source = data.empty() ? NoBytes : data.data();
-    auto state = NewCodecState();
+    CodecRun run(progress, "compressing");
     Container container;
-    container.bytes.reset(LzariEncodeWith(state.get(), source, static_cast<uint32_t>(data.size()), &container.length));
-    if (!container.bytes) throw FileError(path, "out of memory");
+    container.bytes.reset(LzariEncodeWith(run.state(), source, static_cast<uint32_t>(data.size()), &container.length));
+    if (!container.bytes) throw FileError(name, "out of memory");
+    run.Done(data.size());
     if (legacy) return container;
 
     Container current;
     current.bytes.reset(MakeVersion1Container(container.bytes.get(), container.length,
                                               static_cast<uint32_t>(fileTime),
                                               static_cast<uint32_t>(fileTime >> 32), &current.length));
-    if (!current.bytes) throw FileError(path, "out of memory");
+    if (!current.bytes) throw FileError(name, "out of memory");
     return current;
 }
 
 std::string TargetFor(const Options& options, const std::string& path) {
-    return options.outputName.empty() ? path + ContainerSuffix : options.outputName;
+    return options.outputName.empty() ? path + options.suffix : options.outputName;
 }
 
+// A pipe's time says nothing about its content: it gets the time of packing.
 uint64_t ContainerTimeOf(const InputFile& input) {
-    const auto fileTime = FileTimeFromUnix(input.status().st_mtim);
-    if (!fileTime) throw FileError(input.path(), "modification time cannot be stored in a container");
+    timespec modified = input.status().st_mtim;
+    if (!S_ISREG(input.status().st_mode)) clock_gettime(CLOCK_REALTIME, &modified);
+    const auto fileTime = FileTimeFromUnix(modified);
+    if (!fileTime) throw FileError(input.name(), "modification time cannot be stored in a container");
     return *fileTime;
 }
 
-void ReportCompression(const std::string& path, uint64_t size, uint32_t packed, const std::string& target) {
+void ReportCompression(const std::string& name, uint64_t size, uint32_t packed, const std::string& target) {
     const double percent = size == 0 ? 0.0 : 100.0 * packed / static_cast<double>(size);
-    fprintf(stderr, "%s: %llu -> %u bytes (%.1f%%) -> %s\n", path.c_str(),
+    fprintf(stderr, "%s: %llu -> %u bytes (%.1f%%) -> %s\n", name.c_str(),
             static_cast<unsigned long long>(size), packed, percent, target.c_str());
 }
 
 }  // namespace
 
 void CompressFile(const Options& options, const std::string& path) {
-    InputFile input(path);
-    if (HasContainerSuffix(path) && !options.force)
-        throw FileError(path, "already has .lzr suffix; use -f to compress it again");
-    const std::string target = options.toStandardOutput ? "(stdout)" : TargetFor(options, path);
-    if (!options.toStandardOutput) {
-        if (IsSameFile(input.status(), target)) throw FileError(target, "input and output are the same file");
-        RefuseExistingTarget(target, options.force);
-    }
+    if (path != StandardStream && HasSuffix(path, options.suffix) && !options.force)
+        throw FileError(path, "already has " + options.suffix + " suffix; use -f to compress it again");
+    InputFile input(path, RulesFor(options, path));
+    const bool toStandardOutput = WritesToStandardOutput(options, path);
+    const std::string target = toStandardOutput ? "(stdout)" : TargetFor(options, path);
     const uint64_t fileTime = options.legacy ? 0 : ContainerTimeOf(input);
+    Progress progress(input.name(), input.sizeHint(), options.quiet);
+    const auto output = toStandardOutput ? nullptr : OpenOutputBeside(options, input, target);
 
-    Progress progress(path, input.size());
     const std::vector<uint8_t> data = input.ReadAll(&progress);
-    progress.Announce("compressing");
-    const Container container = Encode(path, data, options.legacy, fileTime);
-
-    if (options.toStandardOutput) {
+    progress.SetInputSize(data.size());
+    const Container container = Encode(input.name(), data, options.legacy, fileTime, &progress);
+    if (output) {
+        const timespec times[2] = {input.status().st_atim, input.status().st_mtim};
+        Deliver(options, path, input, *output, container.bytes.get(), container.length,
+                S_ISREG(input.status().st_mode) ? times : nullptr, &progress);
+    } else {
         progress.Finish();
         WriteToStandardOutput(container.bytes.get(), container.length);
-    } else {
-        AtomicOutput output(target);
-        output.Write(container.bytes.get(), container.length, &progress);
-        output.SetMode(input.status().st_mode);
-        output.SetTimes(input.status().st_atim, input.status().st_mtim);
-        output.Commit(options.force);
-        progress.Finish();
-        if (!options.keepInput) RemoveInput(path);
     }
-    if (options.verbose) ReportCompression(path, data.size(), container.length, target);
+    if (options.verbose) ReportCompression(input.name(), data.size(), container.length, target);
 }

@@ -16,10 +16,9 @@ constexpr uint64_t MinimumVersion1Size = 16;
 
 }  // namespace
 
-std::string DescribeContainer(const uint8_t* head, const uint8_t* tail, uint64_t containerSize,
-                              ContainerInfo* info) {
-    if (containerSize < ContainerHeadSize) return "container too short";
-    const char* magic = reinterpret_cast<const char*>(head);
+std::string DescribeContainer(const uint8_t* bytes, uint64_t size, ContainerInfo* info) {
+    if (size < 4) return "container too short";
+    const char* magic = reinterpret_cast<const char*>(bytes);
     int version;
     if (memcmp(magic, "LZar", 4) == 0) {
         version = 0;
@@ -34,13 +33,11 @@ std::string DescribeContainer(const uint8_t* head, const uint8_t* tail, uint64_t
     }
 
     const uint64_t minimum = version == 1 ? MinimumVersion1Size : MinimumVersion0Size;
-    if (containerSize < minimum) return "container too short";
+    if (size < minimum) return "container too short";
 
-    // `tail` holds the last 12 bytes here, since every container is at least 8
-    // bytes long and a version 1 one at least 16.
-    const uint8_t* end = tail + (containerSize < ContainerTailSize ? containerSize : ContainerTailSize);
+    const uint8_t* end = bytes + size;
     info->version = version;
-    info->containerSize = containerSize;
+    info->containerSize = size;
     if (version == 1) {
         info->decodedSize = ReadLittleEndian32(end - 12);
         info->fileTime = static_cast<uint64_t>(ReadLittleEndian32(end - 4)) << 32 | ReadLittleEndian32(end - 8);

@@ -1,5 +1,5 @@
-// What the fixed parts of a payload container say, read without decoding:
-// the magic at the front and the trailers at the end.
+// What the fixed parts of a payload container say: the magic at the front
+// and the trailers at the end.
 #pragma once
 
 #include <stdint.h>
@@ -13,12 +13,9 @@ struct ContainerInfo {
     uint64_t fileTime = 0;      // version 1 only
 };
 
-// Bytes needed from each end of a container to describe it.
-constexpr int ContainerHeadSize = 4;
-constexpr int ContainerTailSize = 12;
+// Bytes of the trailers: size field, and in version 1 the FILETIME.
+inline uint64_t TrailersSize(int version) { return version == 1 ? 12 : 4; }
 
-// Reads the magic from `head` and the trailers from `tail`, the last
-// min(containerSize, ContainerTailSize) bytes. Returns an empty string on
-// success, otherwise the reason the bytes are not a usable container.
-std::string DescribeContainer(const uint8_t* head, const uint8_t* tail, uint64_t containerSize,
-                              ContainerInfo* info);
+// Returns an empty string on success, otherwise the reason the bytes are
+// not a usable container.
+std::string DescribeContainer(const uint8_t* bytes, uint64_t size, ContainerInfo* info);

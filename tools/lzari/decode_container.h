@@ -1,4 +1,4 @@
-// Reading a whole container into the file it holds, shared by -d and -t.
+// Reading a whole container into the file it holds, shared by -d, -t and -l.
 #pragma once
 
 #include <stdint.h>
@@ -9,14 +9,19 @@
 #include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/container_info.h"
 
+class Progress;
+
 struct DecodedFile {
     CodecBuffer bytes;  // null for an empty file
     uint32_t length = 0;
     ContainerInfo info;
+    // Null when the coded stream ends where the encoder ends it, right
+    // before the trailers; otherwise what is wrong there.
+    const char* endFault = nullptr;
 };
 
-// Throws FileError naming `path` unless the whole container decodes.
-DecodedFile DecodeContainer(const std::string& path, const std::vector<uint8_t>& container);
+// Throws FileError naming `name` unless the whole container decodes.
+DecodedFile DecodeContainer(const std::string& name, const std::vector<uint8_t>& container, Progress* progress);
 
-// The description of the container's fixed parts, from its bytes in memory.
-ContainerInfo DescribeContainerBytes(const std::string& path, const std::vector<uint8_t>& container);
+// Throws FileError naming `name` when bytes lie between stream and trailers.
+void RequireCleanEnd(const std::string& name, const DecodedFile& decoded);

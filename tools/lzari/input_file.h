@@ -9,26 +9,53 @@
 
 class Progress;
 
-// An open regular file of at most 4 GiB; closed on destruction.
+// What an input may be besides a regular file with one name. Inputs that
+// are replaced by a file beside them are held to the strict rules unless
+// forced; inputs read for standard output, -t or -l are not.
+struct InputRules {
+    bool followLinks = true;
+    bool allowHardLinks = true;
+    bool allowSpecial = true;  // FIFOs and devices
+};
+
+struct Options;
+
+// The rules for one input of the command: strict when a file beside it will
+// replace it, unless -f.
+InputRules RulesFor(const Options& options, const std::string& path);
+
+// An open input of at most 4 GiB, "-" being standard input; closed on
+// destruction. Opening never waits for a FIFO's writer.
 class InputFile {
 public:
-    explicit InputFile(const std::string& path);
+    InputFile(const std::string& path, const InputRules& rules);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    const std::string& path() const { return path_; }
+    // The name used in messages.
+    const std::string& name() const { return name_; }
+    bool isStandardInput() const { return standardInput_; }
     const struct stat& status() const { return status_; }
-    uint64_t size() const { return static_cast<uint64_t>(status_.st_size); }
+    // What the file system says; 0 for pipes and for files such as those in
+    // /proc, whose content is only known once read.
+    uint64_t sizeHint() const { return S_ISREG(status_.st_mode) ? static_cast<uint64_t>(status_.st_size) : 0; }
 
+    // Reads to the end, then checks that the file did not change meanwhile.
     std::vector<uint8_t> ReadAll(Progress* progress);
-    // Reads exactly `count` bytes at `offset`.
-    void ReadAt(uint64_t offset, uint8_t* bytes, size_t count);
+    // Throws when the file's size or modification time moved since it was
+    // opened, or when it held more bytes than its size said.
+    void CheckUnchanged() const;
 
 private:
-    std::string path_;
+    void Open(const std::string& path, const InputRules& rules);
+    void Close();
+
+    std::string name_;
+    bool standardInput_ = false;
     int fd_ = -1;
     struct stat status_ {};
+    uint64_t bytesRead_ = 0;
 };
 
 // True when both paths name the same file (same device and inode).

@@ -1,27 +1,13 @@
 #include <stdio.h>
 
-#include "tools/lzari/container_info.h"
-#include "tools/lzari/file_error.h"
+#include "tools/lzari/decode_container.h"
 #include "tools/lzari/file_times.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
+#include "tools/lzari/progress.h"
+#include "tools/lzari/suffix.h"
 
 namespace {
-
-// Reads only the magic and the trailers: listing never decodes.
-ContainerInfo ReadTrailers(InputFile& input) {
-    uint8_t head[ContainerHeadSize] = {};
-    uint8_t tail[ContainerTailSize] = {};
-    const uint64_t size = input.size();
-    const size_t headSize = size < ContainerHeadSize ? static_cast<size_t>(size) : ContainerHeadSize;
-    const size_t tailSize = size < ContainerTailSize ? static_cast<size_t>(size) : ContainerTailSize;
-    input.ReadAt(0, head, headSize);
-    input.ReadAt(size - tailSize, tail, tailSize);
-    ContainerInfo info;
-    const std::string cause = DescribeContainer(head, tail, size, &info);
-    if (!cause.empty()) throw FileError(input.path(), cause);
-    return info;
-}
 
 std::string RatioText(const ContainerInfo& info) {
     if (info.decodedSize == 0) return "-";
@@ -36,11 +22,23 @@ void PrintListHeading() {
     printf("%7s  %12s  %12s  %7s  %-20s  %s\n", "version", "compressed", "decoded", "ratio", "modified", "name");
 }
 
-void ListFile(const std::string& path) {
-    InputFile input(path);
-    const ContainerInfo info = ReadTrailers(input);
+// The trailers alone cannot be trusted: a cut container or one with bytes
+// appended has other bytes in their place. Only a container that decodes to
+// its size field is listed; one with bytes after its stream is listed with
+// a mark, and then refused.
+void ListFile(const Options& options, const std::string& given) {
+    const std::string path = LocateContainer(given, options.suffix);
+    InputFile input(path, RulesFor(options, path));
+    Progress progress(input.name(), input.sizeHint(), options.quiet);
+    const std::vector<uint8_t> container = input.ReadAll(&progress);
+    const DecodedFile decoded = DecodeContainer(input.name(), container, &progress);
+    progress.Finish();
+
+    const ContainerInfo& info = decoded.info;
     const std::string modified = info.version == 1 ? FormatFileTimeUtc(info.fileTime) : "-";
-    printf("%7d  %12llu  %12u  %7s  %-20s  %s\n", info.version,
+    const std::string mark = decoded.endFault ? std::string("  [") + decoded.endFault + "]" : "";
+    printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version,
            static_cast<unsigned long long>(info.containerSize), info.decodedSize, RatioText(info).c_str(),
-           modified.c_str(), path.c_str());
+           modified.c_str(), input.name().c_str(), mark.c_str());
+    RequireCleanEnd(input.name(), decoded);
 }

@@ -4,62 +4,90 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <new>
 
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/options.h"
+#include "tools/lzari/signal_cleanup.h"
 
 namespace {
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 1;
 constexpr int ExitUsage = 2;
+constexpr const char* Version = "lzari 1.1 (payload containers, versions 0 and 1)";
+
+constexpr const char* HelpFooter = R"(With no FILE, or FILE "-", standard input goes to standard output.
+
+Exit status: 0 all done, 1 a file failed (the others are still done),
+2 bad usage.
+
+Examples:
+  lzari notes.txt               notes.txt -> notes.txt.lzr (time kept)
+  lzari -d notes.txt            notes.txt.lzr -> notes.txt
+  lzari -l *.lzr                list sizes, ratios and times
+  lzari -t *.lzr                check that every container decodes
+  tar c dir | lzari > dir.tar.lzr && lzari -dc dir.tar.lzr | tar x
+)";
 
 struct UsageError {
     std::string message;
 };
 
-void DefineOptions(CLI::App& app, Options& options, bool& decompress, bool& list, bool& test) {
+struct ModeFlags {
+    bool decompress = false, list = false, test = false;
+};
+
+void DefineOptions(CLI::App& app, Options& options, ModeFlags& mode) {
     app.set_help_flag("-h,--help", "Show this help and exit");
-    auto* decompressFlag = app.add_flag("-d,--decompress", decompress, "Decompress FILE.lzr to FILE");
-    auto* listFlag = app.add_flag("-l,--list", list, "List the containers' sizes and timestamps");
-    auto* testFlag = app.add_flag("-t,--test", test, "Test that the containers decode");
+    app.set_version_flag("-V,--version", Version, "Show the version and exit");
+    app.footer(HelpFooter);
+    auto* decompressFlag = app.add_flag("-d,--decompress", mode.decompress, "Decompress FILE.lzr to FILE");
+    auto* listFlag = app.add_flag("-l,--list", mode.list, "List the sizes and times of containers that decode");
+    auto* testFlag = app.add_flag("-t,--test", mode.test, "Test that the containers decode");
     decompressFlag->excludes(listFlag)->excludes(testFlag);
     listFlag->excludes(testFlag);
     app.add_flag("-c,--stdout", options.toStandardOutput, "Write to standard output, keep the input");
     app.add_flag("-k,--keep", options.keepInput, "Keep the input file");
-    app.add_flag("-f,--force", options.force, "Overwrite existing output files");
+    app.add_flag("-f,--force", options.force, "Overwrite outputs, take links, use a terminal");
     app.add_flag("--legacy", options.legacy, "Write the older container without a timestamp");
-    app.add_option("-o,--output", options.outputName, "Output file name (one input only)");
+    app.add_option("-o,--output", options.outputName, "Output file name (one input only; - for standard output)");
+    app.add_option("-S,--suffix", options.suffix, "Suffix of container files (default .lzr)");
     app.add_flag("-v,--verbose", options.verbose, "Report each file");
+    app.add_flag("-q,--quiet", options.quiet, "No progress line and no reports, errors only");
     app.add_option("files", options.files, "Files to process");
 }
 
-Mode ModeOf(bool decompress, bool list, bool test) {
-    if (decompress) return Mode::Decompress;
-    if (list) return Mode::List;
-    if (test) return Mode::Test;
+Mode ModeOf(const ModeFlags& mode) {
+    if (mode.decompress) return Mode::Decompress;
+    if (mode.list) return Mode::List;
+    if (mode.test) return Mode::Test;
     return Mode::Compress;
 }
 
-void CheckCombination(const Options& options) {
-    if (options.files.empty()) throw UsageError{"no input files"};
+void CheckCombination(Options& options) {
+    if (options.files.empty()) options.files.push_back(StandardStream);
+    if (options.quiet) options.verbose = false;
+    if (options.outputName == StandardStream) {
+        options.outputName.clear();
+        options.toStandardOutput = true;
+    }
+    if (options.suffix.empty() || options.suffix.find('/') != std::string::npos)
+        throw UsageError{"-S needs a suffix without '/'"};
     const bool writes = options.mode == Mode::Compress || options.mode == Mode::Decompress;
     if (!options.outputName.empty() && !writes) throw UsageError{"-o is for compressing and decompressing"};
     if (!options.outputName.empty() && options.toStandardOutput) throw UsageError{"-o and -c exclude each other"};
     if (!options.outputName.empty() && options.files.size() > 1) throw UsageError{"-o takes a single input file"};
     if (options.legacy && options.mode != Mode::Compress) throw UsageError{"--legacy is for compressing"};
-    // Containers carry no member boundaries: joined, they would not decode.
-    if (options.mode == Mode::Compress && options.toStandardOutput && options.files.size() > 1)
-        throw UsageError{"-c compresses a single input file"};
 }
 
 void ProcessFile(const Options& options, const std::string& path) {
     switch (options.mode) {
     case Mode::Compress: CompressFile(options, path); break;
     case Mode::Decompress: DecompressFile(options, path); break;
-    case Mode::List: ListFile(path); break;
+    case Mode::List: ListFile(options, path); break;
     case Mode::Test: TestFile(options, path); break;
     }
 }
@@ -79,11 +107,29 @@ bool ProcessReporting(const Options& options, const std::string& path) {
     return false;
 }
 
+// As gzip: compressed data is neither written to nor read from a terminal
+// unless forced.
+const char* TerminalRefusal(const Options& options) {
+    if (options.force) return nullptr;
+    const bool fromStandardInput =
+        std::find(options.files.begin(), options.files.end(), StandardStream) != options.files.end();
+    if (options.mode == Mode::Compress) {
+        const bool toStandardOutput = std::any_of(options.files.begin(), options.files.end(), [&](const std::string& path) {
+            return WritesToStandardOutput(options, path);
+        });
+        if (toStandardOutput && isatty(STDOUT_FILENO)) return "compressed data not written to a terminal";
+    } else if (fromStandardInput && isatty(STDIN_FILENO)) {
+        return "compressed data not read from a terminal";
+    }
+    return nullptr;
+}
+
 int Run(const Options& options) {
-    if (options.mode == Mode::Compress && options.toStandardOutput && !options.force && isatty(STDOUT_FILENO)) {
-        fprintf(stderr, "lzari: compressed data not written to a terminal; use -f to force\n");
+    if (const char* refusal = TerminalRefusal(options)) {
+        fprintf(stderr, "lzari: %s; use -f to force\n", refusal);
         return ExitError;
     }
+    InstallSignalCleanup();
     if (options.mode == Mode::List) PrintListHeading();
     bool allSucceeded = true;
     for (const std::string& path : options.files) allSucceeded = ProcessReporting(options, path) && allSucceeded;
@@ -100,17 +146,20 @@ int ReportUsage(const std::string& message) {
 int main(int argc, char** argv) {
     CLI::App app("Compress or decompress files in LZARI payload containers.", "lzari");
     Options options;
-    bool decompress = false, list = false, test = false;
-    DefineOptions(app, options, decompress, list, test);
+    ModeFlags mode;
+    DefineOptions(app, options, mode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         printf("%s", app.help().c_str());
         return ExitOk;
+    } catch (const CLI::CallForVersion&) {
+        printf("%s\n", Version);
+        return ExitOk;
     } catch (const CLI::ParseError& error) {
         return ReportUsage(error.what());
     }
-    options.mode = ModeOf(decompress, list, test);
+    options.mode = ModeOf(mode);
     try {
         CheckCombination(options);
     } catch (const UsageError& error) {

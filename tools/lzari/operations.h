@@ -10,4 +10,4 @@ void CompressFile(const Options& options, const std::string& path);
 void DecompressFile(const Options& options, const std::string& path);
 void TestFile(const Options& options, const std::string& path);
 void PrintListHeading();
-void ListFile(const std::string& path);
+void ListFile(const Options& options, const std::string& path);

@@ -6,29 +6,27 @@
 namespace {
 
 constexpr uint64_t ProgressThreshold = 4u << 20;
-constexpr int NoPercent = -1;
 
 }  // namespace
 
-Progress::Progress(std::string name, uint64_t inputSize)
-    : name_(std::move(name)), enabled_(inputSize > ProgressThreshold && isatty(STDERR_FILENO)) {}
+Progress::Progress(std::string name, uint64_t inputSize, bool quiet)
+    : name_(std::move(name)), allowed_(!quiet && isatty(STDERR_FILENO)) {
+    SetInputSize(inputSize);
+}
 
 Progress::~Progress() { Finish(); }
 
+void Progress::SetInputSize(uint64_t inputSize) { enabled_ = allowed_ && inputSize > ProgressThreshold; }
+
 void Progress::Advance(const char* phase, uint64_t done, uint64_t total) {
-    if (!enabled_) return;
-    const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
+    if (!enabled_ || total == 0) return;
+    const int percent = done >= total ? 100 : static_cast<int>(done * 100 / total);
     if (phase == lastPhase_ && percent == lastPercent_) return;
     Show(phase, percent);
 }
 
-void Progress::Announce(const char* phase) {
-    if (!enabled_) return;
-    Show(phase, NoPercent);
-}
-
 void Progress::Finish() {
-    if (!enabled_ || lastWidth_ == 0) return;
+    if (lastWidth_ == 0) return;
     // Blank the line so that a following message starts clean.
     fprintf(stderr, "\r%*s\r", static_cast<int>(lastWidth_), "");
     fflush(stderr);
@@ -38,11 +36,7 @@ void Progress::Finish() {
 
 void Progress::Show(const char* phase, int percent) {
     char line[512];
-    int width;
-    if (percent == NoPercent)
-        width = snprintf(line, sizeof line, "lzari: %s: %s...", name_.c_str(), phase);
-    else
-        width = snprintf(line, sizeof line, "lzari: %s: %s %3d%%", name_.c_str(), phase, percent);
+    const int width = snprintf(line, sizeof line, "lzari: %s: %s %3d%%", name_.c_str(), phase, percent);
     if (width < 0) return;
     const size_t shown = static_cast<size_t>(width) < sizeof line ? static_cast<size_t>(width) : sizeof line - 1;
     const int padding = lastWidth_ > shown ? static_cast<int>(lastWidth_ - shown) : 0;

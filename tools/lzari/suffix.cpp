@@ -1,15 +1,24 @@
 #include "tools/lzari/suffix.h"
 
-#include <string.h>
+#include <strings.h>
+#include <sys/stat.h>
 
-bool HasContainerSuffix(const std::string& path) {
-    const size_t length = strlen(ContainerSuffix);
-    return path.size() >= length && path.compare(path.size() - length, length, ContainerSuffix) == 0;
+#include "tools/lzari/options.h"
+
+bool HasSuffix(const std::string& path, const std::string& suffix) {
+    return path.size() >= suffix.size() &&
+           strcasecmp(path.c_str() + path.size() - suffix.size(), suffix.c_str()) == 0;
 }
 
-std::string StripContainerSuffix(const std::string& path) {
-    if (!HasContainerSuffix(path)) return std::string();
-    std::string stripped = path.substr(0, path.size() - strlen(ContainerSuffix));
+std::string StripSuffix(const std::string& path, const std::string& suffix) {
+    if (!HasSuffix(path, suffix)) return std::string();
+    std::string stripped = path.substr(0, path.size() - suffix.size());
     if (stripped.empty() || stripped.back() == '/') return std::string();
     return stripped;
+}
+
+std::string LocateContainer(const std::string& path, const std::string& suffix) {
+    if (path == StandardStream || HasSuffix(path, suffix)) return path;
+    struct stat status {};
+    return lstat((path + suffix).c_str(), &status) == 0 ? path + suffix : path;
 }

@@ -5,24 +5,33 @@
 
 namespace {
 
-class ProgressLine : public ::testing::TestWithParam<size_t> {};
+struct ProgressCase {
+    size_t size;
+    bool quiet;
+};
 
-// Shown only above 4 MiB, and blanked at the end, so that nothing is left
-// after the last "\r".
+class ProgressLine : public ::testing::TestWithParam<ProgressCase> {};
+
+// Shown only above 4 MiB and without -q, with a percentage in every phase,
+// and blanked at the end, so that nothing is left after the last "\r".
 TEST_P(ProgressLine, AppearsOnlyForLargeInputs) {
     TempFolder folder;
-    folder.Write("big", TextBytes(GetParam()));
-    const ToolResult result = folder.Run({"big"}, true);
+    folder.Write("big", TextBytes(GetParam().size));
+    // -q also silences -v.
+    const ToolResult result = folder.Run(GetParam().quiet ? std::vector<std::string>{"-vq", "big"} : std::vector<std::string>{"big"}, true);
     ASSERT_EQ(result.exitCode, 0) << result.terminal;
-    if (GetParam() <= (4u << 20)) {
+    if (GetParam().size <= (4u << 20) || GetParam().quiet) {
         EXPECT_EQ(result.terminal, "");
         return;
     }
-    for (const char* part : {"\rlzari: big: reading 100%", "\rlzari: big: compressing...", "writing 100%"})
-        EXPECT_NE(result.terminal.find(part), std::string::npos) << result.terminal;
+    for (const char* part : {"\rlzari: big: reading 100%", "\rlzari: big: compressing   0%",
+                             "\rlzari: big: compressing 100%", "writing 100%"})
+        EXPECT_NE(result.terminal.find(part), std::string::npos) << part;
     EXPECT_EQ(result.terminal.back(), '\r');
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ProgressLine, ::testing::Values(4u << 20, (4u << 20) + 1));
+INSTANTIATE_TEST_SUITE_P(Sizes, ProgressLine,
+                         ::testing::Values(ProgressCase{4u << 20, false}, ProgressCase{(4u << 20) + 1, false},
+                                           ProgressCase{(4u << 20) + 1, true}));
 
 }  // namespace

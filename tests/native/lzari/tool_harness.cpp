@@ -27,14 +27,6 @@ std::string ReadUntilClosed(int fd) {
     }
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return "";
-    std::string text = ReadUntilClosed(fd);
-    close(fd);
-    return text;
-}
-
 void Redirect(const std::string& path, int target) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0 || dup2(fd, target) < 0) _exit(127);
@@ -42,6 +34,14 @@ void Redirect(const std::string& path, int target) {
 }
 
 }  // namespace
+
+std::string ReadFile(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return "";
+    std::string text = ReadUntilClosed(fd);
+    close(fd);
+    return text;
+}
 
 TempFolder::TempFolder() {
     const char* base = getenv("TMPDIR");
@@ -63,7 +63,7 @@ void TempFolder::Write(const std::string& name, const std::string& bytes) const 
         throw std::runtime_error("cannot write " + name);
 }
 
-std::string TempFolder::Read(const std::string& name) const { return ReadWholeFile(PathOf(name)); }
+std::string TempFolder::Read(const std::string& name) const { return ReadFile(PathOf(name)); }
 
 void TempFolder::SetTimes(const std::string& name, const timespec& access, const timespec& modification) const {
     const timespec times[2] = {access, modification};
@@ -84,41 +84,71 @@ std::vector<std::string> TempFolder::Entries() const {
     return names;
 }
 
-ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, rlim_t fileSizeLimit) const {
-    // The tool's own streams go to files outside what Entries() reports.
-    const std::string outPath = PathOf(".run-out"), errPath = PathOf(".run-err");
+ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, rlim_t fileSizeLimit,
+                           const std::optional<std::string>& input) const {
+    if (input) Write(".run-in", *input);
     int master = -1, slave = -1;
     if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+    if (terminal) fcntl(master, F_SETFD, FD_CLOEXEC);
+    const pid_t child = Start(args, slave, fileSizeLimit, input.has_value());
+    if (terminal) close(slave);
+    return Finish(child, master);
+}
 
+ToolResult TempFolder::RunUntilTemporary(const std::vector<std::string>& args,
+                                         const std::function<void(pid_t)>& act) const {
+    const pid_t child = Start(args, -1, 0, false);
+    siginfo_t ended {};
+    while (!HasTemporary() && waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           ended.si_pid == 0)
+        usleep(200);
+    if (HasTemporary()) act(child);
+    return Finish(child, -1);
+}
+
+bool TempFolder::HasTemporary() const {
+    for (const std::string& name : Entries())
+        if (name[0] == '.') return true;
+    return false;
+}
+
+pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const {
+    // The tool's own streams go to files outside what Entries() reports.
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
-    if (child == 0) {
-        Redirect(outPath, STDOUT_FILENO);
-        if (terminal) dup2(slave, STDERR_FILENO), close(master), close(slave);
-        else Redirect(errPath, STDERR_FILENO);
-        // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
-        const rlimit bound = {fileSizeLimit, fileSizeLimit};
-        if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);
-        std::vector<char*> argv = {const_cast<char*>(LZARI_TOOL_PATH)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        if (chdir(path_.c_str()) == 0) execv(LZARI_TOOL_PATH, argv.data());
-        _exit(127);
-    }
+    if (child > 0) return child;
+    const int in = open(withInput ? PathOf(".run-in").c_str() : "/dev/null", O_RDONLY);
+    if (in < 0 || dup2(in, STDIN_FILENO) < 0) _exit(127);
+    Redirect(PathOf(".run-out"), STDOUT_FILENO);
+    if (terminal >= 0) dup2(terminal, STDERR_FILENO), close(terminal);
+    else Redirect(PathOf(".run-err"), STDERR_FILENO);
+    // As from a shell: the signals the tool handles at their defaults, none blocked.
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, SIG_DFL);
+    // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
+    const rlimit bound = {fileSizeLimit, fileSizeLimit};
+    if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);
+    std::vector<char*> argv = {const_cast<char*>(LZARI_TOOL_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    if (chdir(path_.c_str()) == 0) execv(LZARI_TOOL_PATH, argv.data());
+    _exit(127);
+}
 
+ToolResult TempFolder::Finish(pid_t child, int terminal) const {
     ToolResult result;
-    if (terminal) {
-        close(slave);
-        result.terminal = ReadUntilClosed(master);
-        close(master);
+    if (terminal >= 0) {
+        result.terminal = ReadUntilClosed(terminal);
+        close(terminal);
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadWholeFile(outPath);
-    result.err = ReadWholeFile(errPath);
-    unlink(outPath.c_str());
-    unlink(errPath.c_str());
+    result.out = Read(".run-out");
+    result.err = Read(".run-err");
+    for (const char* stream : {".run-out", ".run-err", ".run-in"}) unlink(PathOf(stream).c_str());
     return result;
 }
 
@@ -156,6 +186,10 @@ std::string ContainerOf(const std::string& bytes) {
     free(v0);
     free(v1);
     return container;
+}
+
+std::string LegacyOf(const std::string& container) {
+    return "LZar" + container.substr(4, container.size() - 12);
 }
 
 std::string DecodeContainer(const std::string& container, int* version) {

@@ -5,6 +5,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,12 +33,22 @@ public:
 
     // With `terminal`, standard error is a pseudo-terminal. A non-zero
     // `fileSizeLimit` makes the tool's writes past that many bytes fail.
-    ToolResult Run(const std::vector<std::string>& args, bool terminal = false, rlim_t fileSizeLimit = 0) const;
+    // Standard input holds `input`, or is /dev/null.
+    ToolResult Run(const std::vector<std::string>& args, bool terminal = false, rlim_t fileSizeLimit = 0,
+                   const std::optional<std::string>& input = std::nullopt) const;
+    // Runs the tool and calls `act` with its process id as soon as a hidden
+    // temporary appears in the folder.
+    ToolResult RunUntilTemporary(const std::vector<std::string>& args, const std::function<void(pid_t)>& act) const;
 
 private:
+    pid_t Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const;
+    ToolResult Finish(pid_t child, int terminal) const;
+    bool HasTemporary() const;
+
     std::string path_;
 };
 
+std::string ReadFile(const std::string& path);  // empty when unreadable
 std::string TextBytes(size_t size);
 std::string RandomBytes(size_t size, uint32_t seed);
 
@@ -47,6 +59,8 @@ uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds);
 // In-process codec: a version 1 container of `bytes` (FILETIME 0), and what a
 // container decodes to (*version -2 when it does not decode).
 std::string ContainerOf(const std::string& bytes);
+// The version 0 container of the same bytes.
+std::string LegacyOf(const std::string& container);
 std::string DecodeContainer(const std::string& container, int* version);
 
 uint32_t LittleEndian32(const std::string& bytes, size_t offset);
