@@ -1,6 +1,6 @@
 // The product the installer carries: texts, file table and target folder.
-// The definitions of InstallManifest and FileTable are generated per product
-// by mkinstaller (see tools/mkinstaller); everything else is shared runtime.
+// mkinstaller writes them into the setup program as its product record
+// (app/product_record.h); ReadProductRecord fills the two globals from it.
 #pragma once
 
 #include <windows.h>
@@ -21,8 +21,11 @@ struct PayloadRecord {
     FILETIME fileTime; // stamp from the payload's container
 };
 
-extern const ProductTexts InstallManifest;
-extern PayloadRecord FileTable[];  // ended by a row whose name is null
+extern ProductTexts InstallManifest;
+extern PayloadRecord* FileTable;  // ended by a row whose name is null
+
+// Reads the product record; never returns on failure.
+void ReadProductRecord();
 
 enum { PathBufferSize = MAX_PATH };
 extern char InstallFolder[PathBufferSize];

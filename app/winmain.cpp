@@ -34,6 +34,7 @@ void ShowIntroText() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RestrictDllSearch();
     AppInstance = instance;
+    ReadProductRecord();
     CopyDefaultFolder();
     LogoBitmap = reinterpret_cast<const BITMAPINFOHEADER*>(GetResource("LOGO", 2).bytes);
     RegisterWindowClass("MAIN", MainWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),

@@ -2,8 +2,8 @@
 #               [SOURCE_DIRS <dir>...] [DEPENDS <target-or-file>...])
 #
 # Packs a product into its setup.exe with the host-built mkinstaller
-# (INSTALLER_HOST_TOOLS, the release build's tools folder) against this
-# build's installer runtime. mkinstaller writes a dependency file, so the
+# (INSTALLER_HOST_TOOLS, the release build's tools folder) into a copy of
+# this build's stub. mkinstaller writes a dependency file, so the
 # setup program is rebuilt whenever the manifest or any file it names
 # changes; DEPENDS names what must be built before it (the product's
 # programs).
@@ -28,8 +28,8 @@ function(add_setup_exe)
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${tool} ${manifest} ${source_dir_arguments}
-            --runtime $<TARGET_FILE:installer_runtime> -o ${output} --depfile ${depfile} --no-progress
-    DEPENDS ${manifest} ${tool} installer_runtime $<TARGET_FILE:installer_runtime> ${arg_DEPENDS}
+            --stub $<TARGET_FILE:setup_stub> -o ${output} --depfile ${depfile} --no-progress
+    DEPENDS ${manifest} ${tool} setup_stub $<TARGET_FILE:setup_stub> ${arg_DEPENDS}
     DEPFILE ${depfile}
     COMMENT "Packing ${arg_TARGET} into ${output}"
     VERBATIM)

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Packs the reference product twice, from two different folders, temporary
-# folders and thread counts, and checks that both setup programs are byte
-# for byte the build's own setup.exe and that no host path is inside.
-# Usage: test_reproducible.sh MKINSTALLER MANIFEST PROGRAMS_DIR RUNTIME_LIB BUILT_SETUP_EXE
+# folders and thread counts, with nothing on the PATH (no compiler or
+# linker runs), and checks that both setup programs are byte for byte the
+# build's own setup.exe and that no host path is inside.
+# Usage: test_reproducible.sh MKINSTALLER MANIFEST PROGRAMS_DIR STUB BUILT_SETUP_EXE
 set -euo pipefail
-mkinstaller=$1 manifest=$2 programs=$3 runtime=$4 built=$5
+mkinstaller=$1 manifest=$2 programs=$3 stub=$4 built=$5
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/first/deeper" "$work/second" "$work/tmp1" "$work/tmp2"
 
 pack() {  # folder tmpdir output jobs
-    (cd "$1" && TMPDIR=$2 "$mkinstaller" "$manifest" --source-dir "$programs" --runtime "$runtime" \
+    (cd "$1" && PATH=/nonexistent TMPDIR=$2 "$mkinstaller" "$manifest" --source-dir "$programs" --stub "$stub" \
         -o "$3" -j "$4" --no-progress)
 }
 pack "$work/first/deeper" "$work/tmp1" setup.exe 1
@@ -21,7 +22,7 @@ cmp "$work/first/deeper/setup.exe" "$work/second/other-name.exe"
 cmp "$work/first/deeper/setup.exe" "$built"
 
 status=0
-for path in "$work" "$(dirname "$manifest")" "$(dirname "$programs")" "$(dirname "$runtime")" mkinstaller.; do
+for path in "$work" "$(dirname "$manifest")" "$(dirname "$programs")" "$(dirname "$stub")" mkinstaller.; do
     if strings -a "$built" | grep -F -q -- "$path"; then
         echo "setup.exe holds the host path $path" >&2
         status=1

@@ -2,12 +2,13 @@
 # tests/native/CMakeLists.txt.
 add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_cli_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_generate_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_stub_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_images_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_pack_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_rules_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_test_support.cpp)
 target_link_libraries(mkinstaller_tests PRIVATE mkinstaller_core GTest::gtest_main)
-target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>")
+target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>"
+                                                    MKINSTALLER_VERSION="${INSTALLER_RELEASE}")
 add_dependencies(mkinstaller_tests mkinstaller)
 gtest_discover_tests(mkinstaller_tests DISCOVERY_TIMEOUT 60)

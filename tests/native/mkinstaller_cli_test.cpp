@@ -13,7 +13,7 @@
 #include <iterator>
 
 #include "manifest_reader.h"
-#include "codegen.h"
+#include "setup_resources.h"
 #include "mkinstaller_test_support.h"
 
 namespace {
@@ -105,16 +105,14 @@ const ManifestCase RefusalCases[] = {
     {"default output over a source", "a.bin", "setup.exe", "-o: 'setup.exe' would replace the input",
      std::string("manifest.toml") + StandInTools, "mv a.bin setup.exe"},
     {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
-    {"kept sources over the logo", "", "", "--keep-sources: './logo.bmp' would replace", Build + " --keep-sources ."},
     {"output folder missing", "", "", "-o: 'nodir/x.exe': its folder 'nodir' does not exist",
      std::string("manifest.toml -o nodir/x.exe") + StandInTools},
     {"depfile folder missing", "", "", "--depfile: 'nodir/x.d': its folder", Build + " --depfile nodir/x.d"},
     {"source folder missing", "", "", "--source-dir: 'nodir' does not exist", "--source-dir nodir " + Build},
     {"manifest is a folder", "", "", ".: is a directory", ". -o out.exe" + std::string(StandInTools)},
-    {"check without the runtime", "", "", "--runtime: '/nonexistent.a' not found",
-     "manifest.toml --check --runtime /nonexistent.a --cxx true --windres true"},
-    {"compiler not found", "", "", "--cxx: 'no-such-cxx' is not on the PATH",
-     "manifest.toml --runtime rt.a --cxx no-such-cxx --windres true"},
+    {"check without the stub", "", "", "--stub: '/nonexistent.exe' cannot be read", "manifest.toml --check --stub /nonexistent.exe"},
+    {"no stub installed", "", "", "--stub: no stub found beside mkinstaller", "manifest.toml -o out.exe"},
+    {"a logo for a stub", "", "", "--stub: 'logo.bmp' is not a Windows program", "manifest.toml --stub logo.bmp"},
 };
 
 class Refusals : public testing::TestWithParam<ManifestCase> {};
@@ -187,23 +185,6 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
     }
 }
 
-TEST(FailedBuild, LeavesNoOutputAndNoTemporaryFiles) {
-    ProductFolder folder;
-    folder.Write("manifest.toml", ValidManifest());
-    folder.Write("out.exe", "an earlier setup program");
-    std::filesystem::create_directory(folder.File("tmp"));
-
-    // `false` as the compiler: packing succeeds, the build step fails.
-    const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml -o out.exe --runtime rt.a --cxx false --windres true",
-                                         "TMPDIR='" + folder.File("tmp") + "'");
-
-    EXPECT_EQ(run.exitCode, 1) << run.output;
-    EXPECT_NE(run.output.find("nothing written"), std::string::npos) << run.output;
-    EXPECT_EQ(folder.Read("out.exe"), "an earlier setup program");
-    EXPECT_TRUE(std::filesystem::is_empty(folder.File("tmp"))) << "the work folder was left behind";
-    for (const std::string& name : folder.Entries()) EXPECT_EQ(name.find(".out.exe."), std::string::npos) << name;
-}
-
 // The level reaches the execution manifest, which never carries a
 // compatibility section (it would change the version the installer is told).
 TEST(Elevation, IsReadIntoTheExecutionManifest) {
@@ -217,49 +198,6 @@ TEST(Elevation, IsReadIntoTheExecutionManifest) {
         const std::string xml = ExecutionManifest(manifest->requireAdministrator);
         EXPECT_NE(xml.find(level), std::string::npos) << line << xml;
         EXPECT_EQ(xml.find("compatibility"), std::string::npos) << xml;
-    }
-}
-
-// Whether `pid` still runs; a zombie has ended.
-bool Runs(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const size_t name = stat.rfind(')');
-    return name != std::string::npos && stat.size() > name + 2 && stat[name + 2] != 'Z';
-}
-
-// A signal while the toolchain runs ends the compiler with its children,
-// leaves neither the work folder nor an output, and ends the tool by itself.
-TEST(Signals, EndTheToolchainAndLeaveNothingBehind) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        ProductFolder folder;
-        folder.Write("manifest.toml", ValidManifest());
-        folder.Write("slow-cxx", "#!/bin/sh\nsleep 30 & echo $! > '" + folder.File("sleeper.pid") + "'\nwait\n");
-        chmod(folder.File("slow-cxx").c_str(), 0755);
-        std::filesystem::create_directory(folder.File("tmp"));
-        const size_t entries = folder.Entries().size();
-
-        const pid_t tool = fork();
-        if (tool == 0) {
-            std::signal(signal, SIG_DFL);  // whatever the test runner ignores
-            setenv("TMPDIR", folder.File("tmp").c_str(), 1);
-            if (chdir(folder.Path().c_str()) == 0) {
-                execl(MKINSTALLER_PATH, MKINSTALLER_PATH, "manifest.toml", "-o", "out.exe", "--runtime", "rt.a", "--cxx",
-                      "./slow-cxx", "--windres", "true", "--no-progress", nullptr);
-            }
-            _exit(127);
-        }
-        for (int wait = 0; wait < 3000 && folder.Read("sleeper.pid").empty(); ++wait) usleep(10000);
-        kill(tool, signal);
-        int status = 0;
-        waitpid(tool, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": status " << status;
-
-        const pid_t sleeper = std::atoi(folder.Read("sleeper.pid").c_str());
-        for (int wait = 0; wait < 500 && Runs(sleeper); ++wait) usleep(10000);
-        EXPECT_FALSE(Runs(sleeper)) << signal << ": the compiler's child still runs";
-        EXPECT_TRUE(std::filesystem::is_empty(folder.File("tmp"))) << signal << ": the work folder was left";
-        EXPECT_EQ(folder.Entries().size(), entries + 1) << signal << ": only sleeper.pid is new";
     }
 }
 

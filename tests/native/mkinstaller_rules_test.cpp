@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "codegen.h"
+#include "app/product_record.h"
+#include "setup_resources.h"
 #include "cp1252.h"
 #include "file_time.h"
 #include "name_rules.h"
@@ -74,11 +75,24 @@ TEST(UpperCp1252, UpperCasesAccentedLettersLikeResourceNames) {
     EXPECT_EQ(UpperCp1252("\xF7\xDF\xB5"), "\xF7\xDF\xB5");          // ÷ ß µ have no upper case here
 }
 
-TEST(CLiterals, SpellTheBytesExactly) {
-    EXPECT_EQ(CStringLiteral("one\ntwo"), "\"one\\ntwo\"");
-    // A hex digit after a \x escape would join the escape.
-    EXPECT_EQ(CStringLiteral("caf\xE9" "bad"), "\"caf\\xE9\" \"bad\"");
-    EXPECT_EQ(CStringLiteral("\xE9x"), "\"\\xE9x\"");
+// What mkinstaller writes the installer reads back; a record cut short or
+// with anything after its end is refused.
+TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
+    ProductManifest manifest;
+    manifest.name = "Demo";
+    manifest.description = {"one", "two"};
+    manifest.files = {{"A.EXE", "", {}}, {"caf\xE9.txt", "", {}}};
+    const std::string record = ProductRecord(manifest);
+    ProductRecordView view;
+    ASSERT_TRUE(ParseProductRecord(record.data(), record.size(), &view));
+    EXPECT_STREQ(view.texts[0], "Demo");
+    EXPECT_STREQ(view.texts[4], "one\ntwo");
+    EXPECT_EQ(view.rows, 2u);
+    EXPECT_STREQ(view.firstName, "A.EXE");
+    EXPECT_STREQ(view.firstName + 6, "caf\xE9.txt");
+    for (const std::string& damaged : {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
+        EXPECT_FALSE(ParseProductRecord(damaged.data(), damaged.size(), &view)) << damaged.size();
+    }
 }
 
 struct TimeCase {

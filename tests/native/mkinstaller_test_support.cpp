@@ -22,7 +22,37 @@ const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
 const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,
                                     40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
 
+void Put(std::string& image, size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
+}
+
 }  // namespace
+
+// Headers of a PE32 program with one 512-byte section that holds the
+// release mark; the section table has room for more.
+std::string MakeStub(const std::string& mark) {
+    std::string image(0x400, '\0');
+    Put(image, 0, 'M' | 'Z' << 8, 2);
+    Put(image, 60, 64, 4);                // the PE headers' offset
+    Put(image, 64, 0x4550, 4);            // "PE\0\0"
+    Put(image, 68, 0x14C, 2);             // i386
+    Put(image, 70, 1, 2);                 // one section
+    Put(image, 84, 224, 2);               // optional header size
+    Put(image, 88, 0x10B, 2);             // PE32
+    Put(image, 88 + 32, 0x1000, 4);       // section alignment
+    Put(image, 88 + 36, 0x200, 4);        // file alignment
+    Put(image, 88 + 56, 0x2000, 4);       // image size
+    Put(image, 88 + 60, 0x200, 4);        // headers size
+    Put(image, 88 + 92, 16, 4);           // data directories
+    const size_t section = 88 + 224;
+    image.replace(section, 5, ".text");
+    Put(image, section + 8, 0x100, 4);    // virtual size
+    Put(image, section + 12, 0x1000, 4);  // virtual address
+    Put(image, section + 16, 0x200, 4);   // raw size
+    Put(image, section + 20, 0x200, 4);   // raw offset
+    image.replace(0x200, mark.size(), mark);
+    return image;
+}
 
 ProductFolder::ProductFolder() {
     std::string pattern = (fs::temp_directory_path() / "mkinstaller-test.XXXXXX").string();
@@ -31,7 +61,7 @@ ProductFolder::ProductFolder() {
     Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");
-    Write("rt.a", "stands in for the runtime library");
+    Write("stub.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION));
 }
 
 ProductFolder::~ProductFolder() {
@@ -78,7 +108,7 @@ std::string ValidManifest() {
            "#MORE_ROWS#\n";
 }
 
-const char* const StandInTools = " --runtime rt.a --cxx true --windres true";
+const char* const StandInTools = " --stub stub.exe";
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
@@ -87,14 +117,16 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
-    const std::string command =
-        "cd '" + folder + "' && " + environment + " '" MKINSTALLER_PATH "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+RunResult RunCommand(const std::string& folder, const std::string& command) {
+    FILE* pipe = popen(("cd '" + folder + "' && " + command + " 2>&1").c_str(), "r");
     RunResult result{-1, ""};
     char chunk[4096];
     for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.output.append(chunk, n);
     const int status = pclose(pipe);
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     return result;
+}
+
+RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
+    return RunCommand(folder, environment + " '" MKINSTALLER_PATH "' " + arguments);
 }

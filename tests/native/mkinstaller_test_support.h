@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin and rt.a (a
-// stand-in runtime library); removed with everything in it.
+// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin and stub.exe
+// (MakeStub of this release); removed with everything in it.
 class ProductFolder {
 public:
     ProductFolder();
@@ -30,14 +30,19 @@ std::string ValidManifest();
 // Replaces the first `from` in `text` by `to`; fails the test when absent.
 std::string Replace(std::string text, const std::string& from, const std::string& to);
 
-// The end of a command line that passes the tool's checks of the runtime and
-// the toolchain: rt.a and programs that are always at hand.
+// The smallest program the tool takes for a stub, carrying `mark`.
+std::string MakeStub(const std::string& mark);
+
+// The end of a command line that names the folder's stub.
 extern const char* const StandInTools;
 
 struct RunResult {
     int exitCode;
     std::string output;  // what the tool printed, stderr and stdout
 };
+
+// Runs a shell command in `folder`.
+RunResult RunCommand(const std::string& folder, const std::string& command);
 
 // Runs the built mkinstaller with `arguments` (already shell-quoted) in
 // `folder`, with `environment` ("NAME=value ...") added.

@@ -5,6 +5,9 @@
 
 #include <filesystem>
 
+#include "stub_file.h"
+#include "stub_image.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -52,52 +55,45 @@ std::string FolderProblem(const fs::path& folder) {
     return {};
 }
 
-// The folder and the folders above it that are missing are made later: the
-// nearest one that exists must take them.
-std::string MakeableFolderProblem(const std::string& folder) {
-    std::error_code error;
-    fs::path nearest = fs::absolute(folder, error);
-    while (!fs::exists(nearest, error) && nearest.has_relative_path()) nearest = nearest.parent_path();
-    if (!fs::is_directory(nearest, error)) return Quoted(nearest) + " is not a folder";
-    return access(nearest.c_str(), W_OK | X_OK) == 0 ? "" : Quoted(nearest) + " is not writable";
+using Taken = std::vector<std::pair<FileKey, std::string>>;
+
+// What a file at `key` would replace among the inputs and earlier outputs, or "".
+std::string Replaced(const FileKey& key, const Taken& taken) {
+    for (const auto& [other, what] : taken) {
+        if (SameFile(key, other)) return what;
+    }
+    return {};
 }
 
 void CheckOutputs(const Command& command, ProblemList& problems) {
-    std::vector<std::pair<FileKey, std::string>> taken;  // inputs and the outputs so far
+    Taken taken;
     for (const std::string& input : command.inputs) {
         if (!input.empty()) taken.push_back({KeyOf(input), "the input " + Quoted(input)});
     }
-    auto check = [&](const Output& output, bool folderExists) {
+    for (const Output& output : command.outputs) {
         const FileKey key = KeyOf(output.path);
-        for (const auto& [other, what] : taken) {
-            if (SameFile(key, other)) {
-                problems.Add(output.option, Quoted(output.path) + " would replace " + what + "; choose another name");
-                return;
-            }
+        const std::string replaced = Replaced(key, taken);
+        if (!replaced.empty()) {
+            problems.Add(output.option, Quoted(output.path) + " would replace " + replaced + "; choose another name");
+            continue;
         }
         std::error_code error;
-        std::string problem = fs::is_directory(output.path, error) ? "is a folder" : "";
-        if (problem.empty() && folderExists) problem = FolderProblem(FolderOf(output.path));
+        const std::string problem = fs::is_directory(output.path, error) ? "is a folder" : FolderProblem(FolderOf(output.path));
         if (!problem.empty()) problems.Add(output.option, Quoted(output.path) + ": " + problem);
         taken.push_back({key, "the output of " + output.option});
-    };
-    for (const Output& output : command.outputs) check(output, true);
-    if (command.keepFolder.empty()) return;
-    const std::string problem = MakeableFolderProblem(command.keepFolder);
-    if (!problem.empty()) problems.Add("--keep-sources", Quoted(command.keepFolder) + ": " + problem);
-    for (const Output& output : command.keptFiles) check(output, false);
+    }
 }
 
-void CheckTools(const Toolchain& toolchain, ProblemList& problems) {
-    std::error_code error;
-    if (!fs::is_regular_file(toolchain.runtime, error)) {
-        problems.Add("--runtime", Quoted(toolchain.runtime) +
-                                      (fs::exists(toolchain.runtime, error) ? " is not a file" : " not found"));
+void CheckStub(const std::string& stub, ProblemList& problems) {
+    if (stub.empty()) {
+        problems.Add("--stub", "no stub found beside mkinstaller (" + std::string(DefaultStubPlace) +
+                                   "); install the tools or name one with --stub");
+        return;
     }
-    for (const auto& [option, program] : {std::pair{"--cxx", toolchain.compiler}, {"--windres", toolchain.windres}}) {
-        const std::string problem = ProgramProblem(program);
-        if (!problem.empty()) problems.Add(option, problem + " (is the MinGW toolchain installed?)");
-    }
+    std::vector<uint8_t> image;
+    std::string problem = ReadWholeFile(stub, image);
+    if (problem.empty()) problem = StubProblem(image);
+    if (!problem.empty()) problems.Add("--stub", Quoted(stub) + " " + problem);
 }
 
 }  // namespace
@@ -109,6 +105,6 @@ void CheckCommand(const Command& command, ProblemList& problems) {
             problems.Add("--source-dir", Quoted(folder) + (fs::exists(folder, error) ? " is not a folder" : " does not exist"));
         }
     }
-    CheckTools(command.toolchain, problems);
+    CheckStub(command.stub, problems);
     CheckOutputs(command, problems);
 }

@@ -75,12 +75,26 @@ std::string UpperCp1252(std::string_view text) {
     return upper;
 }
 
+namespace {
+
+uint32_t CodePointOfByte(char c) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x80 && b < 0xA0 && HighControlBlock[b - 0x80] != 0) return HighControlBlock[b - 0x80];
+    return b;
+}
+
+}  // namespace
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+    std::u16string utf16;
+    for (const char c : text) utf16 += static_cast<char16_t>(CodePointOfByte(c));
+    return utf16;
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string utf8;
     for (const char c : text) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        uint32_t codePoint = b;
-        if (b >= 0x80 && b < 0xA0 && HighControlBlock[b - 0x80] != 0) codePoint = HighControlBlock[b - 0x80];
+        const uint32_t codePoint = CodePointOfByte(c);
         if (codePoint < 0x80) {
             utf8 += static_cast<char>(codePoint);
         } else if (codePoint < 0x800) {

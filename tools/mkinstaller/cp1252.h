@@ -16,6 +16,9 @@ struct Cp1252Result {
 // text and are refused like any other unrepresentable character.
 Cp1252Result Utf8ToCp1252(std::string_view utf8);
 
+// Converts Windows-1252 text to UTF-16, as resource names are stored.
+std::u16string Cp1252ToUtf16(std::string_view text);
+
 // Converts Windows-1252 text back to UTF-8, for messages.
 std::string Cp1252ToUtf8(std::string_view text);
 

@@ -10,14 +10,16 @@
 
 #include <CLI/CLI.hpp>
 
-#include "codegen.h"
 #include "command_check.h"
+#include "image_check.h"
 #include "manifest_check.h"
 #include "manifest_reader.h"
 #include "packer.h"
+#include "setup_resources.h"
 #include "signal_cleanup.h"
-#include "toolchain.h"
-#include "work_dir.h"
+#include "staged_file.h"
+#include "stub_file.h"
+#include "stub_image.h"
 
 namespace fs = std::filesystem;
 
@@ -28,16 +30,11 @@ struct Options {
     std::string output = "setup.exe";
     std::vector<std::string> sourceDirs;
     unsigned jobs = 0;
-    std::string keepSources;
     std::string depfile;
     bool checkOnly = false;
     bool progress = false;
-    Toolchain toolchain{"i686-w64-mingw32-g++-posix", "i686-w64-mingw32-windres", MKINSTALLER_INCLUDE_DIR,
-                        MKINSTALLER_DEFAULT_RUNTIME};
+    std::string stub;
 };
-
-// What the build folder holds besides the containers; --keep-sources copies all of it.
-const char* const GeneratedFiles[] = {"logo.bmp", "icon.ico", "manifest.cpp", "setup.rc", "setup.manifest"};
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "mkinstaller: %s\n", message.c_str());
@@ -93,38 +90,16 @@ std::string DepfileText(const Options& options, const ProductManifest& manifest)
     add(manifest.logoPath);
     add(manifest.iconPath);
     for (const FileRow& row : manifest.files) add(row.sourcePath);
-    add(options.toolchain.runtime);
+    add(options.stub);
     return text + "\n";
 }
 
-bool WriteBuildInputs(const WorkDir& work, const ProductManifest& manifest, const PackResult& packed) {
-    for (size_t row = 0; row < packed.files.size(); ++row) {
-        const std::vector<uint8_t>& container = packed.files[row].container;
-        if (!WriteFile(work.File(PayloadFileName(row)), container.data(), container.size())) return false;
-    }
-    return CopyFile(manifest.logoPath, work.File(GeneratedFiles[0])) &&
-           CopyFile(manifest.iconPath, work.File(GeneratedFiles[1])) &&
-           WriteFile(work.File(GeneratedFiles[2]), GeneratedManifestSource(manifest)) &&
-           WriteFile(work.File(GeneratedFiles[3]), ResourceScript(ResourceTemplate, manifest)) &&
-           WriteFile(work.File(GeneratedFiles[4]), ExecutionManifest(manifest.requireAdministrator));
-}
-
-bool KeepSources(const WorkDir& work, const std::string& folder) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    for (const fs::directory_entry& entry : fs::directory_iterator(work.Path(), error)) {
-        if (entry.path().extension() == ".o" || entry.path().extension() == ".exe") continue;
-        fs::copy_file(entry.path(), fs::path(folder) / entry.path().filename(), fs::copy_options::overwrite_existing,
-                      error);
-        if (error) return false;
-    }
-    return !error;
+std::vector<uint8_t> ReadWhole(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    return ReadWholeFile(path, bytes).empty() ? bytes : std::vector<uint8_t>();
 }
 
 int Build(const Options& options, const ProductManifest& manifest) {
-    WorkDir work;
-    if (!work.Ok()) return Fail("cannot create a temporary folder");
-
     const unsigned jobs = options.jobs != 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
     const auto start = std::chrono::steady_clock::now();
     PackProgress progress;
@@ -133,37 +108,34 @@ int Build(const Options& options, const ProductManifest& manifest) {
     if (!packed.ok) return Fail(packed.error);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    if (!WriteBuildInputs(work, manifest, packed)) return Fail("cannot write to the temporary folder " + work.Path());
-    std::string error;
-    if (!BuildSetupExe(options.toolchain, work.Path(), error)) return Fail(error + "; nothing written");
+    // The checks before packing read these too; a change since is caught by
+    // the stub's own check, and the images are checked again here.
+    std::vector<uint8_t> setup = ReadWhole(options.stub);
+    const std::vector<uint8_t> logo = ReadWhole(manifest.logoPath), icon = ReadWhole(manifest.iconPath);
+    if (!StubProblem(setup).empty() || !LogoProblem(logo).empty() || !IconProblem(icon).empty()) {
+        return Fail("an input changed while packing; nothing written");
+    }
+    AddResourceSection(setup, SetupResources(manifest, packed, logo, icon));
+
     // Both outputs are written in full before either replaces its target.
-    StagedFile setup, depfile;
-    if (!setup.StageCopy(work.File("setup.exe"), options.output, 0777, error) ||
-        (!options.depfile.empty() && !depfile.StageText(DepfileText(options, manifest), options.depfile, 0666, error))) {
+    std::string error;
+    StagedFile staged, depfile;
+    if (!staged.StageContents({setup.begin(), setup.end()}, options.output, 0777, error) ||
+        (!options.depfile.empty() && !depfile.StageContents(DepfileText(options, manifest), options.depfile, 0666, error))) {
         return Fail(error + "; nothing written");
     }
-    if (!options.keepSources.empty() && !KeepSources(work, options.keepSources)) {
-        return Fail("cannot copy the generated sources to " + options.keepSources);
-    }
-    if (!setup.Commit(error) || (!options.depfile.empty() && !depfile.Commit(error))) return Fail(error);
+    if (!staged.Commit(error) || (!options.depfile.empty() && !depfile.Commit(error))) return Fail(error);
     if (options.progress) PrintSummary(packed, seconds, std::min<size_t>(jobs, manifest.files.size()), options.output);
     return 0;
 }
 
 Command CommandOf(const Options& options, const std::optional<ProductManifest>& manifest) {
-    Command command{{options.manifest, options.toolchain.runtime}, {{"-o", options.output}}, options.keepSources, {},
-                    options.sourceDirs, options.toolchain};
+    Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub};
     if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
     if (!manifest) return command;
     command.inputs.push_back(manifest->logoPath);
     command.inputs.push_back(manifest->iconPath);
     for (const FileRow& row : manifest->files) command.inputs.push_back(row.sourcePath);
-    if (options.keepSources.empty()) return command;
-    const fs::path kept(options.keepSources);
-    for (const char* name : GeneratedFiles) command.keptFiles.push_back({"--keep-sources", kept / name});
-    for (size_t row = 0; row < manifest->files.size(); ++row) {
-        command.keptFiles.push_back({"--keep-sources", kept / PayloadFileName(row)});
-    }
     return command;
 }
 
@@ -176,18 +148,13 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
-    app.add_option("--runtime", options.toolchain.runtime, "the installer runtime library (libinstaller_runtime.a)")
-        ->capture_default_str();
+    app.add_option("--stub", options.stub, std::string("the installer stub (default: ") + DefaultStubPlace +
+                                               " beside mkinstaller)");
     // One folder per --source-dir, so that the manifest may follow it.
     app.add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, before the manifest's own")
         ->allow_extra_args(false);
     app.add_option("-j,--jobs", options.jobs, "threads that compress (default: all cores)");
-    app.add_option("--keep-sources", options.keepSources, "keep the generated sources and containers in this folder");
     app.add_option("--depfile", options.depfile, "write the inputs as a Makefile dependency file");
-    app.add_option("--include-dir", options.toolchain.includeDir, "the folder holding app/manifest.h")
-        ->capture_default_str();
-    app.add_option("--cxx", options.toolchain.compiler, "the i686 MinGW C++ compiler")->capture_default_str();
-    app.add_option("--windres", options.toolchain.windres, "the i686 MinGW resource compiler")->capture_default_str();
     app.add_flag("--check", options.checkOnly, "check the manifest and its inputs, build nothing");
     app.add_flag("--progress,!--no-progress", options.progress, "a line per packed file (default: on a terminal)");
     try {
@@ -197,6 +164,7 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
+    if (options.stub.empty()) options.stub = FindStub();
     CleanUpOnSignals();
     ProblemList problems;
     const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);

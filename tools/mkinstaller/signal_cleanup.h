@@ -1,10 +1,8 @@
 // What a signal (SIGINT, SIGTERM, SIGHUP) must undo before the tool ends:
-// the running toolchain step with all its children, and every temporary
-// file and folder. Then the tool ends by the same signal.
+// every temporary file. Then the tool ends by the same signal.
 #pragma once
 
 #include <signal.h>
-#include <sys/types.h>
 
 #include <string>
 
@@ -26,13 +24,7 @@ private:
     sigset_t saved_;
 };
 
-// Registers a temporary file or folder (its folder holds only files) to
-// remove on a signal; returns the handle for ForgetTemporary, -1 when none.
-int TrackTemporary(const std::string& path, bool folder);
+// Registers a temporary file to remove on a signal; returns the handle for
+// ForgetTemporary, -1 when none.
+int TrackTemporary(const std::string& path);
 void ForgetTemporary(int handle);
-
-// The process group of the running child (its own pid), 0 for none.
-void TrackChildGroup(pid_t group);
-
-// In a forked child before exec: default signal handling, nothing blocked.
-void ResetSignalsInChild();

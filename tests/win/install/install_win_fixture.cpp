@@ -7,12 +7,12 @@
 
 std::vector<ProgressMessage> ProgressLog;
 
-const ProductTexts InstallManifest = {
-    "Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
-    "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont",
-};
+static PayloadRecord Rows[16] = {};
 
-PayloadRecord FileTable[16] = {};
+// The reference product's texts, as its record would give them.
+[[maybe_unused]] static const bool ProductSet = (InstallManifest = ProductTexts{"Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
+                                    "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont"},
+                                FileTable = Rows, true);
 
 static LRESULT CALLBACK RecordingBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == PBM_SETRANGE || message == PBM_SETPOS) {

@@ -1,10 +1,9 @@
 // A product with no files, so that the runtime's tests need no payload.
 #include "app/manifest.h"
 
-const ProductTexts InstallManifest = {
-    "Quillmere", "0.7", "C:\\Pellbrook\\Quillmere", "Pellbrook", "A test product\nby Pellbrook\nLantry, Ohio",
-};
+static PayloadRecord NoRows[] = {{nullptr, nullptr, 0, {0, 0}}};
 
-PayloadRecord FileTable[] = {
-    {nullptr, nullptr, 0, {0, 0}},
-};
+[[maybe_unused]] static const bool ProductSet =
+    (InstallManifest = ProductTexts{"Quillmere", "0.7", "C:\\Pellbrook\\Quillmere", "Pellbrook",
+                                    "A test product\nby Pellbrook\nLantry, Ohio"},
+     FileTable = NoRows, true);

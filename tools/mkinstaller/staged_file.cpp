@@ -1,4 +1,4 @@
-#include "work_dir.h"
+#include "staged_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,69 +6,14 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "signal_cleanup.h"
 
 namespace fs = std::filesystem;
 
-WorkDir::WorkDir() {
-    std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / "mkinstaller.XXXXXX").string();
-    if (error) pattern = "/tmp/mkinstaller.XXXXXX";
-    const SignalsHeld held;
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    path_ = pattern;
-    tracked_ = TrackTemporary(path_, true);
-}
-
-WorkDir::~WorkDir() {
-    if (path_.empty()) return;
-    std::error_code error;
-    fs::remove_all(path_, error);
-    ForgetTemporary(tracked_);
-}
-
-bool WriteFile(const std::string& path, const void* bytes, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-    out.close();
-    return !out.fail();
-}
-
-bool WriteFile(const std::string& path, const std::string& text) { return WriteFile(path, text.data(), text.size()); }
-
-bool CopyFile(const std::string& from, const std::string& to) {
-    std::error_code error;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    return !error;
-}
-
 namespace {
-
-bool CopyToDescriptor(const std::string& from, int descriptor) {
-    std::ifstream in(from, std::ios::binary);
-    if (!in) return false;
-    char buffer[1 << 16];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        const char* next = buffer;
-        std::streamsize left = in.gcount();
-        while (left > 0) {
-            const ssize_t written = ::write(descriptor, next, static_cast<size_t>(left));
-            if (written < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            next += written;
-            left -= written;
-        }
-    }
-    return !in.bad() && ::fsync(descriptor) == 0;
-}
 
 bool WriteToDescriptor(const std::string& text, int descriptor) {
     for (size_t done = 0; done < text.size();) {
@@ -87,11 +32,7 @@ StagedFile::~StagedFile() {
     ForgetTemporary(tracked_);
 }
 
-bool StagedFile::StageCopy(const std::string& from, const std::string& target, mode_t mode, std::string& error) {
-    return Stage(target, mode, [&from](int descriptor) { return CopyToDescriptor(from, descriptor); }, error);
-}
-
-bool StagedFile::StageText(const std::string& text, const std::string& target, mode_t mode, std::string& error) {
+bool StagedFile::StageContents(const std::string& text, const std::string& target, mode_t mode, std::string& error) {
     return Stage(target, mode, [&text](int descriptor) { return WriteToDescriptor(text, descriptor); }, error);
 }
 
@@ -107,7 +48,7 @@ bool StagedFile::Stage(const std::string& target, mode_t mode, const std::functi
         if (descriptor >= 0) {
             target_ = target;
             temporary_ = temporary;
-            tracked_ = TrackTemporary(temporary_, false);
+            tracked_ = TrackTemporary(temporary_);
         }
     }
     if (descriptor < 0) {

@@ -1,0 +1,76 @@
+#include "setup_resources.h"
+
+#include "app/product_record.h"
+#include "cp1252.h"
+
+namespace {
+
+enum : uint16_t { BitmapType = 2, IconType = 3, RcDataType = 10, IconGroupType = 14, ManifestType = 24 };
+constexpr size_t BitmapFileHeaderBytes = 14, IconDirBytes = 6, IconEntryBytes = 16;
+
+ResourceKey Named(const std::string& cp1252) { return {0, Cp1252ToUtf16(UpperCp1252(cp1252))}; }
+ResourceKey Numbered(uint16_t id) { return {id, {}}; }
+
+std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// An .ico file becomes one icon resource per image and a group that lists
+// them: the file's directory entries with the image's resource number in
+// place of its offset.
+void AddIcon(std::vector<Resource>& resources, const std::vector<uint8_t>& ico) {
+    const uint16_t count = static_cast<uint16_t>(ico[4] | ico[5] << 8);
+    std::vector<uint8_t> group(ico.begin(), ico.begin() + IconDirBytes);
+    for (uint16_t i = 0; i < count; ++i) {
+        const auto entry = ico.begin() + IconDirBytes + i * IconEntryBytes;
+        const uint32_t size = entry[8] | entry[9] << 8 | entry[10] << 16 | static_cast<uint32_t>(entry[11]) << 24;
+        const uint32_t offset = entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
+        const uint16_t id = static_cast<uint16_t>(i + 1);
+        resources.push_back({Numbered(IconType), Numbered(id), 1033, {ico.begin() + offset, ico.begin() + offset + size}});
+        group.insert(group.end(), entry, entry + 12);
+        group.push_back(static_cast<uint8_t>(id));
+        group.push_back(static_cast<uint8_t>(id >> 8));
+    }
+    resources.push_back({Numbered(IconGroupType), Named("IC0N"), 1033, group});
+}
+
+}  // namespace
+
+std::string ExecutionManifest(bool requireAdministrator) {
+    const char* level = requireAdministrator ? "requireAdministrator" : "asInvoker";
+    return std::string(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+               "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+               "  <trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
+               "    <security>\n"
+               "      <requestedPrivileges>\n"
+               "        <requestedExecutionLevel level=\"") +
+           level +
+           "\" uiAccess=\"false\"/>\n"
+           "      </requestedPrivileges>\n"
+           "    </security>\n"
+           "  </trustInfo>\n"
+           "</assembly>\n";
+}
+
+std::string ProductRecord(const ProductManifest& manifest) {
+    std::string record;
+    for (const std::string& text :
+         {manifest.name, manifest.version, manifest.defaultFolder, manifest.group, JoinedDescription(manifest)}) {
+        record += text + '\0';
+    }
+    for (const FileRow& row : manifest.files) record += row.name + '\0';
+    return record + '\0';
+}
+
+std::vector<Resource> SetupResources(const ProductManifest& manifest, const PackResult& packed,
+                                     const std::vector<uint8_t>& logo, const std::vector<uint8_t>& icon) {
+    std::vector<Resource> resources;
+    resources.push_back({{ProductRecordType, {}}, Named(PRODUCT_RECORD_NAME), 1033, Bytes(ProductRecord(manifest))});
+    for (size_t row = 0; row < manifest.files.size(); ++row) {
+        resources.push_back({Numbered(RcDataType), Named(manifest.files[row].name), 1033, packed.files[row].container});
+    }
+    resources.push_back({Numbered(BitmapType), Named("LOGO"), 1033, {logo.begin() + BitmapFileHeaderBytes, logo.end()}});
+    AddIcon(resources, icon);
+    resources.push_back(
+        {Numbered(ManifestType), Numbered(1), 1033, Bytes(ExecutionManifest(manifest.requireAdministrator))});
+    return resources;
+}

@@ -1,0 +1,22 @@
+// Everything a product adds to the stub, as resources: the product record,
+// one payload per file, the logo, the icon and the execution manifest.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "manifest.h"
+#include "packer.h"
+#include "resource_section.h"
+
+// `logo` and `icon` are the whole .bmp and .ico files, already checked.
+std::vector<Resource> SetupResources(const ProductManifest& manifest, const PackResult& packed,
+                                     const std::vector<uint8_t>& logo, const std::vector<uint8_t>& icon);
+
+// The application manifest: the execution level the product asks for and
+// nothing else. A compatibility section would change the Windows version the
+// installer is told, which its version check relies on.
+std::string ExecutionManifest(bool requireAdministrator);
+
+// The product record's bytes (see app/product_record.h).
+std::string ProductRecord(const ProductManifest& manifest);

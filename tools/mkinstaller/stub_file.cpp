@@ -1,0 +1,28 @@
+#include "stub_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+const char* const DefaultStubPlace = "../share/mkinstaller/setup-stub.exe";
+
+std::string FindStub() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    const fs::path stub = (self.parent_path() / DefaultStubPlace).lexically_normal();
+    return fs::is_regular_file(stub, error) ? stub.string() : std::string();
+}
+
+std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return "is a folder";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::string("cannot be read: ") + std::strerror(errno);
+    image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? "cannot be read" : "";
+}

@@ -1,0 +1,144 @@
+#include "stub_image.h"
+
+#include <algorithm>
+
+namespace {
+
+// Offsets in the PE32 headers, from the start of the optional header.
+constexpr uint32_t OptionalHeaderAt = 24;  // after "PE\0\0" and the file header
+constexpr uint32_t SectionAlignmentAt = 32, FileAlignmentAt = 36, InitializedDataAt = 8;
+constexpr uint32_t SizeOfImageAt = 56, SizeOfHeadersAt = 60, CheckSumAt = 64, DirectoryCountAt = 92;
+constexpr uint32_t DirectoriesAt = 96, ResourceDirectory = 2, CertificateDirectory = 4;
+constexpr uint32_t SectionHeaderBytes = 40;
+constexpr uint16_t I386 = 0x14C, Pe32Magic = 0x10B;
+constexpr uint32_t ResourceSectionFlags = 0x40000040;  // initialised data, readable
+
+uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    Put16(b, at, v & 0xFFFF);
+    Put16(b, at + 2, v >> 16);
+}
+uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+
+struct Headers {
+    uint32_t pe = 0;          // "PE\0\0"
+    uint32_t optional = 0;    // the optional header
+    uint32_t sections = 0;    // the section table
+    uint32_t sectionCount = 0;
+};
+
+// The end of the last section in the file and in memory.
+struct Extent {
+    uint32_t fileEnd = 0;
+    uint32_t memoryEnd = 0;
+    uint32_t firstRaw = UINT32_MAX;
+};
+
+Extent SectionsExtent(const std::vector<uint8_t>& image, const Headers& h) {
+    Extent extent;
+    for (uint32_t i = 0; i < h.sectionCount; ++i) {
+        const size_t at = h.sections + i * SectionHeaderBytes;
+        const uint32_t virtualSize = Get32(image, at + 8), rva = Get32(image, at + 12);
+        const uint32_t rawSize = Get32(image, at + 16), raw = Get32(image, at + 20);
+        extent.memoryEnd = std::max(extent.memoryEnd, rva + std::max(virtualSize, rawSize));
+        if (rawSize == 0) continue;
+        extent.fileEnd = std::max(extent.fileEnd, raw + rawSize);
+        extent.firstRaw = std::min(extent.firstRaw, raw);
+    }
+    return extent;
+}
+
+std::string ReadHeaders(const std::vector<uint8_t>& image, Headers& h) {
+    if (image.size() < 64 || image[0] != 'M' || image[1] != 'Z') return "is not a Windows program";
+    h.pe = Get32(image, 60);
+    if (h.pe > image.size() - OptionalHeaderAt - DirectoriesAt || Get32(image, h.pe) != 0x4550) {
+        return "is not a Windows program";
+    }
+    if (Get16(image, h.pe + 4) != I386) return "is not a 32-bit x86 program";
+    h.optional = h.pe + OptionalHeaderAt;
+    h.sectionCount = Get16(image, h.pe + 6);
+    h.sections = h.optional + Get16(image, h.pe + 20);
+    if (Get16(image, h.optional) != Pe32Magic || Get32(image, h.optional + DirectoryCountAt) <= CertificateDirectory) {
+        return "is not a 32-bit x86 program";
+    }
+    if (uint64_t{h.sections} + uint64_t{h.sectionCount + 1} * SectionHeaderBytes > image.size()) {
+        return "is cut short";
+    }
+    return "";
+}
+
+uint32_t DirectoryAt(const Headers& h, uint32_t directory) { return h.optional + DirectoriesAt + 8 * directory; }
+
+// The checksum the loader verifies for drivers and some tools compare: the
+// 16-bit one's-complement sum of the file, read with the checksum field as
+// zero, plus the file's length.
+uint32_t PeChecksum(const std::vector<uint8_t>& image) {
+    uint64_t sum = 0;
+    for (size_t i = 0; i < image.size(); i += 2) {
+        sum += image[i] | (i + 1 < image.size() ? image[i + 1] << 8 : 0);
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return static_cast<uint32_t>(sum) + static_cast<uint32_t>(image.size());
+}
+
+}  // namespace
+
+std::string StubReleaseMark() { return "mkinstaller stub " MKINSTALLER_VERSION; }
+
+std::string StubProblem(const std::vector<uint8_t>& image) {
+    Headers h;
+    const std::string problem = ReadHeaders(image, h);
+    if (!problem.empty()) return problem;
+    if (Get32(image, DirectoryAt(h, ResourceDirectory) + 4) != 0) return "already carries resources";
+    if (Get32(image, DirectoryAt(h, CertificateDirectory) + 4) != 0) return "is signed";
+    const Extent extent = SectionsExtent(image, h);
+    if (h.sectionCount == 0 || extent.fileEnd > image.size()) return "is cut short";
+    if (extent.fileEnd != image.size()) return "has data after its sections";
+    const uint32_t tableEnd = h.sections + (h.sectionCount + 1) * SectionHeaderBytes;
+    if (tableEnd > Get32(image, h.optional + SizeOfHeadersAt) || tableEnd > extent.firstRaw) {
+        return "has no room for another section";
+    }
+    const std::string mark = StubReleaseMark();
+    if (std::search(image.begin(), image.end(), mark.begin(), mark.end()) == image.end()) {
+        return "is not a stub of this release (" + mark + ")";
+    }
+    return "";
+}
+
+void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources) {
+    Headers h;
+    ReadHeaders(image, h);
+    const Extent extent = SectionsExtent(image, h);
+    const uint32_t sectionAlignment = Get32(image, h.optional + SectionAlignmentAt);
+    const uint32_t fileAlignment = Get32(image, h.optional + FileAlignmentAt);
+    const uint32_t rva = Align(extent.memoryEnd, sectionAlignment);
+    const std::vector<uint8_t> section = BuildResourceSection(resources, rva);
+    const uint32_t size = static_cast<uint32_t>(section.size());
+    const uint32_t raw = Align(static_cast<uint32_t>(image.size()), fileAlignment);
+    const uint32_t rawSize = Align(size, fileAlignment);
+
+    const size_t header = h.sections + h.sectionCount * SectionHeaderBytes;
+    const char name[8] = {'.', 'r', 's', 'r', 'c'};
+    std::copy(name, name + 8, image.begin() + header);
+    Put32(image, header + 8, size);
+    Put32(image, header + 12, rva);
+    Put32(image, header + 16, rawSize);
+    Put32(image, header + 20, raw);
+    Put32(image, header + 36, ResourceSectionFlags);
+    Put16(image, h.pe + 6, h.sectionCount + 1);
+    Put32(image, h.optional + SizeOfImageAt, Align(rva + size, sectionAlignment));
+    Put32(image, h.optional + InitializedDataAt, Get32(image, h.optional + InitializedDataAt) + rawSize);
+    Put32(image, DirectoryAt(h, ResourceDirectory), rva);
+    Put32(image, DirectoryAt(h, ResourceDirectory) + 4, size);
+
+    image.resize(raw, 0);
+    image.insert(image.end(), section.begin(), section.end());
+    image.resize(raw + rawSize, 0);
+    Put32(image, h.optional + CheckSumAt, 0);
+    Put32(image, h.optional + CheckSumAt, PeChecksum(image));
+}
