@@ -6,7 +6,8 @@
 # build's installer runtime. mkinstaller writes a dependency file, so the
 # setup program is rebuilt whenever the manifest or any file it names
 # changes; DEPENDS names what must be built before it (the product's
-# programs).
+# programs). Each setup.exe is then checked to need nothing of the C
+# runtime's start-up code (cmake/check_startup_free.cmake).
 function(add_setup_exe)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "TARGET;MANIFEST;OUTPUT" "SOURCE_DIRS;DEPENDS")
   if(NOT arg_TARGET OR NOT arg_MANIFEST OR NOT arg_OUTPUT)
@@ -29,6 +30,8 @@ function(add_setup_exe)
     OUTPUT ${output}
     COMMAND ${tool} ${manifest} ${source_dir_arguments}
             --runtime $<TARGET_FILE:installer_runtime> -o ${output} --depfile ${depfile} --no-progress
+    COMMAND ${CMAKE_COMMAND} -DIMAGE=${output} -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_SOURCE_DIR}/cmake/check_startup_free.cmake
     DEPENDS ${manifest} ${tool} installer_runtime $<TARGET_FILE:installer_runtime> ${arg_DEPENDS}
     DEPFILE ${depfile}
     COMMENT "Packing ${arg_TARGET} into ${output}"

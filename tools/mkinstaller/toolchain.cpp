@@ -59,11 +59,12 @@ bool BuildSetupExe(const Toolchain& toolchain, const std::string& workDir, std::
         {compiler, "-c", "-Os", "-fno-exceptions", "-fno-rtti", "-I", includeDir, "-o", "manifest.o",
          "manifest.cpp"},
         {windres, "--codepage=1252", "-O", "coff", "-i", "setup.rc", "-o", "resources.o"},
-        // WinMain lives in the runtime library, which the linker scans before
-        // the C runtime asks for it: name it up front.
-        {compiler, "-o", "setup.exe", "manifest.o", "resources.o", "-Wl,--undefined=_WinMain@16", runtime,
-         "-mwindows", "-static", "-static-libgcc", "-static-libstdc++", "-Wl,--gc-sections", "-s",
-         "-Wl,--no-insert-timestamp", "-lole32", "-lshell32", "-luuid", "-lgdi32"},
+        // setup.exe starts at the runtime's SetupEntry, without the C runtime's
+        // start-up code, as in the runtime's own link (app/CMakeLists.txt).
+        {compiler, "-o", "setup.exe", "manifest.o", "resources.o", runtime, "-mwindows", "-nostartfiles",
+         "-Wl,-e,_SetupEntry", "-Wl,--disable-auto-import", "-Wl,--disable-runtime-pseudo-reloc", "-static",
+         "-static-libgcc", "-static-libstdc++", "-Wl,--gc-sections", "-s", "-Wl,--no-insert-timestamp", "-lole32",
+         "-lshell32", "-luuid", "-lgdi32"},
     };
     for (const std::vector<std::string>& step : steps) {
         if (!RunProgram(step, workDir, error)) return false;
