@@ -1,6 +1,6 @@
 // Texts of the Windows error numbers the installer reports, and of the
-// LZ expansion codes below zero. Sorted by code; ErrorText relies on it.
-#include "diag/error_text.h"
+// LZ expansion codes below zero. Sorted by code, each code once.
+#include "diag/error_table.h"
 
 const ErrorRow ErrorTable[] = {
     {-8, "LZ unknown alg"},

@@ -1,31 +1,23 @@
 #include "diag/error_text.h"
 
 #include "diag/bounded_format.h"
+#include "diag/error_rows.h"
 
 namespace {
 
 // Room for "unknown error code -2147483648" and its terminator.
 char FallbackText[32];
 
-const ErrorRow* FindErrorRow(int32_t code) {
-    int low = 0;
-    int high = ErrorTableRows;
-    while (low < high) {
-        int middle = low + (high - low) / 2;
-        if (ErrorTable[middle].code < code) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    if (low < ErrorTableRows && ErrorTable[low].code == code) return &ErrorTable[low];
-    return nullptr;
-}
-
 }  // namespace
 
+// A fatal report asks once: a scan of the rows is quick enough.
 const char* ErrorText(int32_t code) {
-    if (const ErrorRow* row = FindErrorRow(code)) return row->text;
+    ErrorRowSpan rows = UnpackedErrorRows();
+    ErrorRow row = {0, nullptr};
+    for (const char* at = rows.begin; at < rows.end;) {
+        at = ReadErrorRow(at, &row);
+        if (row.code == code) return row.text;
+    }
     FormatBounded(FallbackText, sizeof FallbackText, "unknown error code %i", static_cast<int>(code));
     return FallbackText;
 }

@@ -9,9 +9,6 @@ struct ErrorRow {
     const char* text;
 };
 
-extern const ErrorRow ErrorTable[];
-extern const int ErrorTableRows;
-
 // Never null. Unknown codes give "unknown error code %i" in a static buffer
 // that the next unknown code overwrites.
 const char* ErrorText(int32_t code);

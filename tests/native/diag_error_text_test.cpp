@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdint.h>
 
+#include "diag/error_rows.h"
+#include "diag/error_table.h"
 #include "diag/error_text.h"
 
 namespace {
@@ -36,12 +38,22 @@ TEST(ErrorTextFallback, NextFallbackOverwritesThePreviousTextAndKnownCodesLeaveI
     EXPECT_STREQ(first, "unknown error code 37");
 }
 
-TEST(ErrorTable, HasAllRowsInStrictlyAscendingOrderEachFoundByItsCode) {
+// setup.exe carries the table packed: what it unpacks must be the source
+// table, row for row, and each row must be found by its code.
+TEST(ErrorTable, UnpacksToTheSourceRowsEachFoundByItsCode) {
     ASSERT_EQ(ErrorTableRows, 576);
-    for (int i = 0; i < ErrorTableRows; ++i) {
+    const ErrorRowSpan rows = UnpackedErrorRows();
+    ErrorRow row = {0, nullptr};
+    int i = 0;
+    for (const char* at = rows.begin; at < rows.end; ++i) {
+        ASSERT_LT(i, ErrorTableRows) << "more rows unpacked than written down";
         if (i > 0) EXPECT_LT(ErrorTable[i - 1].code, ErrorTable[i].code) << "row " << i;
-        EXPECT_EQ(ErrorText(ErrorTable[i].code), ErrorTable[i].text) << "code " << ErrorTable[i].code;
+        at = ReadErrorRow(at, &row);
+        EXPECT_EQ(row.code, ErrorTable[i].code) << "row " << i;
+        EXPECT_STREQ(row.text, ErrorTable[i].text) << "row " << i;
+        EXPECT_EQ(ErrorText(row.code), row.text) << "code " << row.code;
     }
+    EXPECT_EQ(i, ErrorTableRows);
 }
 
 // How many rows each range of codes holds; a row lost or duplicated while
