@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev libfuzzer-14-dev
   googletest libgtest-dev libbenchmark-dev
-  libtomlplusplus-dev libcli11-dev zlib1g-dev liblzma-dev
+  libtomlplusplus-dev libcli11-dev zlib1g-dev liblzma-dev libstb-dev
+  osslsigncode openssl
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils imagemagick liblnk-utils icoutils

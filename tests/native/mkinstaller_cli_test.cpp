@@ -94,6 +94,7 @@ const ManifestCase RefusalCases[] = {
     {"time before 1601", "2001-02-03T04:05:06Z", "1600-12-31T23:00:00Z", "file[1].time"},
     {"malformed TOML", "version = \"1.0\"", "version = 1.0.0", "manifest.toml:3:14:"},
     {"text of the wrong type", "version = \"1.0\"", "version = 1.0", "product.version: must be a string"},
+    {"signing two ways", "#MORE_ROWS#", "[sign]\npkcs12 = \"a.bin\"\nkey = \"b.bin\"\n", "sign: give either pkcs12"},
     {"unknown elevation", "#MORE_PRODUCT#", "elevation = \"admin\"", "manifest.toml:9: product.elevation: must be"},
     {"files of more than 1 GiB", Rows, "[[file]]\nname = \"h1\"\nsource = \"half\"\n[[file]]\nname = \"h2\"\nsource = \"half\"\n",
      "manifest.toml:11: file: the files add up to 1073741853 bytes", "", "truncate -s 512M half"},

@@ -7,7 +7,11 @@
 #include <cstdlib>
 #include <vector>
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
 #include "image_check.h"
+#include "logo_image.h"
 
 namespace {
 
@@ -77,6 +81,42 @@ INSTANTIATE_TEST_SUITE_P(Table, Logos, testing::ValuesIn(LogoCases));
 TEST(Logos, HeaderOnlyFileIsRefusedWithoutReadingPastIt) {
     EXPECT_FALSE(LogoProblem({'B', 'M', 0, 0}).empty());
     EXPECT_FALSE(LogoProblem({}).empty());
+}
+
+// A 2x2 PNG: red, transparent; half-transparent blue, green.
+std::vector<uint8_t> MakePng() {
+    const uint8_t rgba[16] = {255, 0, 0, 255, 9, 9, 9, 0, 0, 0, 255, 128, 0, 255, 0, 255};
+    std::vector<uint8_t> png;
+    stbi_write_png_to_func([](void* out, void* data, int size) {
+        auto* bytes = static_cast<uint8_t*>(data);
+        static_cast<std::vector<uint8_t>*>(out)->insert(static_cast<std::vector<uint8_t>*>(out)->end(), bytes, bytes + size);
+    }, &png, 2, 2, 4, rgba, 8);
+    return png;
+}
+
+// Other logos become the 24-bit bottom-up bitmap the installer paints, what
+// is transparent over the window's grey; one it paints already stays as is.
+TEST(Logos, OtherFormsAreConvertedToWhatTheInstallerPaints) {
+    const std::vector<uint8_t> png = MakePng();
+    const LogoBitmap fromPng = LogoFromFile(png);
+    ASSERT_TRUE(fromPng.problem.empty()) << fromPng.problem;
+    ASSERT_EQ(fromPng.dib.size(), 40u + 2 * 8);
+    EXPECT_EQ(std::vector<uint8_t>(fromPng.dib.begin(), fromPng.dib.begin() + 16),
+              (std::vector<uint8_t>{40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0}));
+    // Bottom row first, blue-green-red: blue at half over grey, then green;
+    // then red and the transparent pixel as the grey itself.
+    EXPECT_EQ(std::vector<uint8_t>(fromPng.dib.begin() + 40, fromPng.dib.end()),
+              (std::vector<uint8_t>{224, 96, 96, 0, 255, 0, 0, 0, 0, 0, 255, 192, 192, 192, 0, 0}));
+
+    const BmpLayout topDown{"top-down", false, 8, 0, 256, 0, 40, -3};
+    const LogoBitmap fromTopDown = LogoFromFile(MakeBmp(topDown));
+    EXPECT_TRUE(fromTopDown.problem.empty()) << fromTopDown.problem;
+    EXPECT_EQ(fromTopDown.dib.size(), 40u + 3 * 16);
+    const std::vector<uint8_t> paintable = MakeBmp(LogoCases[0]);
+    EXPECT_EQ(LogoFromFile(paintable).dib, std::vector<uint8_t>(paintable.begin() + 14, paintable.end()));
+    for (const BmpLayout& refused : {LogoCases[11], LogoCases[16]}) {  // RLE8, not an image
+        EXPECT_FALSE(LogoFromFile(MakeBmp(refused)).problem.empty()) << refused.label;
+    }
 }
 
 std::vector<uint8_t> MakeIco(uint16_t type, uint16_t count, uint32_t imageSize, uint32_t imageOffset, size_t fileSize) {

@@ -23,7 +23,8 @@ TEST(Packed, TheStubCarriesTheProductAsResources) {
 
     const std::string listing = RunCommand(folder.Path(), "wrestool -l setup.exe").output;
     for (const char* line : {"--type=2 --name='LOGO'", "--type=3 --name=1 ", "--type=10 --name='DEMO.EXE'",
-                             "--type=10 --name='NOTES.TXT'", "--type=14 --name='IC0N'", "--type=24 --name=1 ",
+                             "--type=10 --name='NOTES.TXT'", "--type=14 --name='IC0N'", "--type=16 --name=1 ",
+                             "--type=24 --name=1 ",
                              "--type=256 --name='PRODUCT'"}) {
         EXPECT_NE(listing.find(line), std::string::npos) << line << " missing from:\n" << listing;
     }
@@ -43,6 +44,23 @@ TEST(Packed, TheStubCarriesTheProductAsResources) {
     for (const char* input : {"/manifest.toml", "/logo.bmp", "/icon.ico", "/a.bin", "/b.bin", "/stub.exe"}) {
         EXPECT_NE(depfile.find(folder.Path() + input), std::string::npos) << input << " missing:\n" << depfile;
     }
+}
+
+// Signed with a throwaway certificate: the signature verifies, and the
+// same SOURCE_DATE_EPOCH gives the same bytes.
+TEST(Packed, SignedOutputVerifiesAndIsReproducible) {
+    ProductFolder folder;
+    ASSERT_EQ(RunCommand(folder.Path(), "openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem "
+                                        "-days 30 -subj /CN=Throwaway").exitCode, 0);
+    folder.Write("manifest.toml", ValidManifest() + "\n[sign]\ncertificate = \"cert.pem\"\nkey = \"key.pem\"\n");
+    for (const char* output : {"one.exe", "two.exe"}) {
+        const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml -o ") + output + StandInTools,
+                                             "SOURCE_DATE_EPOCH=1700000000");
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+    }
+    EXPECT_EQ(folder.Read("one.exe"), folder.Read("two.exe"));
+    const RunResult verify = RunCommand(folder.Path(), "osslsigncode verify -CAfile cert.pem -in one.exe");
+    EXPECT_EQ(verify.exitCode, 0) << verify.output;
 }
 
 std::string Patched(std::string image, size_t at, const std::string& bytes) { return image.replace(at, bytes.size(), bytes); }

@@ -12,11 +12,13 @@
 
 #include "command_check.h"
 #include "image_check.h"
+#include "logo_image.h"
 #include "manifest_check.h"
 #include "manifest_reader.h"
 #include "packer.h"
 #include "setup_resources.h"
 #include "signal_cleanup.h"
+#include "signing.h"
 #include "staged_file.h"
 #include "stub_file.h"
 #include "stub_image.h"
@@ -90,6 +92,12 @@ std::string DepfileText(const Options& options, const ProductManifest& manifest)
     add(manifest.logoPath);
     add(manifest.iconPath);
     for (const FileRow& row : manifest.files) add(row.sourcePath);
+    if (manifest.signing) {
+        for (const std::string& path : {manifest.signing->certificate, manifest.signing->key, manifest.signing->pkcs12,
+                                        manifest.signing->passwordFile}) {
+            if (!path.empty()) add(path);
+        }
+    }
     add(options.stub);
     return text + "\n";
 }
@@ -111,14 +119,18 @@ int Build(const Options& options, const ProductManifest& manifest) {
     // The checks before packing read these too; a change since is caught by
     // the stub's own check, and the images are checked again here.
     std::vector<uint8_t> setup = ReadWhole(options.stub);
-    const std::vector<uint8_t> logo = ReadWhole(manifest.logoPath), icon = ReadWhole(manifest.iconPath);
-    if (!StubProblem(setup).empty() || !LogoProblem(logo).empty() || !IconProblem(icon).empty()) {
+    const LogoBitmap logo = LogoFromFile(ReadWhole(manifest.logoPath));
+    const std::vector<uint8_t> icon = ReadWhole(manifest.iconPath);
+    if (!StubProblem(setup).empty() || !logo.problem.empty() || !IconProblem(icon).empty()) {
         return Fail("an input changed while packing; nothing written");
     }
-    AddResourceSection(setup, SetupResources(manifest, packed, logo, icon));
+    AddResourceSection(setup, SetupResources(manifest, packed, logo.dib, icon));
+    std::string error;
+    if (manifest.signing && !SignImage(*manifest.signing, manifest.name, setup, error)) {
+        return Fail(error + "; nothing written");
+    }
 
     // Both outputs are written in full before either replaces its target.
-    std::string error;
     StagedFile staged, depfile;
     if (!staged.StageContents({setup.begin(), setup.end()}, options.output, 0777, error) ||
         (!options.depfile.empty() && !depfile.StageContents(DepfileText(options, manifest), options.depfile, 0666, error))) {
@@ -136,6 +148,12 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
     command.inputs.push_back(manifest->logoPath);
     command.inputs.push_back(manifest->iconPath);
     for (const FileRow& row : manifest->files) command.inputs.push_back(row.sourcePath);
+    if (manifest->signing) {
+        for (const std::string* path : {&manifest->signing->certificate, &manifest->signing->key,
+                                        &manifest->signing->pkcs12, &manifest->signing->passwordFile}) {
+            command.inputs.push_back(*path);
+        }
+    }
     return command;
 }
 

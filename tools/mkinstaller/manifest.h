@@ -14,6 +14,15 @@ struct FileRow {
     std::optional<uint64_t> fixedTime; // FILETIME from the manifest, else the file's mtime
 };
 
+// Authenticode signing: a certificate and its key, or a PKCS#12 bundle;
+// either may need a password, read from a file.
+struct Signing {
+    std::string certificate;
+    std::string key;
+    std::string pkcs12;
+    std::string passwordFile;
+};
+
 struct ProductManifest {
     std::string name;
     std::string version;
@@ -23,7 +32,8 @@ struct ProductManifest {
     std::string logoPath;
     std::string iconPath;
     std::vector<FileRow> files;
-    bool requireAdministrator = false;  // [product] elevation = "administrator"
+    bool requireAdministrator = false;
+    std::optional<Signing> signing;          // [sign]  // [product] elevation = "administrator"
     // Where each field stands in the manifest ("product.logo", "file[2].name";
     // "file" is the first [[file]] table), for messages that follow reading.
     std::map<std::string, int> lines;

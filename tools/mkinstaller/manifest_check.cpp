@@ -9,6 +9,7 @@
 #include "cp1252.h"
 #include "folder_rule.h"
 #include "image_check.h"
+#include "logo_image.h"
 #include "name_rules.h"
 
 namespace {
@@ -160,7 +161,7 @@ void CheckManifest(const ProductManifest& manifest, ProblemList& problems) {
     CheckShortcutTarget(manifest, report);
     CheckIntroText(manifest, report);
     CheckFolderAndPaths(manifest, report);
-    CheckImage(manifest.logoPath, "product.logo", LogoProblem, report);
+    CheckImage(manifest.logoPath, "product.logo", LogoFileProblem, report);
     CheckImage(manifest.iconPath, "product.icon", IconProblem, report);
     CheckTotalSize(manifest, report);
 }

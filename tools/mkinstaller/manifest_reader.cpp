@@ -18,10 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::initializer_list<std::string_view> TopKeys = {"product", "file"};
+const std::initializer_list<std::string_view> TopKeys = {"product", "file", "sign"};
 const std::initializer_list<std::string_view> ProductKeys = {
     "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation"};
 const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
+const std::initializer_list<std::string_view> SignKeys = {"certificate", "key", "pkcs12", "password_file"};
 
 int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
 
@@ -36,6 +37,7 @@ public:
         CheckKeys(root, TopKeys, "");
         ReadProduct(root);
         ReadFiles(root);
+        ReadSigning(root);
         return std::move(manifest_);
     }
 
@@ -87,6 +89,29 @@ private:
         manifest_.logoPath = ReadPath(*product, "logo", "product.logo");
         manifest_.iconPath = ReadPath(*product, "icon", "product.icon");
         ReadElevation(*product);
+    }
+
+    void ReadSigning(const toml::table& root) {
+        const toml::node* node = root.get("sign");
+        if (node == nullptr) return;
+        const toml::table* sign = node->as_table();
+        if (sign == nullptr) {
+            problems_.Add("sign", "must be a table", LineOf(*node));
+            return;
+        }
+        CheckKeys(*sign, SignKeys, "sign.");
+        Signing signing;
+        if (sign->contains("pkcs12")) {
+            if (sign->contains("certificate") || sign->contains("key")) {
+                problems_.Add("sign", "give either pkcs12 or certificate and key, not both", LineOf(*sign));
+            }
+            signing.pkcs12 = ReadPath(*sign, "pkcs12", "sign.pkcs12");
+        } else {
+            signing.certificate = ReadPath(*sign, "certificate", "sign.certificate");
+            signing.key = ReadPath(*sign, "key", "sign.key");
+        }
+        if (sign->contains("password_file")) signing.passwordFile = ReadPath(*sign, "password_file", "sign.password_file");
+        manifest_.signing = signing;
     }
 
     void ReadElevation(const toml::table& product) {

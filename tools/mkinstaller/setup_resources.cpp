@@ -2,11 +2,12 @@
 
 #include "app/product_record.h"
 #include "cp1252.h"
+#include "version_resource.h"
 
 namespace {
 
-enum : uint16_t { BitmapType = 2, IconType = 3, RcDataType = 10, IconGroupType = 14, ManifestType = 24 };
-constexpr size_t BitmapFileHeaderBytes = 14, IconDirBytes = 6, IconEntryBytes = 16;
+enum : uint16_t { BitmapType = 2, IconType = 3, RcDataType = 10, IconGroupType = 14, VersionType = 16, ManifestType = 24 };
+constexpr size_t IconDirBytes = 6, IconEntryBytes = 16;
 
 ResourceKey Named(const std::string& cp1252) { return {0, Cp1252ToUtf16(UpperCp1252(cp1252))}; }
 ResourceKey Numbered(uint16_t id) { return {id, {}}; }
@@ -68,8 +69,9 @@ std::vector<Resource> SetupResources(const ProductManifest& manifest, const Pack
     for (size_t row = 0; row < manifest.files.size(); ++row) {
         resources.push_back({Numbered(RcDataType), Named(manifest.files[row].name), 1033, packed.files[row].container});
     }
-    resources.push_back({Numbered(BitmapType), Named("LOGO"), 1033, {logo.begin() + BitmapFileHeaderBytes, logo.end()}});
+    resources.push_back({Numbered(BitmapType), Named("LOGO"), 1033, logo});
     AddIcon(resources, icon);
+    resources.push_back({Numbered(VersionType), Numbered(1), 1033, VersionResource(manifest)});
     resources.push_back(
         {Numbered(ManifestType), Numbered(1), 1033, Bytes(ExecutionManifest(manifest.requireAdministrator))});
     return resources;

@@ -1,5 +1,6 @@
 // Everything a product adds to the stub, as resources: the product record,
-// one payload per file, the logo, the icon and the execution manifest.
+// one payload per file, the logo, the icon, the version and the execution
+// manifest.
 #pragma once
 
 #include <string>
@@ -9,7 +10,8 @@
 #include "packer.h"
 #include "resource_section.h"
 
-// `logo` and `icon` are the whole .bmp and .ico files, already checked.
+// `logo` is the packed bitmap (LogoFromFile), `icon` the whole .ico file,
+// both already checked.
 std::vector<Resource> SetupResources(const ProductManifest& manifest, const PackResult& packed,
                                      const std::vector<uint8_t>& logo, const std::vector<uint8_t>& icon);
 

@@ -7,8 +7,9 @@ product_tests=$(cd "$(dirname "$0")" && pwd)
 . "$product_tests/../lib/install_checks.sh"
 second_dir="$WINE_HARNESS_BUILD/tests/win/product"
 
-# Default install through the window, then the bytes, the three times and
-# both links of every row.
+# Default install through the window (the converted PNG logo in the
+# screenshots), then the bytes, the three times and both links of every row,
+# and the properties Windows shows for the setup program.
 case_second_product() {
     local setup="$second_dir/second_setup.exe" target='C:\Ferrule\Brambleton'
     local lines='Brambleton, stock cards for the workshop
@@ -19,6 +20,7 @@ Hollis Bend, Oregon'
     mapfile -t steps < <(prompt_steps "Operating System: Windows-7" "Architecture: 64-bit"
         printf '%s\n' expect-text FolderText "$target" \
             expect-text DescriptionText "This program will install\nVersion 3.1 of Brambleton\n${lines//$'\n'/\\n}\n"
+        printf '%s\n' shot prompt
         installed_steps
         printf '%s\n' shot installed click Exit wait-exit 0)
     run_steps second-product "$setup" -- "${steps[@]}"
@@ -31,6 +33,13 @@ Hollis Bend, Oregon'
     check_link "$SCENARIO_PROFILE/Desktop/Brambleton.lnk" "$target\\Brambleton.EXE" "$target" "$lines"
     check_link "$SCENARIO_PROFILE/Start Menu/Programs/Ferrule Works/Brambleton.lnk" \
         "$target\\Brambleton.EXE" "$target" "$lines"
+    expect_eq "file properties" "$(prefix_run "$helpers/version_info.exe" 'C:\Downloads\second_setup.exe' 2>/dev/null | tr -d '\r')" \
+        "Version: 3.1.0.0
+CompanyName: Ferrule Works
+FileDescription: Brambleton Setup
+FileVersion: 3.1
+ProductName: Brambleton
+ProductVersion: 3.1"
 }
 
 # The reference product installed with the defaults; its desktop link, opened

@@ -1,0 +1,103 @@
+#include "signing.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "signal_cleanup.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A file under the temporary folder, removed when the object goes away or
+// a signal ends the tool.
+class ScratchFile {
+public:
+    ScratchFile() {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "mkinstaller.XXXXXX").string();
+        if (error) pattern = "/tmp/mkinstaller.XXXXXX";
+        const SignalsHeld held;
+        const int descriptor = mkstemp(pattern.data());
+        if (descriptor < 0) return;
+        ::close(descriptor);
+        path_ = pattern;
+        tracked_ = TrackTemporary(path_);
+    }
+    ~ScratchFile() {
+        if (path_.empty()) return;
+        ::unlink(path_.c_str());
+        ForgetTemporary(tracked_);
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    int tracked_ = -1;
+};
+
+// Runs a program from the PATH; its output goes to `log`.
+int Run(std::vector<std::string> arguments, const std::string& log) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::FILE* out = std::freopen(log.c_str(), "w", stdout);
+        if (out != nullptr) dup2(fileno(out), STDERR_FILENO);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return child > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> SignCommand(const Signing& signing, const std::string& productName) {
+    std::vector<std::string> command = {"osslsigncode", "sign", "-h", "sha256", "-n", productName};
+    if (signing.pkcs12.empty()) {
+        command.insert(command.end(), {"-certs", signing.certificate, "-key", signing.key});
+    } else {
+        command.insert(command.end(), {"-pkcs12", signing.pkcs12});
+    }
+    if (!signing.passwordFile.empty()) command.insert(command.end(), {"-readpass", signing.passwordFile});
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) command.insert(command.end(), {"-time", epoch});
+    return command;
+}
+
+}  // namespace
+
+bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
+               std::string& error) {
+    ScratchFile unsigned_, signed_, log;
+    if (unsigned_.Path().empty() || signed_.Path().empty() || log.Path().empty()) {
+        error = std::string("cannot create a temporary file: ") + std::strerror(errno);
+        return false;
+    }
+    std::ofstream(unsigned_.Path(), std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
+                                                           static_cast<std::streamsize>(image.size()));
+    ::unlink(signed_.Path().c_str());  // osslsigncode makes its output itself
+    std::vector<std::string> command = SignCommand(signing, productName);
+    command.insert(command.end(), {"-in", unsigned_.Path(), "-out", signed_.Path()});
+    const int status = Run(command, log.Path());
+    if (status != 0) {
+        std::ifstream in(log.Path());
+        std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+        error = status == 127 ? "cannot run osslsigncode (is it installed?)" : "osslsigncode failed: " + output;
+        return false;
+    }
+    std::ifstream in(signed_.Path(), std::ios::binary);
+    image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !image.empty();
+}

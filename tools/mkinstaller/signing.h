@@ -1,0 +1,14 @@
+// Authenticode signing of a finished setup program with osslsigncode.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "manifest.h"
+
+// Signs `image` in place, naming the product in the signature. The signing
+// time is SOURCE_DATE_EPOCH when set, so that a signed build is
+// reproducible too. False with `error` set when osslsigncode fails.
+bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
+               std::string& error);

@@ -1,0 +1,12 @@
+// The version resource: what Windows shows in a setup program's properties.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "manifest.h"
+
+// Product name and version, the description's "by" line as the company,
+// and "<name> Setup" as the file description; the version's leading numbers
+// (up to four, "2.18" is 2.18.0.0) as the numeric file and product version.
+std::vector<uint8_t> VersionResource(const ProductManifest& manifest);
