@@ -1,8 +1,8 @@
 // Steps about the installer process and its executable: patching and
 // starting it, its exit, screenshots.
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/resource_file.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/resource_file.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>

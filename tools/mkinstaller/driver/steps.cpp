@@ -1,4 +1,4 @@
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "tests/win/driver/installer.h"
+#include "tools/mkinstaller/driver/installer.h"
 
 #include <algorithm>
 #include <cstdio>

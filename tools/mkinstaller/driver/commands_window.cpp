@@ -1,8 +1,8 @@
 // Steps that look at the installer's window and its controls, and act on it
 // the way a user would.
-#include "tests/win/driver/controls.h"
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/controls.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdlib>
 #include <cstring>
