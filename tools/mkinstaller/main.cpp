@@ -1,6 +1,7 @@
 // mkinstaller: packs a product described by a TOML manifest into its own
 // setup.exe. Exit codes: 0 done, 1 refused or failed (nothing written),
-// 2 bad command line.
+// 2 bad command line. `mkinstaller verify` proves that a setup.exe installs
+// (verify_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "packer.h"
 #include "signal_cleanup.h"
 #include "toolchain.h"
+#include "verify_cli.h"
 #include "work_dir.h"
 
 namespace fs = std::filesystem;
@@ -174,7 +176,8 @@ int main(int argc, char** argv) {
     options.progress = isatty(STDERR_FILENO) != 0;
     CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
     app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
-    app.add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
+    // Required unless the verify command is given.
+    app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
     app.add_option("--runtime", options.toolchain.runtime, "the installer runtime library (libinstaller_runtime.a)")
         ->capture_default_str();
@@ -190,12 +193,16 @@ int main(int argc, char** argv) {
     app.add_option("--windres", options.toolchain.windres, "the i686 MinGW resource compiler")->capture_default_str();
     app.add_flag("--check", options.checkOnly, "check the manifest and its inputs, build nothing");
     app.add_flag("--progress,!--no-progress", options.progress, "a line per packed file (default: on a terminal)");
+    VerifyOptions verifyOptions;
+    const CLI::App* verify = AddVerifyCommand(app, verifyOptions);
     try {
         app.parse(argc, argv);
+        if (!*verify && options.manifest.empty()) throw CLI::RequiredError("manifest");
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? 0 : 2;
     }
+    if (*verify) return RunVerify(verifyOptions);
 
     CleanUpOnSignals();
     ProblemList problems;

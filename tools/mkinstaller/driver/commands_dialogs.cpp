@@ -7,18 +7,6 @@
 
 namespace {
 
-// The message text of a message box: its longest static text (the icon is a
-// static without text).
-std::string MessageBoxText(HWND box)
-{
-    std::string best;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string text = WindowTextOf(child);
-        if (_stricmp(ClassNameOf(child).c_str(), "Static") == 0 && text.size() > best.size()) best = text;
-    }
-    return best;
-}
-
 bool WaitGone(HWND window, DWORD timeoutMs)
 {
     return PollUntil(timeoutMs, [&] { return !IsWindow(window) || !IsWindowVisible(window); });

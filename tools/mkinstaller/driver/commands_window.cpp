@@ -88,8 +88,12 @@ bool StepProperty(const Step& step, std::string& error)
     if ((step.args.size() == 3 && !IntArg(step, 2, timeoutMs, error)) ||
         !ResolveControl(step.args[0], control, error))
         return false;
+    // Behind a fatal report the window no longer changes: the wait ends there.
     std::string have;
-    if (PollUntil(timeoutMs, [&] { return (have = ReadProperty(property, control)) == want; })) return true;
+    PollUntil(timeoutMs, [&] {
+        return (have = ReadProperty(property, control)) == want || FindInstallerWindow(nullptr, "Fatal Error Code ", true);
+    });
+    if (have == want) return true;
     error = step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
     return false;
 }

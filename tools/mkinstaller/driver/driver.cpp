@@ -65,6 +65,8 @@ int RunSteps(const std::vector<Step>& steps)
                     StepText(steps[i]).c_str(), error.c_str());
         std::fflush(stdout);
         if (!ok) {
+            // The state that failed, for whoever reads the report.
+            if (TakeShots && InstallerRunning()) RequestShot("failed", error);
             StopInstaller();
             return 1;
         }

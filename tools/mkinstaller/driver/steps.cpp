@@ -27,6 +27,7 @@ const StepKind StepKinds[] = {
     {"browse", 1, "PATH|cancel", StepBrowse},
     {"shot", 1, "NAME", StepShot},
     {"wait-exit", 1, "CODE", StepWaitExit},
+    {"file-times", 2, "FOLDER NAME", StepFileTimes},
     {"patch-resource", 4, "EXE TYPE NAME FILE|--delete", StepPatchResource},
 };
 
