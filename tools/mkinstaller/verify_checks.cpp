@@ -22,6 +22,9 @@ std::string Quoted(const std::string& text) {
 std::string CompareBytes(const std::string& installed, const std::string& source) {
     std::ifstream a(installed, std::ios::binary), b(source, std::ios::binary);
     if (!b) return "cannot read its source " + source;
+    std::error_code error;
+    const uintmax_t have = std::filesystem::file_size(installed, error), want = std::filesystem::file_size(source, error);
+    if (have != want) return std::to_string(have) + " bytes, expected " + std::to_string(want) + " as " + source;
     char bufferA[1 << 16], bufferB[1 << 16];
     for (uint64_t offset = 0;;) {
         a.read(bufferA, sizeof bufferA);
@@ -29,7 +32,7 @@ std::string CompareBytes(const std::string& installed, const std::string& source
         const size_t gotA = static_cast<size_t>(a.gcount()), gotB = static_cast<size_t>(b.gcount());
         const size_t same = static_cast<size_t>(
             std::mismatch(bufferA, bufferA + std::min(gotA, gotB), bufferB).first - bufferA);
-        if (same < std::min(gotA, gotB) || gotA != gotB) {
+        if (same < std::min(gotA, gotB) || gotA != gotB) {  // a file that changed meanwhile
             return "bytes differ from " + source + " from offset " + std::to_string(offset + same);
         }
         if (gotA == 0) return "";

@@ -38,8 +38,9 @@ struct Install {
     std::string shotPrefix;
 };
 
+// A failure that a stop signal caused is not reported.
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "mkinstaller verify: %s\n", message.c_str());
+    if (StopSignal() == 0) std::fprintf(stderr, "mkinstaller verify: %s\n", message.c_str());
     return 1;
 }
 
@@ -107,14 +108,14 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
     std::vector<std::string> names;
     for (const FileRow& row : manifest.files) names.push_back(row.name);
-    const DriverRun run{SetupPath, DriverPath, InstallSteps(install.folder, install.chosen, names, install.shotPrefix),
-                        display, shotsFolder};
+    const DriverRun run{SetupPath, DriverPath, InstallSteps(install.folder, install.chosen, names), display,
+                        shotsFolder, install.shotPrefix};
     const DriverReport report = RunDriver(prefix, run);
     prefix.Finish();
 
     Differences differences;
+    if (StopSignal() != 0) return differences;  // the run was cut short, not wrong
     for (const std::string& failure : report.failures) differences.push_back("through the window: " + failure);
-    if (StopSignal() != 0) return differences;
     CheckFiles(manifest, prefix.UnixPath(install.folder), report.times, differences);
     CheckLinks(manifest, install.folder, prefix.Profile(), differences);
     return differences;

@@ -57,7 +57,7 @@ private:
     std::string TakeShot(const std::string& name) {
         if (run_.shotsFolder.empty()) return "fail no folder for screenshots";
         std::string error;
-        const std::string file = run_.shotsFolder + "/" + name + ".png";
+        const std::string file = run_.shotsFolder + "/" + run_.shotPrefix + "-" + name + ".png";
         const int code = RunChild({"import", "-window", "root", "-display", run_.display, file}, {}, error);
         return code == 0 ? "ok" : "fail import " + file + " ended with exit code " + std::to_string(code);
     }

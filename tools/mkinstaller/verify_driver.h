@@ -28,6 +28,7 @@ struct DriverRun {
     std::vector<std::string> steps;
     std::string display;              // for `import`
     std::string shotsFolder;          // empty: no screenshots
+    std::string shotPrefix;           // a shot NAME is saved as PREFIX-NAME.png
 };
 
 DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run);

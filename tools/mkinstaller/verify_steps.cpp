@@ -23,11 +23,11 @@ std::string DriverText(const std::string& text) {
 }  // namespace
 
 std::vector<std::string> InstallSteps(const std::string& folder, bool chosenFolder,
-                                      const std::vector<std::string>& names, const std::string& shotPrefix) {
+                                      const std::vector<std::string>& names) {
     std::vector<std::string> steps;
     int shots = 0;
     auto add = [&steps](std::initializer_list<std::string> tokens) { steps.insert(steps.end(), tokens); };
-    auto shot = [&](const std::string& state) { add({"shot", shotPrefix + "-" + std::to_string(++shots) + "-" + state}); };
+    auto shot = [&](const std::string& state) { add({"shot", std::to_string(++shots) + "-" + state}); };
 
     add({"wait-window", "MAIN", "Software Installation Utility", WindowMs});
     shot("startup");
