@@ -12,8 +12,8 @@ rm -rf "$work" && mkdir -p "$work" || exit 1
 reference=("$root/product/manifest.toml" "$build/product/setup.exe" --source-dir "$programs")
 status_wanted=1
 case $case_name in
-reference)  # as built, also through the folder browser and under another version
-    arguments=("${reference[@]}" --winver winxp --folder 'C:\Chosen Place' --shots "$work")
+reference)  # as built; another version; the browser two levels down ("\n" no line break)
+    arguments=("${reference[@]}" --winver winxp --folder 'C:\new place\Varnoset' --shots "$work")
     status_wanted=0
     lines=('installs every file, time and link as packed \(2 installs') ;;
 second-product)  # a user data row, an empty file, 20 MiB, another group

@@ -64,11 +64,15 @@ bool StepBrowse(const Step& step, std::string& error)
             error = "cannot write the path into the installer: Windows error " + std::to_string(GetLastError());
             return false;
         }
+        // Wine's browser finds a folder two or more levels down only once an
+        // earlier request has expanded the levels above it: ask twice.
         DWORD_PTR result;
-        if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                 SMTO_ABORTIFHUNG, 10000, &result)) {
-            error = "the folder browser did not take the selection";
-            return false;
+        for (int request = 0; request < 2; ++request) {
+            if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                                     SMTO_ABORTIFHUNG, 10000, &result)) {
+                error = "the folder browser did not take the selection";
+                return false;
+            }
         }
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         // The memory stays: the browser may still read it while closing.
