@@ -37,6 +37,11 @@ void ResetSignals() {
     _exit(127);
 }
 
+int CodeOf(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
 }  // namespace
 
 pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error) {
@@ -51,11 +56,6 @@ pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& fi
     }
     setpgid(child, child);
     return child;
-}
-
-int CodeOf(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
 int WaitChild(pid_t child) {

@@ -98,7 +98,8 @@ uint32_t ReadLinkInfo(Bytes& in, size_t at, std::string& target) {
 
 std::optional<ShellLink> ParseShellLink(const std::vector<uint8_t>& bytes, std::string& error) {
     Bytes in(bytes);
-    if (in.U32(0) != HeaderSize || !in.Has(0, HeaderSize) || !std::equal(ShellLinkClass, ShellLinkClass + 16, &bytes[4])) {
+    if (in.U32(0) != HeaderSize || !in.Has(0, HeaderSize) ||
+        !std::equal(ShellLinkClass, ShellLinkClass + 16, &bytes[4])) {
         error = "not a shell link (no link header)";
         return std::nullopt;
     }

@@ -23,7 +23,8 @@ std::string CompareBytes(const std::string& installed, const std::string& source
     std::ifstream a(installed, std::ios::binary), b(source, std::ios::binary);
     if (!b) return "cannot read its source " + source;
     std::error_code error;
-    const uintmax_t have = std::filesystem::file_size(installed, error), want = std::filesystem::file_size(source, error);
+    const uintmax_t have = std::filesystem::file_size(installed, error);
+    const uintmax_t want = std::filesystem::file_size(source, error);
     if (have != want) return std::to_string(have) + " bytes, expected " + std::to_string(want) + " as " + source;
     char bufferA[1 << 16], bufferB[1 << 16];
     for (uint64_t offset = 0;;) {
@@ -84,7 +85,9 @@ void CheckLink(const std::string& label, const std::string& path, const ShellLin
         {"show command", std::to_string(link->showCommand), "1", link->showCommand == 1},
     };
     for (const auto& f : fields) {
-        if (!f.same) differences.push_back(label + ": " + f.what + " " + Quoted(f.have) + ", expected " + Quoted(f.want));
+        if (!f.same) {
+            differences.push_back(label + ": " + f.what + " " + Quoted(f.have) + ", expected " + Quoted(f.want));
+        }
     }
 }
 
@@ -110,7 +113,8 @@ void CheckFiles(const ProductManifest& manifest, const std::string& unixFolder,
 
 std::vector<std::string> LinkPaths(const ProductManifest& manifest, const std::string& profile) {
     const std::string link = Cp1252ToUtf8(manifest.name) + ".lnk";
-    return {profile + "/Desktop/" + link, profile + "/Start Menu/Programs/" + Cp1252ToUtf8(manifest.group) + "/" + link};
+    const std::string group = Cp1252ToUtf8(manifest.group);
+    return {profile + "/Desktop/" + link, profile + "/Start Menu/Programs/" + group + "/" + link};
 }
 
 void CheckLinks(const ProductManifest& manifest, const std::string& folder, const std::string& profile,

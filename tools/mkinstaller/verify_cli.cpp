@@ -17,7 +17,8 @@ CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
     verify->add_option("setup", options.setup, "the setup program built from it")->required();
     verify->add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, as when packing")
         ->allow_extra_args(false);
-    verify->add_option("--winver", options.windowsVersions, "the Windows version Wine reports; one install each (default: Wine's own)")
+    verify->add_option("--winver", options.windowsVersions,
+                       "the Windows version Wine reports; one install each (default: Wine's own)")
         ->allow_extra_args(false)
         ->check(CLI::IsMember(WineWindowsVersions));
     verify->add_option("--folder", options.folder, "also install into this folder, chosen in the folder browser")

@@ -99,9 +99,9 @@ void RemoveEarlierInstall(const WinePrefix& prefix, const ProductManifest& manif
 
 Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const ProductManifest& manifest,
                           const Install& install, const std::string& shotsFolder) {
+    prefix.AddDrive(install.folder[0]);
     const std::string unixFolder = prefix.UnixPath(install.folder);
     RemoveEarlierInstall(prefix, manifest, unixFolder);
-    prefix.AddDrive(install.folder[0]);
     std::error_code ignored;
     if (install.chosen) fs::create_directories(unixFolder, ignored);  // the browser selects existing folders
     if (!install.version.empty()) prefix.SetWindowsVersion(install.version);
@@ -123,7 +123,8 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
 // Runs every install in one fresh prefix; returns the number of differences,
 // or -1 when the check itself could not be made.
-int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest, const std::vector<Install>& installs) {
+int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest,
+                   const std::vector<Install>& installs) {
     WorkDir work;
     std::error_code error;
     if (!work.Ok() || !fs::create_directory(work.File("home"), error)) {
@@ -174,7 +175,9 @@ int RunVerify(const VerifyOptions& options) {
     ProblemList problems;
     const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
     std::vector<std::string> missing;
-    if (!PrintProblems(options.manifest, problems) || !manifest) return Fail("the manifest has problems; nothing verified");
+    if (!PrintProblems(options.manifest, problems) || !manifest) {
+        return Fail("the manifest has problems; nothing verified");
+    }
     if (!CheckPrerequisites(options, missing)) {
         for (const std::string& problem : missing) Fail(problem);
         return 1;

@@ -36,8 +36,8 @@ std::vector<std::string> InstallSteps(const std::string& folder, bool chosenFold
     if (chosenFolder) {
         add({"click", "SelectButton", "wait-window", "#32770", "Browse for Folder", DialogMs});
         shot("browser");
-        add({"browse", folder, "wait-text", "FolderText", DriverText(folder), DialogMs, "wait-enabled", "InstallButton", "1",
-             DialogMs});
+        add({"browse", folder, "wait-text", "FolderText", DriverText(folder), DialogMs});
+        add({"wait-enabled", "InstallButton", "1", DialogMs});
         shot("chosen");
     }
     add({"click", "InstallButton", "wait-visible", "ExitButton", "1", UnpackMs, "wait-idle", IdleMs,

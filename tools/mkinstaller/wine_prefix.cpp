@@ -138,7 +138,8 @@ void WinePrefix::Finish() {
 }
 
 std::string WinePrefix::UnixPath(const std::string& windowsPath) const {
-    fs::path path = fs::path(path_) / ("drive_" + std::string(1, std::tolower(static_cast<unsigned char>(windowsPath[0]))));
+    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
+    fs::path path = fs::path(path_) / ("drive_" + std::string(1, drive));
     std::istringstream components(windowsPath.substr(windowsPath.find('\\') + 1));
     for (std::string component; std::getline(components, component, '\\');) {
         if (!component.empty()) path = Child(path, Cp1252ToUtf8(component));

@@ -91,7 +91,8 @@ bool StepProperty(const Step& step, std::string& error)
     // Behind a fatal report the window no longer changes: the wait ends there.
     std::string have;
     PollUntil(timeoutMs, [&] {
-        return (have = ReadProperty(property, control)) == want || FindInstallerWindow(nullptr, "Fatal Error Code ", true);
+        return (have = ReadProperty(property, control)) == want ||
+               FindInstallerWindow(nullptr, "Fatal Error Code ", true) != nullptr;
     });
     if (have == want) return true;
     error = step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
