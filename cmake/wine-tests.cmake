@@ -42,5 +42,5 @@ function(wine_add_scenario name script)
     LABELS wine
     TIMEOUT 300
     SKIP_RETURN_CODE 77
-    ENVIRONMENT "WINE_HARNESS_BUILD=${CMAKE_BINARY_DIR};WINE_DRIVER=$<TARGET_FILE:wintest_driver>")
+    ENVIRONMENT "WINE_HARNESS_BUILD=${CMAKE_BINARY_DIR};WINE_DRIVER=$<TARGET_FILE:mkinstaller_driver>")
 endfunction()

@@ -202,4 +202,23 @@ TEST(Elevation, IsReadIntoTheExecutionManifest) {
     }
 }
 
+// verify refuses a bad command line (2) or inputs (1) before Wine starts.
+TEST(Verify, RefusesBeforeStartingWine) {
+    const struct { const char* arguments; int exitCode; const char* expected; } cases[] = {
+        {"verify manifest.toml", 2, "setup is required"},
+        {"verify manifest.toml a.bin --winver win99", 2, "--winver: win99 not in"},
+        {"verify manifest.toml a.bin --folder 'C:\\'", 2, "the installer would refuse the folder 'C:\\'"},
+        {"verify manifest.toml missing.exe --driver none.exe", 1, "'missing.exe' is not a file"},
+        {"verify manifest.toml a.bin --driver none.exe", 1, "no GUI driver at 'none.exe' (--driver)"},
+        {"verify none.toml a.bin", 1, "the manifest has problems; nothing verified"},
+    };
+    ProductFolder folder;
+    folder.Write("manifest.toml", ValidManifest());
+    for (const auto& c : cases) {
+        const RunResult run = RunMkinstaller(folder.Path(), c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << ":\n" << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.arguments << ":\n" << run.output;
+    }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // mkinstaller: packs a product described by a TOML manifest into its own
 // setup.exe. Exit codes: 0 done, 1 refused or failed (nothing written),
-// 2 bad command line.
+// 2 bad command line. `mkinstaller verify` proves that a setup.exe installs
+// (verify_command.h).
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +23,7 @@
 #include "staged_file.h"
 #include "stub_file.h"
 #include "stub_image.h"
+#include "verify_cli.h"
 
 namespace fs = std::filesystem;
 
@@ -164,7 +166,8 @@ int main(int argc, char** argv) {
     options.progress = isatty(STDERR_FILENO) != 0;
     CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
     app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
-    app.add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
+    // Required unless the verify command is given.
+    app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
     app.add_option("--stub", options.stub, std::string("the installer stub (default: ") + DefaultStubPlace +
                                                " beside mkinstaller)");
@@ -175,12 +178,16 @@ int main(int argc, char** argv) {
     app.add_option("--depfile", options.depfile, "write the inputs as a Makefile dependency file");
     app.add_flag("--check", options.checkOnly, "check the manifest and its inputs, build nothing");
     app.add_flag("--progress,!--no-progress", options.progress, "a line per packed file (default: on a terminal)");
+    VerifyOptions verifyOptions;
+    const CLI::App* verify = AddVerifyCommand(app, verifyOptions);
     try {
         app.parse(argc, argv);
+        if (!*verify && options.manifest.empty()) throw CLI::RequiredError("manifest");
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? 0 : 2;
     }
+    if (*verify) return RunVerify(verifyOptions);
 
     if (options.stub.empty()) options.stub = FindStub();
     CleanUpOnSignals();

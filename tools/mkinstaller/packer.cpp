@@ -1,7 +1,5 @@
 #include "packer.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -24,14 +22,6 @@ struct Outcome {
     std::string error;
 };
 
-bool ModificationTime(const std::string& path, uint64_t& fileTime) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) return false;
-    std::optional<uint64_t> time = FileTimeOfUnix(info.st_mtim.tv_sec, static_cast<uint32_t>(info.st_mtim.tv_nsec));
-    fileTime = time.value_or(0);
-    return true;
-}
-
 bool ReadWhole(const std::string& path, std::vector<uint8_t>& data) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in.tellg();
@@ -50,7 +40,9 @@ Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
     uint64_t fileTime = 0;
     if (row.fixedTime) {
         fileTime = *row.fixedTime;
-    } else if (!ModificationTime(row.sourcePath, fileTime)) {
+    } else if (const std::optional<uint64_t> modified = FileTimeOfPath(row.sourcePath)) {
+        fileTime = *modified;
+    } else {
         return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
     }
 

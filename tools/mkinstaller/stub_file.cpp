@@ -10,13 +10,15 @@ namespace fs = std::filesystem;
 
 const char* const DefaultStubPlace = "../share/mkinstaller/setup-stub.exe";
 
-std::string FindStub() {
+std::string FindBesideStub(const std::string& name) {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (error) return {};
-    const fs::path stub = (self.parent_path() / DefaultStubPlace).lexically_normal();
-    return fs::is_regular_file(stub, error) ? stub.string() : std::string();
+    const fs::path file = (self.parent_path() / DefaultStubPlace).parent_path() / name;
+    return fs::is_regular_file(file, error) ? file.lexically_normal().string() : std::string();
 }
+
+std::string FindStub() { return FindBesideStub(fs::path(DefaultStubPlace).filename().string()); }
 
 std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image) {
     std::error_code error;

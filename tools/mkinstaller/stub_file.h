@@ -12,5 +12,8 @@ extern const char* const DefaultStubPlace;
 // The installed stub beside this program, or "" when there is none.
 std::string FindStub();
 
+// Another installed file of the stub's folder (the GUI driver), or "".
+std::string FindBesideStub(const std::string& name);
+
 // Reads a whole file; "" or why it cannot be read.
 std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image);

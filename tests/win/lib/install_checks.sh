@@ -64,22 +64,24 @@ run_steps() { # NAME EXE [drive options] -- STEP...
 }
 
 # Installed files: the packed bytes, and all three times equal to the stored
-# one, as Windows reports them (read from inside the folder, before the
-# contents, since reading moves the access time) and as stat sees them.
+# one, as Windows reports them (the driver's file-times, before the contents
+# are read, since reading moves the access time) and as stat sees them.
 check_files() { # UNIX_DIR ROW...   (each row NAME|SOURCE|ISO_TIME)
-    local dir=$1 row name source time want line
+    local dir=$1 row name source time want line folder steps=()
     shift
     declare -A reported=()
+    folder=$(prefix_winpath "$dir")
+    for row in "$@"; do steps+=(file-times "$folder" "${row%%|*}"); done
     while IFS= read -r line; do
-        reported[${line%% *}]=$line
-    done < <(prefix_run "$helpers/file_times.exe" "$(prefix_winpath "$dir")" "${@%%|*}" 2>/dev/null | tr -d '\r')
+        reported[${line##* }]=${line% *}
+    done < <(prefix_run "$WINE_DRIVER" "${steps[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^times //p')
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     for row in "$@"; do
         IFS='|' read -r name source time <<<"$row"
         if [ ! -f "$dir/$name" ]; then fail "$name was not written"; continue; fi
         # FILETIME: 100 ns ticks since 1601-01-01.
         want=$((($(date -u -d "$time" +%s) + 11644473600) * 10000000))
-        expect_eq "$name creation, access and write times" "${reported[$name]:-none}" "$name $want $want $want"
+        expect_eq "$name creation, access and write times" "${reported[$name]:-none}" "$want $want $want"
         expect_eq "$name Unix write time" "$(stat -c %Y "$dir/$name")" "$(date -u -d "$time" +%s)"
         cmp -s "$dir/$name" "$source" || fail "$name differs from $source"
     done

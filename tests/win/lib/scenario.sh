@@ -28,7 +28,7 @@ _scenario_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$_scenario_lib_dir/../../../scripts/wine-env.sh"
 
 : "${WINE_HARNESS_BUILD:?set WINE_HARNESS_BUILD to the Windows build folder}"
-: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tests/win/driver/driver.exe}"
+: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tools/mkinstaller/driver/driver.exe}"
 wine_env_init "$WINE_HARNESS_BUILD"
 
 SCENARIO_SKIP=77

@@ -1,4 +1,4 @@
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdlib>
 
@@ -27,6 +27,7 @@ const StepKind StepKinds[] = {
     {"browse", 1, "PATH|cancel", StepBrowse},
     {"shot", 1, "NAME", StepShot},
     {"wait-exit", 1, "CODE", StepWaitExit},
+    {"file-times", 2, "FOLDER NAME", StepFileTimes},
     {"patch-resource", 4, "EXE TYPE NAME FILE|--delete", StepPatchResource},
 };
 

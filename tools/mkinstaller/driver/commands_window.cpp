@@ -1,8 +1,8 @@
 // Steps that look at the installer's window and its controls, and act on it
 // the way a user would.
-#include "tests/win/driver/controls.h"
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/controls.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -88,8 +88,13 @@ bool StepProperty(const Step& step, std::string& error)
     if ((step.args.size() == 3 && !IntArg(step, 2, timeoutMs, error)) ||
         !ResolveControl(step.args[0], control, error))
         return false;
+    // Behind a fatal report the window no longer changes: the wait ends there.
     std::string have;
-    if (PollUntil(timeoutMs, [&] { return (have = ReadProperty(property, control)) == want; })) return true;
+    PollUntil(timeoutMs, [&] {
+        return (have = ReadProperty(property, control)) == want ||
+               FindInstallerWindow(nullptr, "Fatal Error Code ", true) != nullptr;
+    });
+    if (have == want) return true;
     error = step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
     return false;
 }

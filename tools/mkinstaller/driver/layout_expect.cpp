@@ -1,4 +1,4 @@
-#include "tests/win/driver/layout_expect.h"
+#include "tools/mkinstaller/driver/layout_expect.h"
 
 const char LayoutProbeText[] =
     "!#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";

@@ -1,8 +1,8 @@
 // Steps about the installer process and its executable: patching and
 // starting it, its exit, screenshots.
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/resource_file.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/resource_file.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>
@@ -79,20 +79,16 @@ bool StepWaitIdle(const Step& step, std::string& error)
     return true;
 }
 
-// The screenshot itself is taken outside Wine by the scenario runner: the
-// driver asks with a line "SHOT name" and waits for the answer line.
-bool StepShot(const Step& step, std::string& error)
+// The screenshot itself is taken outside Wine by the runner: the driver asks
+// with a line "SHOT name" and waits for the answer line.
+bool RequestShot(const std::string& name, std::string& error)
 {
-    if (!TakeShots) {
-        std::printf("note: shot %s not taken (no --shots)\n", step.args[0].c_str());
-        return true;
-    }
     // Let the installer handle what is queued and the X server show it.
     DWORD_PTR ignored;
     if (Installer.mainWindow && InstallerRunning())
         SendMessageTimeoutA(Installer.mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     Sleep(300);
-    std::printf("SHOT %s\n", step.args[0].c_str());
+    std::printf("SHOT %s\n", name.c_str());
     std::fflush(stdout);
     char answer[512];
     if (!std::fgets(answer, sizeof answer, stdin)) {
@@ -104,5 +100,12 @@ bool StepShot(const Step& step, std::string& error)
         error = std::string("screenshot not taken: ") + answer;
         return false;
     }
+    return true;
+}
+
+bool StepShot(const Step& step, std::string& error)
+{
+    if (TakeShots) return RequestShot(step.args[0], error);
+    std::printf("note: shot %s not taken (no --shots)\n", step.args[0].c_str());
     return true;
 }

@@ -44,6 +44,9 @@ template <typename Done> bool PollUntil(DWORD timeoutMs, Done done)
 }
 
 std::string WindowTextOf(HWND window);
+// The message text of a message box: its longest static text (the icon is a
+// static without text).
+std::string MessageBoxText(HWND box);
 std::string ClassNameOf(HWND window);
 // Text with line breaks and control characters spelled out, for messages.
 std::string Visible(const std::string& text);

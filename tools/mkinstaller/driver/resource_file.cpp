@@ -1,4 +1,4 @@
-#include "tests/win/driver/resource_file.h"
+#include "tools/mkinstaller/driver/resource_file.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The layout rules check-layout holds the installer to, against rectangles
 // worked out by hand.
-#include "tests/win/driver/layout_expect.h"
+#include "tools/mkinstaller/driver/layout_expect.h"
 
 #include <gtest/gtest.h>
 

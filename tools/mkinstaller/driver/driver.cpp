@@ -2,8 +2,8 @@
 // each a check or an action as a user would do it. Prints "ok" per step and
 // one "FAIL" line for the first step that fails; exit code 0 when all steps
 // pass, 1 when one fails, 2 on a usage error.
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,6 +65,8 @@ int RunSteps(const std::vector<Step>& steps)
                     StepText(steps[i]).c_str(), error.c_str());
         std::fflush(stdout);
         if (!ok) {
+            // The state that failed, for whoever reads the report.
+            if (TakeShots && InstallerRunning()) RequestShot("failed", error);
             StopInstaller();
             return 1;
         }

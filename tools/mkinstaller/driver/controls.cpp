@@ -1,6 +1,6 @@
-#include "tests/win/driver/controls.h"
+#include "tools/mkinstaller/driver/controls.h"
 
-#include "tests/win/driver/installer.h"
+#include "tools/mkinstaller/driver/installer.h"
 
 const char* const ChildRoleNames[ChildRoleCount] = {
     "LogoWindow",    "DescriptionText", "OsText",        "ArchitectureText", "WarningText",

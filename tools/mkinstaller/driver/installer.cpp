@@ -1,4 +1,4 @@
-#include "tests/win/driver/installer.h"
+#include "tools/mkinstaller/driver/installer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -88,7 +88,8 @@ std::string DescribeInstaller()
         return "; the installer has ended with exit code " + std::to_string(static_cast<long>(code));
     }
     HWND fatal = FindInstallerWindow(nullptr, "Fatal Error Code ", true);
-    return fatal ? "; a fatal report is showing: \"" + WindowTextOf(fatal) + "\"" : "";
+    return fatal ? "; a fatal report is showing: " + Visible(WindowTextOf(fatal)) + " " + Visible(MessageBoxText(fatal))
+                 : "";
 }
 
 HWND FindInstallerWindow(const char* className, const char* title, bool titleIsPrefix)
@@ -105,6 +106,16 @@ std::string WindowTextOf(HWND window)
     char buffer[2048];
     int length = GetWindowTextA(window, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? length : 0);
+}
+
+std::string MessageBoxText(HWND box)
+{
+    std::string best;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string text = WindowTextOf(child);
+        if (_stricmp(ClassNameOf(child).c_str(), "Static") == 0 && text.size() > best.size()) best = text;
+    }
+    return best;
 }
 
 std::string ClassNameOf(HWND window)

@@ -1,9 +1,9 @@
 // The check of where the window and its children stand.
-#include "tests/win/driver/controls.h"
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/layout_expect.h"
-#include "tests/win/driver/resource_file.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/controls.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/layout_expect.h"
+#include "tools/mkinstaller/driver/resource_file.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>

@@ -43,6 +43,8 @@ bool StepShot(const Step&, std::string&);
 bool StepSleep(const Step&, std::string&);
 bool StepWaitIdle(const Step&, std::string&);
 bool StepPatchResource(const Step&, std::string&);
+// Asks the runner for a screenshot NAME and waits for its answer.
+bool RequestShot(const std::string& name, std::string& error);
 // commands_window.cpp
 bool StepWaitWindow(const Step&, std::string&);
 bool StepExpectChildren(const Step&, std::string&);
@@ -56,3 +58,5 @@ bool StepCheckLayout(const Step&, std::string&);
 // commands_dialogs.cpp
 bool StepWaitFatal(const Step&, std::string&);
 bool StepBrowse(const Step&, std::string&);
+// commands_files.cpp
+bool StepFileTimes(const Step&, std::string&);

@@ -1,23 +1,11 @@
 // Steps for the dialogs the installer opens: the fatal report's message box
 // and the shell's folder browser.
-#include "tests/win/driver/installer.h"
-#include "tests/win/driver/steps.h"
+#include "tools/mkinstaller/driver/installer.h"
+#include "tools/mkinstaller/driver/steps.h"
 
 #include <shlobj.h>
 
 namespace {
-
-// The message text of a message box: its longest static text (the icon is a
-// static without text).
-std::string MessageBoxText(HWND box)
-{
-    std::string best;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string text = WindowTextOf(child);
-        if (_stricmp(ClassNameOf(child).c_str(), "Static") == 0 && text.size() > best.size()) best = text;
-    }
-    return best;
-}
 
 bool WaitGone(HWND window, DWORD timeoutMs)
 {
@@ -76,11 +64,15 @@ bool StepBrowse(const Step& step, std::string& error)
             error = "cannot write the path into the installer: Windows error " + std::to_string(GetLastError());
             return false;
         }
+        // Wine's browser finds a folder two or more levels down only once an
+        // earlier request has expanded the levels above it: ask twice.
         DWORD_PTR result;
-        if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                 SMTO_ABORTIFHUNG, 10000, &result)) {
-            error = "the folder browser did not take the selection";
-            return false;
+        for (int request = 0; request < 2; ++request) {
+            if (!SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                                     SMTO_ABORTIFHUNG, 10000, &result)) {
+                error = "the folder browser did not take the selection";
+                return false;
+            }
         }
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         // The memory stays: the browser may still read it while closing.

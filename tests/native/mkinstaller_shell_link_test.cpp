@@ -1,0 +1,117 @@
+// The .lnk reader of `mkinstaller verify`, on links laid out by hand as Wine
+// saves them: the target comes from the link information (in its ANSI or
+// Unicode form), the texts from the string data (Unicode or ANSI), and a
+// link cut short or of another kind is refused rather than half-read.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell_link.h"
+
+namespace {
+
+void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back((v >> (8 * i)) & 0xFF);
+}
+
+struct LinkLayout {
+    const char* label;
+    bool unicodeStrings = true;
+    bool unicodePath = false;   // link information with the Unicode offsets
+    bool linkInfo = true;
+    bool relativePath = false;  // a string before the working folder
+    bool countsNul = false;     // Wine's count that includes the terminator
+};
+
+void PrintTo(const LinkLayout& layout, std::ostream* out) { *out << layout.label; }
+
+const std::string Base = "C:\\Caf\xE9\\", Suffix = "Tool.EXE";  // Windows-1252
+
+void PutText(std::vector<uint8_t>& b, const std::string& text, bool unicode) {
+    for (unsigned char c : text) Put(b, c, unicode ? 2 : 1);  // Latin-1 letters are their own code points
+}
+
+std::vector<uint8_t> LinkInfo(bool unicode) {
+    const uint32_t header = unicode ? 0x24 : 0x1C, pathWidth = unicode ? 2 : 1;
+    const uint32_t base = header, suffix = base + (Base.size() + 1) * pathWidth;
+    std::vector<uint8_t> b;
+    Put(b, suffix + (Suffix.size() + 1) * pathWidth, 4);
+    for (uint32_t v : {header, 1u, 0u, unicode ? 0u : base, 0u, unicode ? 0u : suffix}) Put(b, v, 4);
+    if (unicode) Put(b, base, 4), Put(b, suffix, 4);
+    PutText(b, Base + '\0' + Suffix + '\0', unicode);
+    return b;
+}
+
+std::vector<uint8_t> MakeLink(const LinkLayout& layout) {
+    std::vector<uint8_t> b;
+    Put(b, 0x4C, 4);
+    for (uint8_t c : {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46}) b.push_back(c);
+    Put(b, 0x1 | (layout.linkInfo ? 0x2 : 0) | 0x4 | (layout.relativePath ? 0x8 : 0) | 0x10 |
+               (layout.unicodeStrings ? 0x80 : 0), 4);
+    b.resize(0x3C);
+    Put(b, 1, 4);  // show command
+    b.resize(0x4C);
+    Put(b, 4, 2);
+    Put(b, 0, 4);  // an ID list of one empty item
+    if (layout.linkInfo) {
+        const std::vector<uint8_t> info = LinkInfo(layout.unicodePath);
+        b.insert(b.end(), info.begin(), info.end());
+    }
+    for (std::string text : {std::string("Notes\nby Us"), std::string(layout.relativePath ? ".\\x" : ""),
+                             std::string("C:\\Caf\xE9")}) {
+        if (text.empty()) continue;
+        if (layout.countsNul) text += '\0';
+        Put(b, static_cast<uint32_t>(text.size()), 2);
+        PutText(b, text, layout.unicodeStrings);
+    }
+    return b;
+}
+
+const LinkLayout Layouts[] = {
+    {"Unicode strings, ANSI path"},
+    {"Unicode path", true, true},
+    {"ANSI strings", false},
+    {"relative path before the working folder", true, false, true, true},
+    {"terminator counted in", true, false, true, false, true},
+};
+
+class ShellLinkLayouts : public testing::TestWithParam<LinkLayout> {};
+
+TEST_P(ShellLinkLayouts, ReadsTargetFolderDescriptionAndShowCommand) {
+    std::string error;
+    const std::optional<ShellLink> link = ParseShellLink(MakeLink(GetParam()), error);
+    ASSERT_TRUE(link) << error;
+    EXPECT_EQ(link->target, "C:\\Caf\u00e9\\Tool.EXE");
+    EXPECT_EQ(link->workingFolder, "C:\\Caf\u00e9");
+    EXPECT_EQ(link->description, "Notes\nby Us");
+    EXPECT_EQ(link->showCommand, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ShellLinkLayouts, testing::ValuesIn(Layouts));
+
+TEST(ShellLink, WithoutLinkInformationHasNoTarget) {
+    LinkLayout layout{"no link information"};
+    layout.linkInfo = false;
+    std::string error;
+    const std::optional<ShellLink> link = ParseShellLink(MakeLink(layout), error);
+    ASSERT_TRUE(link) << error;
+    EXPECT_EQ(link->target, "");
+    EXPECT_EQ(link->description, "Notes\nby Us");
+}
+
+TEST(ShellLink, RefusesEveryCutAndOtherFiles) {
+    const std::vector<uint8_t> whole = MakeLink({"whole", true, true});
+    std::string error;
+    for (size_t size = 0; size < whole.size(); ++size) {
+        EXPECT_FALSE(ParseShellLink({whole.begin(), whole.begin() + size}, error)) << "cut to " << size;
+    }
+    std::vector<uint8_t> otherClass = whole, longInfo = whole;
+    otherClass[5] ^= 1;
+    longInfo[0x53] = 0x10;  // link information larger than the file
+    EXPECT_FALSE(ParseShellLink(otherClass, error));
+    EXPECT_FALSE(ParseShellLink(longInfo, error));
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+// Programs that `mkinstaller verify` starts: Wine, Xvfb, import. Each runs
+// in a process group of its own, with the environment of this process.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct ChildFiles {
+    int input = -1;           // descriptor for stdin; -1: /dev/null
+    int output = -1;          // descriptor for stdout and stderr; -1: /dev/null
+    int keep = -1;            // one more descriptor the child keeps open, -1 for none
+};
+
+// Starts ARGUMENTS[0] (looked up on the PATH); returns its pid, or -1 with
+// ERROR saying why.
+pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error);
+
+// Waits for a child: its exit code, or 128 + the signal that ended it.
+// A stop signal (stop_signal.h) does not end the wait: the child is ended.
+int WaitChild(pid_t child);
+
+// Whether a child has ended, without waiting; CODE as from WaitChild.
+bool ChildEnded(pid_t child, int& code);
+
+// Starts and waits; -1 when it could not be started. An interruptible child
+// is ended when a stop signal arrives; the others (clean-up) run to the end.
+int RunChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error,
+             bool interruptible = true);
+
+// Ends a child's process group and waits for it.
+void EndChild(pid_t child);

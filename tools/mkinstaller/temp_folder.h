@@ -1,0 +1,20 @@
+// A fresh folder under the system's temporary folder, removed with all its
+// contents when the object goes away.
+#pragma once
+
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    bool Ok() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};

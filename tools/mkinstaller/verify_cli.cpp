@@ -1,0 +1,34 @@
+#include "verify_cli.h"
+
+#include "stub_file.h"
+
+namespace {
+
+// Installed beside the stub: ../share/mkinstaller/driver.exe from the
+// program's folder; "" when there is none, which the checks report.
+std::string DefaultDriver() { return FindBesideStub("driver.exe"); }
+
+}  // namespace
+
+CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
+    CLI::App* verify = app.add_subcommand(
+        "verify", "Runs SETUP.EXE under Wine in a fresh prefix, installs through its window and checks every file, "
+                  "time and link against the manifest. Exit codes: 0 as packed, 1 a difference, 2 bad command line.");
+    options.driver = DefaultDriver();
+    verify->add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
+    verify->add_option("setup", options.setup, "the setup program built from it")->required();
+    verify->add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, as when packing")
+        ->allow_extra_args(false);
+    verify->add_option("--winver", options.windowsVersions,
+                       "the Windows version Wine reports; one install each (default: Wine's own)")
+        ->allow_extra_args(false)
+        ->check(CLI::IsMember(WineWindowsVersions));
+    verify->add_option("--folder", options.folder, "also install into this folder, chosen in the folder browser")
+        ->check([](const std::string& folder) {
+            return InstallFolderOption(folder) ? "" : "the installer would refuse the folder '" + folder + "'";
+        });
+    verify->add_option("--shots", options.shotsFolder, "save a screenshot of each state into this folder");
+    verify->add_option("--driver", options.driver, "the GUI driver (driver.exe of the windows build)")
+        ->capture_default_str();
+    return verify;
+}

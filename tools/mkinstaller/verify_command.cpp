@@ -1,0 +1,198 @@
+#include "verify_command.h"
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "cp1252.h"
+#include "folder_rule.h"
+#include "manifest_reader.h"
+#include "private_display.h"
+#include "stop_signal.h"
+#include "program_search.h"
+#include "verify_checks.h"
+#include "verify_driver.h"
+#include "verify_steps.h"
+#include "wine_prefix.h"
+#include "temp_folder.h"
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> WineWindowsVersions = {
+    "win11", "win10", "win81", "win8", "win2008r2", "win7", "win2008", "vista", "win2003",
+    "winxp64", "winxp", "win2k", "winme", "win98", "win95", "nt40", "nt351", "win31", "win30", "win20"};
+
+namespace {
+
+// No drive of the prefix reaches the host: both programs run from drive C.
+const char SetupPath[] = "C:\\Downloads\\setup.exe";
+const char DriverPath[] = "C:\\harness\\driver.exe";
+
+struct Install {
+    std::string version;  // empty: Wine's default
+    std::string folder;   // Windows-1252
+    bool chosen;          // through the folder browser
+    std::string label;    // names the install in messages
+    std::string shotPrefix;
+};
+
+// A failure that a stop signal caused is not reported.
+int Fail(const std::string& message) {
+    if (StopSignal() == 0) std::fprintf(stderr, "mkinstaller verify: %s\n", message.c_str());
+    return 1;
+}
+
+bool PrintProblems(const std::string& manifestPath, const ProblemList& problems) {
+    for (const Problem& problem : problems.Items()) {
+        std::string where = manifestPath;
+        if (problem.line > 0) where += ":" + std::to_string(problem.line);
+        if (!problem.field.empty()) where += ": " + problem.field;
+        std::fprintf(stderr, "%s: %s\n", where.c_str(), problem.message.c_str());
+    }
+    return problems.Empty();
+}
+
+// Everything a run needs that can be checked before Wine starts.
+bool CheckPrerequisites(const VerifyOptions& options, std::vector<std::string>& problems) {
+    std::error_code error;
+    if (!fs::is_regular_file(options.setup, error)) problems.push_back("'" + options.setup + "' is not a file");
+    if (!fs::is_regular_file(options.driver, error)) {
+        problems.push_back("no GUI driver at '" + options.driver + "' (--driver)");
+    }
+    std::vector<std::string> programs = {"wine", "wineboot", "wineserver", "Xvfb"};
+    if (!options.shotsFolder.empty()) programs.push_back("import");
+    for (const std::string& program : programs) {
+        const std::string problem = ProgramProblem(program);
+        if (!problem.empty()) problems.push_back(problem + " (needed to run the installer)");
+    }
+    if (!options.shotsFolder.empty() && (fs::create_directories(options.shotsFolder, error), error)) {
+        problems.push_back("cannot make the screenshot folder '" + options.shotsFolder + "': " + error.message());
+    }
+    return problems.empty();
+}
+
+std::vector<Install> PlanInstalls(const VerifyOptions& options, const ProductManifest& manifest) {
+    std::string defaultFolder = manifest.defaultFolder;
+    NormaliseInstallFolder(defaultFolder);
+    const std::optional<std::string> chosen =
+        options.folder.empty() ? std::nullopt : InstallFolderOption(options.folder);
+    std::vector<std::string> versions = options.windowsVersions;
+    if (versions.empty()) versions.push_back("");
+    std::vector<Install> installs;
+    for (const std::string& version : versions) {
+        const std::string on = version.empty() ? "" : " on " + version;
+        const std::string shot = version.empty() ? "" : version + "-";
+        installs.push_back({version, defaultFolder, false, Cp1252ToUtf8(defaultFolder) + on, shot + "default"});
+        if (chosen) installs.push_back({version, *chosen, true, Cp1252ToUtf8(*chosen) + on, shot + "chosen"});
+    }
+    return installs;
+}
+
+// What an earlier install left where this one is checked.
+void RemoveEarlierInstall(const WinePrefix& prefix, const ProductManifest& manifest, const std::string& unixFolder) {
+    std::error_code ignored;
+    for (const FileRow& row : manifest.files) fs::remove(unixFolder + "/" + Cp1252ToUtf8(row.name), ignored);
+    for (const std::string& link : LinkPaths(manifest, prefix.Profile())) fs::remove(link, ignored);
+}
+
+Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const ProductManifest& manifest,
+                          const Install& install, const std::string& shotsFolder) {
+    prefix.AddDrive(install.folder[0]);
+    const std::string unixFolder = prefix.UnixPath(install.folder);
+    RemoveEarlierInstall(prefix, manifest, unixFolder);
+    std::error_code ignored;
+    if (install.chosen) fs::create_directories(unixFolder, ignored);  // the browser selects existing folders
+    if (!install.version.empty()) prefix.SetWindowsVersion(install.version);
+
+    std::vector<std::string> names;
+    for (const FileRow& row : manifest.files) names.push_back(row.name);
+    const DriverRun run{SetupPath, DriverPath, InstallSteps(install.folder, install.chosen, names), display,
+                        shotsFolder, install.shotPrefix};
+    const DriverReport report = RunDriver(prefix, run);
+    prefix.Finish();
+
+    Differences differences;
+    if (StopSignal() != 0) return differences;  // the run was cut short, not wrong
+    for (const std::string& failure : report.failures) differences.push_back("through the window: " + failure);
+    CheckFiles(manifest, prefix.UnixPath(install.folder), report.times, differences);
+    CheckLinks(manifest, install.folder, prefix.Profile(), differences);
+    return differences;
+}
+
+// Runs every install in one fresh prefix; returns the number of differences,
+// or -1 when the check itself could not be made.
+int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest,
+                   const std::vector<Install>& installs) {
+    TempFolder work;
+    std::error_code error;
+    if (!work.Ok() || !fs::create_directory(work.File("home"), error)) {
+        Fail("cannot make a temporary folder");
+        return -1;
+    }
+    PrivateDisplay display;
+    std::string problem;
+    if (!display.Start(problem)) {
+        Fail(problem);
+        return -1;
+    }
+    UseIsolatedWineEnvironment(work.File("home"), work.File("prefix"), display.Name());
+    WinePrefix prefix(work.File("prefix"));
+    std::fprintf(stderr, "mkinstaller verify: a fresh Wine prefix in %s on display %s\n", work.Path().c_str(),
+                 display.Name().c_str());
+    if (!prefix.Create(work.File("wineboot.log"), problem) || !prefix.Stage(options.setup, SetupPath, problem) ||
+        !prefix.Stage(options.driver, DriverPath, problem)) {
+        Fail(problem);
+        return -1;
+    }
+    int count = 0;
+    for (const Install& install : installs) {
+        if (StopSignal() != 0) break;
+        std::fprintf(stderr, "mkinstaller verify: installing into %s\n", install.label.c_str());
+        for (const std::string& difference :
+             VerifyInstall(prefix, display.Name(), manifest, install, options.shotsFolder)) {
+            std::printf("%s: %s\n", install.label.c_str(), difference.c_str());
+            ++count;
+        }
+        std::fflush(stdout);
+    }
+    return count;
+}
+
+}  // namespace
+
+std::optional<std::string> InstallFolderOption(const std::string& utf8) {
+    Cp1252Result folder = Utf8ToCp1252(utf8);
+    if (!folder.ok || !NormaliseInstallFolder(folder.text)) return std::nullopt;
+    return folder.text;
+}
+
+int RunVerify(const VerifyOptions& options) {
+    StopOnSignals();
+    signal(SIGPIPE, SIG_IGN);  // a driver that ends early is noticed by its exit code
+    const auto start = std::chrono::steady_clock::now();
+    ProblemList problems;
+    const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
+    std::vector<std::string> missing;
+    if (!PrintProblems(options.manifest, problems) || !manifest) {
+        return Fail("the manifest has problems; nothing verified");
+    }
+    if (!CheckPrerequisites(options, missing)) {
+        for (const std::string& problem : missing) Fail(problem);
+        return 1;
+    }
+    const std::vector<Install> installs = PlanInstalls(options, *manifest);
+    const int differences = VerifyInPrefix(options, *manifest, installs);
+    EndByStopSignal();
+    if (differences < 0) return 1;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (differences > 0) {
+        std::printf("mkinstaller verify: %d difference%s; %s does not install as packed\n", differences,
+                    differences == 1 ? "" : "s", options.setup.c_str());
+        return 1;
+    }
+    std::printf("mkinstaller verify: %s installs every file, time and link as packed (%zu install%s, %.0f s)\n",
+                options.setup.c_str(), installs.size(), installs.size() == 1 ? "" : "s", seconds);
+    return 0;
+}

@@ -1,0 +1,34 @@
+// Runs the GUI driver (driver.exe) under Wine in a verify prefix, answers its
+// screenshot requests with ImageMagick's `import` on the private display, and
+// collects what it reports.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class WinePrefix;
+
+struct ReportedTimes {
+    bool found = false;
+    unsigned long error = 0;  // Windows error when not found
+    uint64_t creation = 0, access = 0, write = 0;
+};
+
+struct DriverReport {
+    bool passed = false;                          // every step passed
+    std::vector<std::string> failures;            // why not, one line each
+    std::map<std::string, ReportedTimes> times;   // by file name (Windows-1252)
+};
+
+struct DriverRun {
+    std::string setup;                // Windows path of the installer in the prefix
+    std::string driver;               // Windows path of driver.exe in the prefix
+    std::vector<std::string> steps;
+    std::string display;              // for `import`
+    std::string shotsFolder;          // empty: no screenshots
+    std::string shotPrefix;           // a shot NAME is saved as PREFIX-NAME.png
+};
+
+DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run);

@@ -1,0 +1,52 @@
+// A fresh Wine prefix for one verify run, kept apart from the user's: HOME
+// is a throwaway folder, the profile's Desktop and the like are real folders
+// inside the prefix (not links to HOME), the menu builder and the Mono and
+// Gecko downloads are off, and there is no drive Z: (the host's root), so
+// the installer and its folder browser reach nothing outside the prefix.
+#pragma once
+
+#include <string>
+
+// Sets this process's environment, which every Wine program inherits.
+void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display);
+
+class WinePrefix {
+public:
+    explicit WinePrefix(std::string path) : path_(std::move(path)) {}
+    ~WinePrefix();  // ends every process of the prefix
+    WinePrefix(const WinePrefix&) = delete;
+    WinePrefix& operator=(const WinePrefix&) = delete;
+
+    // wineboot -i, then the settings above, the Start Menu folder that
+    // Windows keeps in the profile, and undecorated windows drawn by Wine
+    // itself (there is no window manager). Wine's output goes to LOG.
+    bool Create(const std::string& log, std::string& error);
+
+    // The Windows version Wine reports (win7, winxp, ...), in the stopped prefix.
+    void SetWindowsVersion(const std::string& version);
+
+    // Ends every process of the prefix and waits until its server is gone.
+    void Finish();
+
+    // Maps drive LETTER to a folder in the prefix, unless it exists.
+    void AddDrive(char letter);
+
+    // The user's profile folder (Unix path).
+    const std::string& Profile() const { return profile_; }
+
+    // The Unix path of a Windows path (Windows-1252) on one of the prefix's
+    // drives; each existing component is matched ignoring letter case, as
+    // Windows does.
+    std::string UnixPath(const std::string& windowsPath) const;
+
+    // Copies FILE to WINDOWS_PATH, making its folders.
+    bool Stage(const std::string& file, const std::string& windowsPath, std::string& error) const;
+
+private:
+    void SetUserValue(const std::string& key, const std::string& name, const std::string& value);
+    bool MakeProfileFolders(std::string& error);
+
+    std::string path_;
+    std::string profile_;
+    bool booted_ = false;
+};
