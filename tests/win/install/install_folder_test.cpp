@@ -38,7 +38,6 @@ struct EarlyExit {
 
 const EarlyExit EarlyExits[] = {
     {"drive root", "D:\\"},
-    {"drive A", "A:\\setup"},
     {"folder not creatable", "blocker\\inner"},  // "blocker" is a file
 };
 
