@@ -22,13 +22,13 @@ endif()
 # job of its own unless told otherwise.
 set(INSTALLER_HOST_JOBS 1 CACHE STRING "Parallel jobs of the host tools' build run by the windows build")
 set(host_tool_targets mkinstaller lzari pack_error_table)
-set(INSTALLER_HOST_PROGRAMS
+set(host_programs
   ${INSTALLER_HOST_TOOLS}/mkinstaller/mkinstaller
   ${INSTALLER_HOST_TOOLS}/lzari/lzari
   ${INSTALLER_HOST_TOOLS}/pack_error_table)
 add_custom_target(host_tools
   COMMAND ${CMAKE_COMMAND} --build ${host_build} --parallel ${INSTALLER_HOST_JOBS} --target ${host_tool_targets}
-  BYPRODUCTS ${INSTALLER_HOST_PROGRAMS}
+  BYPRODUCTS ${host_programs}
   COMMENT "Bringing the host tools in ${host_build} up to date"
   USES_TERMINAL
   VERBATIM)
