@@ -3,10 +3,11 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/folder_rules.h"
-#include "app/manifest.h"
-#include "app/path_join.h"
-#include "app/windows.h"
+#include "app/shared/folder_rules.h"
+#include "app/shared/manifest.h"
+#include "app/shared/path_join.h"
+#include "app/shared/reparse_points.h"
+#include "app/shared/windows.h"
 #include "payload/payload.h"
 #include "system/shortcuts.h"
 
@@ -58,10 +59,6 @@ int ValidateFolder() {
 
 static unsigned long AttributesOf(const char* path) {
     return GetFileAttributesA(path);
-}
-
-bool IsLink(const char* path) {
-    return IsLinkAttributes(GetFileAttributesA(path));
 }
 
 int MakeFolder(char* path) {

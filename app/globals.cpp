@@ -1,6 +1,6 @@
 // Process-wide state of the front end, written once during start-up.
-#include "app/manifest.h"
-#include "app/windows.h"
+#include "app/shared/manifest.h"
+#include "app/shared/windows.h"
 
 HINSTANCE AppInstance;
 const BITMAPINFOHEADER* LogoBitmap;

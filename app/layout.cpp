@@ -1,8 +1,8 @@
 #include <string.h>
 
 #include "app/layout_math.h"
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 #include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

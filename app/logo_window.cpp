@@ -1,6 +1,6 @@
 #include "app/dib.h"
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 #include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

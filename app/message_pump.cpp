@@ -1,5 +1,5 @@
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 
 namespace {
 

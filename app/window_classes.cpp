@@ -1,5 +1,5 @@
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 #include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

@@ -6,9 +6,9 @@
 #include <string.h>
 
 #include "app/folder.h"
-#include "app/manifest.h"
+#include "app/shared/manifest.h"
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 #include "diag/fatal.h"
 #include "payload/payload.h"
 #include "system/dll_search.h"

@@ -2,7 +2,7 @@
 // at install time.
 #pragma once
 
-#include "app/manifest.h"
+#include "app/shared/manifest.h"
 
 void UnpackPayloads();
 int WriteFiles();

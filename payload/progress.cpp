@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/manifest.h"
+#include "app/shared/manifest.h"
 
 WORD CountRows() {
     WORD rows = 0;

@@ -1,5 +1,5 @@
-#include "app/manifest.h"
-#include "app/windows.h"
+#include "app/shared/manifest.h"
+#include "app/shared/windows.h"
 #include "codec/lzari.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

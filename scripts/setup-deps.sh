@@ -13,6 +13,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils imagemagick liblnk-utils icoutils
   python3
+  dpkg-dev file  # the tools' .deb: dpkg-shlibdeps, and file, which CPack finds the programs with
 )
 
 sudo_cmd=()

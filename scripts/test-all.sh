@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, builds all presets, runs the native
-# tests (ASan/UBSan), the fuzzers for a bounded time, and the Wine tests.
+# tests (ASan/UBSan), the fuzzers for a bounded time, and the Wine tests, and
+# makes the tools' packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,5 +30,9 @@ step "windows build and Wine tests"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 ctest --preset windows
+
+step "tools' package"
+CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package >/dev/null
+ls -l build/packages/*.deb build/packages/*.tar.gz
 
 step "all tests passed"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/windows.h"
+#include "app/shared/windows.h"
 #include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

@@ -1,8 +1,8 @@
 #include "system/shortcuts.h"
 
-#include "app/folder.h"
-#include "app/manifest.h"
-#include "app/path_join.h"
+#include "app/shared/manifest.h"
+#include "app/shared/path_join.h"
+#include "app/shared/reparse_points.h"
 #include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/path_join.h"
+#include "app/shared/path_join.h"
 
 namespace {
 

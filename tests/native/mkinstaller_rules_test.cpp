@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "app/product_record.h"
-#include "setup_resources.h"
+#include "app/shared/product_record.h"
 #include "cp1252.h"
 #include "file_time.h"
 #include "name_rules.h"
+#include "setup_resources.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/folder_rules.h"
+#include "app/shared/folder_rules.h"
 
 bool NormaliseInstallFolder(std::string& folder) {
     // The installer's check works in place on a 260-character buffer; a text

@@ -1,6 +1,6 @@
 #include "setup_resources.h"
 
-#include "app/product_record.h"
+#include "app/shared/product_record.h"
 #include "cp1252.h"
 #include "version_resource.h"
 

@@ -20,5 +20,5 @@ std::vector<Resource> SetupResources(const ProductManifest& manifest, const Pack
 // installer is told, which its version check relies on.
 std::string ExecutionManifest(bool requireAdministrator);
 
-// The product record's bytes (see app/product_record.h).
+// The product record's bytes (see app/shared/product_record.h).
 std::string ProductRecord(const ProductManifest& manifest);

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "app/windows.h"
+#include "app/shared/windows.h"
 
 std::vector<ProgressMessage> ProgressLog;
 

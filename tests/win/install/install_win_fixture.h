@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/manifest.h"
+#include "app/shared/manifest.h"
 
 struct ProgressMessage {
     HWND bar;

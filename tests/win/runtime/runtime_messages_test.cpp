@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 
 namespace {
 

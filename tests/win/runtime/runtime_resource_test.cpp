@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/manifest.h"
-#include "app/windows.h"
+#include "app/shared/manifest.h"
+#include "app/shared/windows.h"
 
 namespace {
 

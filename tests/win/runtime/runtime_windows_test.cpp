@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/manifest.h"
+#include "app/shared/manifest.h"
+#include "app/shared/windows.h"
 #include "app/startup.h"
-#include "app/windows.h"
 #include "system/dll_search.h"
 
 namespace {

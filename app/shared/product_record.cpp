@@ -1,4 +1,4 @@
-#include "app/product_record.h"
+#include "app/shared/product_record.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "app/folder_rules.h"
+#include "app/shared/folder_rules.h"
 
 #include <string.h>
 

@@ -1,6 +1,6 @@
 // The product the installer carries: texts, file table and target folder.
 // mkinstaller writes them into the setup program as its product record
-// (app/product_record.h); ReadProductRecord fills the two globals from it.
+// (product_record.h); ReadProductRecord fills the two globals from it.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/path_join.h"
+#include "app/shared/path_join.h"
 
 #include <string.h>
 
