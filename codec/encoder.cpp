@@ -1,13 +1,13 @@
-// LZARI encoder: LZSS with one binary search tree per first byte over the
-// 4096-byte ring, its literals, lengths and positions sent through the
-// arithmetic coder. Writes a version 0 container.
+// LZARI encoder: LZSS over the 4096-byte ring (match_finder.cpp), its
+// literals, lengths and positions sent through the arithmetic coder.
+// Writes a version 0 container.
 #include <stdlib.h>
 #include <string.h>
 
-#include "codec/lzari_internal.h"
+#include "codec/interval.h"
+#include "codec/model.h"
 
 enum {
-    TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
     RingMask = RingSize - 1,
     OutputSlack = 1024,
 };
@@ -59,43 +59,106 @@ void OutputBit(LzariState* state, int bit) {
     for (; state->pendingBits > 0; state->pendingBits--) PutBit(state, !bit);
 }
 
-static void Renormalise(LzariState* state) {
-    for (;;) {
-        if (state->high <= Half) {
-            OutputBit(state, 0);
-        } else if (state->low >= Half) {
-            OutputBit(state, 1);
-            state->low -= Half;
-            state->high -= Half;
-        } else if (state->low >= Quarter && state->high <= ThreeQuarters) {
-            state->pendingBits++;
-            state->low -= Quarter;
-            state->high -= Quarter;
-        } else {
-            break;
-        }
-        state->low *= 2;
-        state->high *= 2;
+// The coder in registers: the interval, the bits owed, and up to 31 bits
+// not yet written, right-aligned in `bits` (higher bits there are stale).
+struct Writer {
+    uint32_t low, high;
+    uint32_t owed;
+    unsigned count;
+    uint64_t bits;
+};
+
+static Writer LoadWriter(const LzariState* state) {
+    Writer w;
+    w.low = state->low;
+    w.high = state->high;
+    w.owed = (uint32_t)state->pendingBits;
+    w.count = LeadingZeros(state->bitMask) - 24;
+    w.bits = state->bitBuffer >> (8 - w.count);
+    return w;
+}
+
+// Back to the byte-wise writer: whole bytes out, the rest in bitBuffer.
+static void StoreWriter(LzariState* state, const Writer& w) {
+    unsigned count = w.count;
+    for (; count >= 8; count -= 8) AppendByte(state, (uint8_t)(w.bits >> (count - 8)));
+    state->bitBuffer = (uint8_t)(w.bits << (8 - count));
+    state->bitMask = (uint8_t)(0x80 >> count);
+    state->pendingBits = (int32_t)w.owed;
+    state->low = w.low;
+    state->high = w.high;
+}
+
+static inline void PutBits(LzariState* state, Writer& w, uint32_t value, unsigned count) {
+    w.bits = w.bits << count | value;  // count <= 32
+    w.count += count;
+    if (w.count < 32) return;
+    w.count -= 32;
+    uint32_t word = (uint32_t)(w.bits >> w.count);
+    if (state->outputCapacity - state->outCount < 4 && !GrowOutput(state)) return;
+    uint8_t* out = state->output + state->outCount;
+    out[0] = (uint8_t)(word >> 24);
+    out[1] = (uint8_t)(word >> 16);
+    out[2] = (uint8_t)(word >> 8);
+    out[3] = (uint8_t)word;
+    state->outCount += 4;
+}
+
+static void PutRun(LzariState* state, Writer& w, uint32_t bit, uint32_t count) {
+    for (; count > 0;) {
+        unsigned n = count < 32 ? count : 32;
+        PutBits(state, w, bit ? 0xFFFFFFFFu >> (32 - n) : 0, n);
+        count -= n;
     }
 }
 
-static inline void Narrow(LzariState* state, uint32_t total, uint32_t cumAbove, uint32_t cumBelow) {
-    uint32_t range = state->high - state->low;
-    state->high = state->low + range * cumAbove / total;
-    state->low = state->low + range * cumBelow / total;
+// Narrows the interval to [low + below, low + above) and renormalises it:
+// the settled bits go out, the first of them paying the bits owed with its
+// opposite, and each straddling doubling owes one more.
+static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t below) {
+    uint32_t low = w.low + below;
+    Rescaled n = Rescale(low, w.low + above);
+    if (n.settled > 0) {
+        uint32_t settled = low >> (17 - n.settled);
+        if (w.owed > 0) {
+            uint32_t first = settled >> (n.settled - 1);
+            PutBits(state, w, first, 1);
+            PutRun(state, w, !first, w.owed);
+            w.owed = 0;
+            PutBits(state, w, settled & ((1u << (n.settled - 1)) - 1), n.settled - 1);
+        } else {
+            PutBits(state, w, settled, n.settled);
+        }
+    }
+    w.owed += n.shifts - n.settled;
+    w.low = n.low;
+    w.high = n.high;
+}
+
+static inline void CodeChar(LzariState* state, Writer& w, int ch) {
+    int s = state->symbolOfChar[ch];
+    uint32_t range = w.high - w.low;
+    uint32_t total = state->symbolCum[0];
+    Narrow(state, w, range * state->symbolCum[s - 1] / total, range * state->symbolCum[s] / total);
+    CountSymbol(state, s);
+}
+
+static inline void CodePosition(LzariState* state, Writer& w, int position) {
+    uint32_t range = w.high - w.low;
+    Narrow(state, w, range * state->positionCum[position] / PositionTotal,
+           range * state->positionCum[position + 1] / PositionTotal);
 }
 
 void EncodeChar(LzariState* state, int ch) {
-    int s = state->symbolOfChar[ch];
-    Narrow(state, state->symbolCum[0], state->symbolCum[s - 1], state->symbolCum[s]);
-    Renormalise(state);
-    UpdateModel(state, s);
+    Writer w = LoadWriter(state);
+    CodeChar(state, w, ch);
+    StoreWriter(state, w);
 }
 
 void EncodePosition(LzariState* state, int position) {
-    Narrow(state, state->positionCum[0], state->positionCum[position],
-           state->positionCum[position + 1]);
-    Renormalise(state);
+    Writer w = LoadWriter(state);
+    CodePosition(state, w, position);
+    StoreWriter(state, w);
 }
 
 // The last bit picks the quarter that lies wholly in the final interval, so
@@ -108,104 +171,6 @@ void FinishEncode(LzariState* state) {
         state->bitBuffer = 0;
         state->bitMask = 0x80;
     }
-}
-
-void InitTree(LzariState* state) {
-    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->right[i] = NilNode;
-    for (int i = 0; i < RingSize; i++) state->parent[i] = NilNode;
-}
-
-// r takes the place of p, whose string it repeats in full; p leaves the tree.
-static void ReplaceNode(LzariState* state, int p, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    parent[r] = parent[p];
-    left[r] = left[p];
-    right[r] = right[p];
-    parent[left[p]] = (int16_t)r;
-    parent[right[p]] = (int16_t)r;
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)r;
-    } else {
-        left[parent[p]] = (int16_t)r;
-    }
-    parent[p] = NilNode;
-}
-
-void InsertNode(LzariState* state, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    const uint8_t* key = &state->ring[r];
-    int p = TreeRoots + key[0];
-    int cmp = 1;
-    left[r] = right[r] = NilNode;
-    state->matchLength = 0;
-    for (;;) {
-        int16_t* child = cmp >= 0 ? &right[p] : &left[p];
-        if (*child == NilNode) {
-            *child = (int16_t)r;
-            state->parent[r] = (int16_t)p;
-            return;
-        }
-        p = *child;
-        const uint8_t* candidate = &state->ring[p];
-        int i = 1;
-        for (; i < MaxMatch; i++) {
-            cmp = key[i] - candidate[i];
-            if (cmp != 0) break;
-        }
-        if (i <= MatchThreshold) continue;
-        int distance = (r - p) & RingMask;
-        if (i > state->matchLength) {
-            state->matchPosition = (int16_t)distance;
-            state->matchLength = (int16_t)i;
-            if (i >= MaxMatch) break;
-        } else if (i == state->matchLength && distance < state->matchPosition) {
-            state->matchPosition = (int16_t)distance;  // the nearest of equal matches
-        }
-    }
-    ReplaceNode(state, p, r);
-}
-
-// The node that takes p's place is the rightmost of p's left subtree.
-static int DetachPredecessor(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    int q = left[p];
-    if (right[q] != NilNode) {
-        while (right[q] != NilNode) q = right[q];
-        right[parent[q]] = left[q];
-        parent[left[q]] = parent[q];
-        left[q] = left[p];
-        parent[left[p]] = (int16_t)q;
-    }
-    right[q] = right[p];
-    parent[right[p]] = (int16_t)q;
-    return q;
-}
-
-void DeleteNode(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    if (parent[p] == NilNode) return;
-    int q;
-    if (right[p] == NilNode) {
-        q = left[p];
-    } else if (left[p] == NilNode) {
-        q = right[p];
-    } else {
-        q = DetachPredecessor(state, p);
-    }
-    parent[q] = parent[p];
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)q;
-    } else {
-        left[parent[p]] = (int16_t)q;
-    }
-    parent[p] = NilNode;
 }
 
 // Spaces before the first byte, zeros after it (also in the mirror of the
@@ -240,6 +205,7 @@ static void SlideInByte(LzariState* state) {
 }
 
 static void CodeText(LzariState* state) {
+    Writer w = LoadWriter(state);
     int len = FillLookAhead(state);
     // The 60 positions before the look-ahead are match candidates at once.
     for (int i = 1; i <= MaxMatch; i++) InsertNode(state, state->ringPos - i);
@@ -248,10 +214,10 @@ static void CodeText(LzariState* state) {
         if (state->matchLength > len) state->matchLength = (int16_t)len;
         if (state->matchLength <= MatchThreshold) {
             state->matchLength = 1;
-            EncodeChar(state, state->ring[state->ringPos]);
+            CodeChar(state, w, state->ring[state->ringPos]);
         } else {
-            EncodeChar(state, 253 + state->matchLength);
-            EncodePosition(state, state->matchPosition - 1);
+            CodeChar(state, w, 253 + state->matchLength);
+            CodePosition(state, w, state->matchPosition - 1);
         }
         int last = state->matchLength;
         int i = 0;
@@ -262,6 +228,7 @@ static void CodeText(LzariState* state) {
             if (--len != 0) InsertNode(state, state->ringPos);
         }
     } while (len > 0);
+    StoreWriter(state, w);
 }
 
 static void AppendLe32(LzariState* state, uint32_t value) {

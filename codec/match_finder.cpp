@@ -1,0 +1,147 @@
+// The encoder's match finder: one binary search tree per first byte over the
+// ring positions, ordered by the 59 bytes that follow. Inserting a position
+// finds its longest match on the way down; of equally long ones, the nearest
+// met on that path.
+#include <string.h>
+
+#include "codec/lzari_internal.h"
+
+enum {
+    TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
+    RingMask = RingSize - 1,
+    DistanceBits = 12,
+};
+
+void InitTree(LzariState* state) {
+    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->right[i] = NilNode;
+    for (int i = 0; i < RingSize; i++) state->parent[i] = NilNode;
+}
+
+typedef size_t Word;  // compared a machine word at a time
+
+static inline Word LoadWord(const uint8_t* p) {
+    Word w;
+    memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// The index of the first byte in which two words loaded from memory differ.
+static inline int FirstDifferingByte(Word diff) {  // diff != 0
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    return (sizeof(Word) == 8 ? __builtin_ctzll(diff) : __builtin_ctz((unsigned)diff)) / 8;
+#else
+    uint8_t bytes[sizeof(Word)];
+    memcpy(bytes, &diff, sizeof diff);
+    int i = 0;
+    while (bytes[i] == 0) i++;
+    return i;
+#endif
+}
+
+// How many of the MaxMatch bytes at key and candidate agree, their first
+// bytes being equal, and in *cmp the sign of the first difference (0 when
+// all agree). The last word read overlaps the one before it, so nothing
+// past the MaxMatch bytes is read.
+static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, int* cmp) {
+    const int lastWord = MaxMatch - (int)sizeof(Word);
+    for (int i = 1;; i += (int)sizeof(Word)) {
+        if (i > lastWord) i = lastWord;
+        Word diff = LoadWord(key + i) ^ LoadWord(candidate + i);
+        if (diff != 0) {
+            int j = i + FirstDifferingByte(diff);
+            *cmp = key[j] - candidate[j];
+            return j;
+        }
+        if (i == lastWord) break;
+    }
+    *cmp = 0;
+    return MaxMatch;
+}
+
+// r takes the place of p, whose string it repeats in full; p leaves the tree.
+static void ReplaceNode(LzariState* state, int p, int r) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    parent[r] = parent[p];
+    left[r] = left[p];
+    right[r] = right[p];
+    parent[left[p]] = (int16_t)r;
+    parent[right[p]] = (int16_t)r;
+    if (right[parent[p]] == p) {
+        right[parent[p]] = (int16_t)r;
+    } else {
+        left[parent[p]] = (int16_t)r;
+    }
+    parent[p] = NilNode;
+}
+
+void InsertNode(LzariState* state, int r) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    const uint8_t* key = &state->ring[r];
+    int p = TreeRoots + key[0];
+    int cmp = 1;
+    // Length, then nearness, in one number: the better match is the larger.
+    uint32_t best = 0;
+    left[r] = right[r] = NilNode;
+    for (;;) {
+        int16_t* child = cmp >= 0 ? &right[p] : &left[p];
+        if (*child == NilNode) {
+            *child = (int16_t)r;
+            state->parent[r] = (int16_t)p;
+            break;
+        }
+        p = *child;
+        int length = CommonLength(key, &state->ring[p], &cmp);
+        uint32_t nearness = RingSize - ((r - p) & RingMask);
+        uint32_t match = length > MatchThreshold ? (uint32_t)length << DistanceBits | nearness : 0;
+        best = match > best ? match : best;
+        if (length == MaxMatch) {
+            ReplaceNode(state, p, r);
+            break;
+        }
+    }
+    state->matchLength = (int16_t)(best >> DistanceBits);
+    if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+}
+
+// The node that takes p's place is the rightmost of p's left subtree.
+static int DetachPredecessor(LzariState* state, int p) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    int q = left[p];
+    if (right[q] != NilNode) {
+        while (right[q] != NilNode) q = right[q];
+        right[parent[q]] = left[q];
+        parent[left[q]] = parent[q];
+        left[q] = left[p];
+        parent[left[p]] = (int16_t)q;
+    }
+    right[q] = right[p];
+    parent[right[p]] = (int16_t)q;
+    return q;
+}
+
+void DeleteNode(LzariState* state, int p) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    if (parent[p] == NilNode) return;
+    int q;
+    if (right[p] == NilNode) {
+        q = left[p];
+    } else if (left[p] == NilNode) {
+        q = right[p];
+    } else {
+        q = DetachPredecessor(state, p);
+    }
+    parent[q] = parent[p];
+    if (right[parent[p]] == p) {
+        right[parent[p]] = (int16_t)q;
+    } else {
+        left[parent[p]] = (int16_t)q;
+    }
+    parent[p] = NilNode;
+}
