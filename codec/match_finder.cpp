@@ -25,36 +25,45 @@ static inline Word LoadWord(const uint8_t* p) {
     return w;
 }
 
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
 // The index of the first byte in which two words loaded from memory differ.
 static inline int FirstDifferingByte(Word diff) {  // diff != 0
-#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     return (sizeof(Word) == 8 ? __builtin_ctzll(diff) : __builtin_ctz((unsigned)diff)) / 8;
+}
+
+// Whether the bytes of a, read as a string, come after those of b.
+static inline bool Follows(Word a, Word b) {
+    return sizeof(Word) == 8 ? __builtin_bswap64(a) > __builtin_bswap64(b)
+                             : __builtin_bswap32((uint32_t)a) > __builtin_bswap32((uint32_t)b);
+}
 #else
+static inline int FirstDifferingByte(Word diff) {
     uint8_t bytes[sizeof(Word)];
     memcpy(bytes, &diff, sizeof diff);
     int i = 0;
     while (bytes[i] == 0) i++;
     return i;
-#endif
 }
 
+static inline bool Follows(Word a, Word b) { return memcmp(&a, &b, sizeof a) > 0; }
+#endif
+
 // How many of the MaxMatch bytes at key and candidate agree, their first
-// bytes being equal, and in *cmp the sign of the first difference (0 when
-// all agree). The last word read overlaps the one before it, so nothing
-// past the MaxMatch bytes is read.
-static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, int* cmp) {
+// bytes being equal, and whether the key is not below the candidate. The
+// last word read overlaps the one before it, so nothing past the MaxMatch
+// bytes is read.
+static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, bool* notBelow) {
     const int lastWord = MaxMatch - (int)sizeof(Word);
     for (int i = 1;; i += (int)sizeof(Word)) {
         if (i > lastWord) i = lastWord;
-        Word diff = LoadWord(key + i) ^ LoadWord(candidate + i);
-        if (diff != 0) {
-            int j = i + FirstDifferingByte(diff);
-            *cmp = key[j] - candidate[j];
-            return j;
+        Word a = LoadWord(key + i), b = LoadWord(candidate + i);
+        if (a != b) {
+            *notBelow = Follows(a, b);
+            return i + FirstDifferingByte(a ^ b);
         }
         if (i == lastWord) break;
     }
-    *cmp = 0;
+    *notBelow = true;
     return MaxMatch;
 }
 
@@ -77,23 +86,21 @@ static void ReplaceNode(LzariState* state, int p, int r) {
 }
 
 void InsertNode(LzariState* state, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
+    uint16_t* left = (uint16_t*)state->left;
+    uint16_t* right = (uint16_t*)state->right;
     const uint8_t* key = &state->ring[r];
     int p = TreeRoots + key[0];
-    int cmp = 1;
+    int next = right[p];
+    bool notBelow = true;  // the key goes right of an equal string
     // Length, then nearness, in one number: the better match is the larger.
     uint32_t best = 0;
     left[r] = right[r] = NilNode;
-    for (;;) {
-        int16_t* child = cmp >= 0 ? &right[p] : &left[p];
-        if (*child == NilNode) {
-            *child = (int16_t)r;
-            state->parent[r] = (int16_t)p;
-            break;
-        }
-        p = *child;
-        int length = CommonLength(key, &state->ring[p], &cmp);
+    while (next != NilNode) {
+        p = next;
+        // Both children are loaded before the comparison picks one, so
+        // that the walk waits for one load per node instead of two.
+        int smaller = left[p], larger = right[p];
+        int length = CommonLength(key, &state->ring[p], &notBelow);
         uint32_t nearness = RingSize - ((r - p) & RingMask);
         uint32_t match = length > MatchThreshold ? (uint32_t)length << DistanceBits | nearness : 0;
         best = match > best ? match : best;
@@ -101,6 +108,11 @@ void InsertNode(LzariState* state, int r) {
             ReplaceNode(state, p, r);
             break;
         }
+        next = notBelow ? larger : smaller;
+    }
+    if (next == NilNode) {
+        (notBelow ? right : left)[p] = (uint16_t)r;
+        state->parent[r] = (int16_t)p;
     }
     state->matchLength = (int16_t)(best >> DistanceBits);
     if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
@@ -128,20 +140,18 @@ void DeleteNode(LzariState* state, int p) {
     int16_t* left = state->left;
     int16_t* right = state->right;
     int16_t* parent = state->parent;
-    if (parent[p] == NilNode) return;
+    int up = parent[p];
+    if (up == NilNode) return;
+    int smaller = left[p], larger = right[p];
     int q;
-    if (right[p] == NilNode) {
-        q = left[p];
-    } else if (left[p] == NilNode) {
-        q = right[p];
+    if (larger == NilNode) {
+        q = smaller;
+    } else if (smaller == NilNode) {
+        q = larger;
     } else {
         q = DetachPredecessor(state, p);
     }
-    parent[q] = parent[p];
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)q;
-    } else {
-        left[parent[p]] = (int16_t)q;
-    }
+    parent[q] = (int16_t)up;
+    (right[up] == p ? right : left)[up] = (int16_t)q;
     parent[p] = NilNode;
 }
