@@ -195,20 +195,26 @@ static inline void AdvanceRing(LzariState* state) {
     state->ringPos = (int16_t)((state->ringPos + 1) & RingMask);
 }
 
-static void SlideInByte(LzariState* state) {
+// Of the positions a token slides over, only the last one's match is
+// looked at: the others go into the tree without their search.
+static void SlideInByte(LzariState* state, bool lookForMatch) {
     DeleteNode(state, state->oldest);
     uint8_t b = state->input[state->inputPos++];
     state->ring[state->oldest] = b;
     if (state->oldest < MaxMatch - 1) state->ring[state->oldest + RingSize] = b;
     AdvanceRing(state);
-    InsertNode(state, state->ringPos);
+    if (lookForMatch) {
+        InsertNode(state, state->ringPos);
+    } else {
+        InsertNodeOnly(state, state->ringPos);
+    }
 }
 
 static void CodeText(LzariState* state) {
     Writer w = LoadWriter(state);
     int len = FillLookAhead(state);
     // The 60 positions before the look-ahead are match candidates at once.
-    for (int i = 1; i <= MaxMatch; i++) InsertNode(state, state->ringPos - i);
+    for (int i = 1; i <= MaxMatch; i++) InsertNodeOnly(state, state->ringPos - i);
     InsertNode(state, state->ringPos);
     do {
         if (state->matchLength > len) state->matchLength = (int16_t)len;
@@ -221,11 +227,11 @@ static void CodeText(LzariState* state) {
         }
         int last = state->matchLength;
         int i = 0;
-        for (; i < last && state->inputPos < state->inputSize; i++) SlideInByte(state);
+        for (; i < last && state->inputPos < state->inputSize; i++) SlideInByte(state, i == last - 1);
         for (; i < last; i++) {
             DeleteNode(state, state->oldest);
             AdvanceRing(state);
-            if (--len != 0) InsertNode(state, state->ringPos);
+            if (--len != 0) (i == last - 1 ? InsertNode : InsertNodeOnly)(state, state->ringPos);
         }
     } while (len > 0);
     StoreWriter(state, w);

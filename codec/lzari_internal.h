@@ -42,6 +42,7 @@ int DecodePosition(LzariState* state);
 void StartEncoder(LzariState* state);
 void InitTree(LzariState* state);
 void InsertNode(LzariState* state, int r);
+void InsertNodeOnly(LzariState* state, int r);  // the same, not looking for a match
 void DeleteNode(LzariState* state, int p);
 void PutBit(LzariState* state, int bit);
 void OutputBit(LzariState* state, int bit);

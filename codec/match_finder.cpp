@@ -67,6 +67,20 @@ static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, boo
     return MaxMatch;
 }
 
+// Whether the key is not below the candidate, their first 1 + sizeof(Word)
+// bytes being equal, and whether all MaxMatch bytes agree.
+static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* whole) {
+    const int lastWord = MaxMatch - (int)sizeof(Word);
+    for (int i = 1 + (int)sizeof(Word);; i += (int)sizeof(Word)) {
+        if (i > lastWord) i = lastWord;
+        Word a = LoadWord(key + i), b = LoadWord(candidate + i);
+        if (a != b) return Follows(a, b);
+        if (i == lastWord) break;
+    }
+    *whole = true;
+    return true;
+}
+
 // r takes the place of p, whose string it repeats in full; p leaves the tree.
 static void ReplaceNode(LzariState* state, int p, int r) {
     int16_t* left = state->left;
@@ -116,6 +130,35 @@ void InsertNode(LzariState* state, int r) {
     }
     state->matchLength = (int16_t)(best >> DistanceBits);
     if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+}
+
+void InsertNodeOnly(LzariState* state, int r) {
+    uint16_t* left = (uint16_t*)state->left;
+    uint16_t* right = (uint16_t*)state->right;
+    const uint8_t* key = &state->ring[r];
+    const Word keyWord = LoadWord(key + 1);
+    int p = TreeRoots + key[0];
+    int next = right[p];
+    bool notBelow = true;
+    left[r] = right[r] = NilNode;
+    while (next != NilNode) {
+        p = next;
+        int smaller = left[p], larger = right[p];
+        Word word = LoadWord(&state->ring[p + 1]);
+        if (word != keyWord) {
+            notBelow = Follows(keyWord, word);
+        } else {
+            bool whole = false;
+            notBelow = FollowsFurther(key, &state->ring[p], &whole);
+            if (whole) {
+                ReplaceNode(state, p, r);
+                return;
+            }
+        }
+        next = notBelow ? larger : smaller;
+    }
+    (notBelow ? right : left)[p] = (uint16_t)r;
+    state->parent[r] = (int16_t)p;
 }
 
 // The node that takes p's place is the rightmost of p's left subtree.
