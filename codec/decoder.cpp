@@ -105,13 +105,13 @@ static inline uint32_t ScaledValue(const Reader& r, uint32_t range, uint32_t tot
     return ((r.offset + 1) * total - 1) / range;
 }
 
-static inline int NextChar(LzariState* state, Reader& r) {
+static inline int NextChar(LzariState* state, CumTable* cum, Reader& r) {
     uint32_t range = r.high - r.low;
-    uint32_t total = state->symbolCum[0];
-    int s = SymbolAt(state, ScaledValue(r, range, total));
-    Narrow(state, r, range * state->symbolCum[s - 1] / total, range * state->symbolCum[s] / total);
+    uint32_t total = CumAt(*cum, 0);
+    int s = SymbolAt(*cum, ScaledValue(r, range, total));
+    Narrow(state, r, range * CumAt(*cum, s - 1) / total, range * CumAt(*cum, s) / total);
     int ch = state->charOfSymbol[s];
-    CountSymbol(state, s);
+    CountSymbol(state, cum, s);
     return ch;
 }
 
@@ -125,7 +125,10 @@ static inline int NextPosition(const LzariState* state, Reader& r) {
 
 int DecodeChar(LzariState* state) {
     Reader r = LoadReader(state);
-    int ch = NextChar(state, r);
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    int ch = NextChar(state, &cum, r);
+    StoreCumTable(state, cum);
     StoreReader(state, r);
     return ch;
 }
@@ -181,13 +184,15 @@ static void StoreRing(LzariState* state) {
 static bool DecodeText(LzariState* state) {
     memset(state->ring, ' ', RingFill);
     Reader r = LoadReader(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
     const uint64_t streamBits = StreamBits(state);
     uint8_t* out = state->output;
     uint32_t count = 0;
     bool whole = true;
     while (count < state->textSize) {
         if (r.bitsRead > streamBits) break;
-        int ch = NextChar(state, r);
+        int ch = NextChar(state, &cum, r);
         if (ch < 256) {
             out[count++] = (uint8_t)ch;
             continue;
@@ -202,6 +207,7 @@ static bool DecodeText(LzariState* state) {
         count += length;
     }
     state->outCount = count;
+    StoreCumTable(state, cum);
     StoreReader(state, r);
     StoreRing(state);
     return whole && !state->inputExhausted;

@@ -135,12 +135,12 @@ static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t
     w.high = n.high;
 }
 
-static inline void CodeChar(LzariState* state, Writer& w, int ch) {
+static inline void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
     int s = state->symbolOfChar[ch];
     uint32_t range = w.high - w.low;
-    uint32_t total = state->symbolCum[0];
-    Narrow(state, w, range * state->symbolCum[s - 1] / total, range * state->symbolCum[s] / total);
-    CountSymbol(state, s);
+    uint32_t total = CumAt(*cum, 0);
+    Narrow(state, w, range * CumAt(*cum, s - 1) / total, range * CumAt(*cum, s) / total);
+    CountSymbol(state, cum, s);
 }
 
 static inline void CodePosition(LzariState* state, Writer& w, int position) {
@@ -151,7 +151,10 @@ static inline void CodePosition(LzariState* state, Writer& w, int position) {
 
 void EncodeChar(LzariState* state, int ch) {
     Writer w = LoadWriter(state);
-    CodeChar(state, w, ch);
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    CodeChar(state, &cum, w, ch);
+    StoreCumTable(state, cum);
     StoreWriter(state, w);
 }
 
@@ -212,6 +215,8 @@ static void SlideInByte(LzariState* state, bool lookForMatch) {
 
 static void CodeText(LzariState* state) {
     Writer w = LoadWriter(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
     int len = FillLookAhead(state);
     // The 60 positions before the look-ahead are match candidates at once.
     for (int i = 1; i <= MaxMatch; i++) InsertNodeOnly(state, state->ringPos - i);
@@ -220,9 +225,9 @@ static void CodeText(LzariState* state) {
         if (state->matchLength > len) state->matchLength = (int16_t)len;
         if (state->matchLength <= MatchThreshold) {
             state->matchLength = 1;
-            CodeChar(state, w, state->ring[state->ringPos]);
+            CodeChar(state, &cum, w, state->ring[state->ringPos]);
         } else {
-            CodeChar(state, w, 253 + state->matchLength);
+            CodeChar(state, &cum, w, 253 + state->matchLength);
             CodePosition(state, w, state->matchPosition - 1);
         }
         int last = state->matchLength;
@@ -234,6 +239,7 @@ static void CodeText(LzariState* state) {
             if (--len != 0) (i == last - 1 ? InsertNode : InsertNodeOnly)(state, state->ringPos);
         }
     } while (len > 0);
+    StoreCumTable(state, cum);
     StoreWriter(state, w);
 }
 

@@ -52,8 +52,17 @@ void HalveFrequencies(LzariState* state) {
     state->symbolCum[0] = (uint16_t)sum;
 }
 
-void UpdateModel(LzariState* state, int symbol) { CountSymbol(state, symbol); }
+void UpdateModel(LzariState* state, int symbol) {
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    CountSymbol(state, &cum, symbol);
+    StoreCumTable(state, cum);
+}
 
-int FindSymbol(const LzariState* state, uint32_t x) { return SymbolAt(state, x); }
+int FindSymbol(const LzariState* state, uint32_t x) {
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    return SymbolAt(cum, x);
+}
 
 int FindPosition(const LzariState* state, uint32_t x) { return PositionAt(state, x); }
