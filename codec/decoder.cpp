@@ -108,8 +108,9 @@ static inline uint32_t ScaledValue(const Reader& r, uint32_t range, uint32_t tot
 static inline int NextChar(LzariState* state, CumTable* cum, Reader& r) {
     uint32_t range = r.high - r.low;
     uint32_t total = CumAt(*cum, 0);
+    Divisor divisor(total);
     int s = SymbolAt(*cum, ScaledValue(r, range, total));
-    Narrow(state, r, range * CumAt(*cum, s - 1) / total, range * CumAt(*cum, s) / total);
+    Narrow(state, r, divisor.Share(range, CumAt(*cum, s - 1)), divisor.Share(range, CumAt(*cum, s)));
     int ch = state->charOfSymbol[s];
     CountSymbol(state, cum, s);
     return ch;

@@ -138,8 +138,8 @@ static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t
 static inline void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
     int s = state->symbolOfChar[ch];
     uint32_t range = w.high - w.low;
-    uint32_t total = CumAt(*cum, 0);
-    Narrow(state, w, range * CumAt(*cum, s - 1) / total, range * CumAt(*cum, s) / total);
+    Divisor divisor(CumAt(*cum, 0));
+    Narrow(state, w, divisor.Share(range, CumAt(*cum, s - 1)), divisor.Share(range, CumAt(*cum, s)));
     CountSymbol(state, cum, s);
 }
 

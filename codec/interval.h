@@ -41,3 +41,22 @@ static inline Rescaled Rescale(uint32_t low, uint32_t high) {  // low < high <= 
     return r;
 }
 
+
+// range * count / total rounded down, for the symbol total, which changes
+// with every symbol. With SSE2 a multiply by the total's inverse in double
+// replaces the division, and is exact: (range * count + 0.5) / total lies
+// at least 0.5 / total >= 2^-16 from an integer, and the two roundings err
+// by less than 2^17 * 2^-52.
+struct Divisor {
+#if defined(__SSE2__)
+    double inverse;
+    explicit Divisor(uint32_t total) : inverse(1.0 / total) {}
+    uint32_t Share(uint32_t range, uint32_t count) const {
+        return (uint32_t)(((double)(range * count) + 0.5) * inverse);
+    }
+#else
+    uint32_t total;
+    explicit Divisor(uint32_t t) : total(t) {}
+    uint32_t Share(uint32_t range, uint32_t count) const { return range * count / total; }
+#endif
+};
