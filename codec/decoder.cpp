@@ -105,7 +105,7 @@ static inline uint32_t ScaledValue(const Reader& r, uint32_t range, uint32_t tot
     return ((r.offset + 1) * total - 1) / range;
 }
 
-static inline int NextChar(LzariState* state, CumTable* cum, Reader& r) {
+static ALWAYS_INLINE int NextChar(LzariState* state, CumTable* cum, Reader& r) {
     uint32_t range = r.high - r.low;
     uint32_t total = CumAt(*cum, 0);
     Divisor divisor(total);
@@ -116,7 +116,7 @@ static inline int NextChar(LzariState* state, CumTable* cum, Reader& r) {
     return ch;
 }
 
-static inline int NextPosition(const LzariState* state, Reader& r) {
+static ALWAYS_INLINE int NextPosition(const LzariState* state, Reader& r) {
     uint32_t range = r.high - r.low;
     int p = PositionAt(state, ScaledValue(r, range, PositionTotal));
     Narrow(state, r, range * state->positionCum[p] / PositionTotal,

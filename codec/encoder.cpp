@@ -135,7 +135,7 @@ static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t
     w.high = n.high;
 }
 
-static inline void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
+static ALWAYS_INLINE void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
     int s = state->symbolOfChar[ch];
     uint32_t range = w.high - w.low;
     Divisor divisor(CumAt(*cum, 0));
@@ -198,19 +198,28 @@ static inline void AdvanceRing(LzariState* state) {
     state->ringPos = (int16_t)((state->ringPos + 1) & RingMask);
 }
 
-// Of the positions a token slides over, only the last one's match is
-// looked at: the others go into the tree without their search.
-static void SlideInByte(LzariState* state, bool lookForMatch) {
-    DeleteNode(state, state->oldest);
-    uint8_t b = state->input[state->inputPos++];
-    state->ring[state->oldest] = b;
-    if (state->oldest < MaxMatch - 1) state->ring[state->oldest + RingSize] = b;
-    AdvanceRing(state);
-    if (lookForMatch) {
-        InsertNode(state, state->ringPos);
-    } else {
-        InsertNodeOnly(state, state->ringPos);
+// Moves the look-ahead on by `count` input bytes: each takes the oldest
+// position's place in the ring and trees. Of the positions a token slides
+// over, only the last one's match is looked for (when `matchAtEnd`): the
+// others go into the tree without their search.
+static ALWAYS_INLINE void SlideIn(LzariState* state, int count, bool matchAtEnd) {
+    int oldest = state->oldest, ringPos = state->ringPos;
+    const uint8_t* in = state->input + state->inputPos;
+    for (int i = 0; i < count; i++) {
+        DeleteNode(state, oldest);
+        state->ring[oldest] = in[i];
+        if (oldest < MaxMatch - 1) state->ring[oldest + RingSize] = in[i];
+        oldest = (oldest + 1) & RingMask;
+        ringPos = (ringPos + 1) & RingMask;
+        if (matchAtEnd && i == count - 1) {
+            InsertNode(state, ringPos);
+        } else {
+            InsertNodeOnly(state, ringPos);
+        }
     }
+    state->oldest = (int16_t)oldest;
+    state->ringPos = (int16_t)ringPos;
+    state->inputPos += (uint32_t)count;
 }
 
 static void CodeText(LzariState* state) {
@@ -231,9 +240,10 @@ static void CodeText(LzariState* state) {
             CodePosition(state, w, state->matchPosition - 1);
         }
         int last = state->matchLength;
-        int i = 0;
-        for (; i < last && state->inputPos < state->inputSize; i++) SlideInByte(state, i == last - 1);
-        for (; i < last; i++) {
+        uint32_t left = state->inputSize - state->inputPos;
+        int i = left < (uint32_t)last ? (int)left : last;
+        SlideIn(state, i, i == last);
+        for (; i < last; i++) {  // past the end of the input
             DeleteNode(state, state->oldest);
             AdvanceRing(state);
             if (--len != 0) (i == last - 1 ? InsertNode : InsertNodeOnly)(state, state->ringPos);

@@ -5,6 +5,14 @@
 
 #include "codec/lzari.h"
 
+// For the steps of the coding loops, inlined whatever the compiler thinks
+// of their size: a call per symbol costs more than the code it saves.
+#if defined(__GNUC__)
+#define ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define ALWAYS_INLINE inline
+#endif
+
 // Container layout.
 enum MagicKind {
     MagicVersion0,   // exactly "LZar"

@@ -136,26 +136,35 @@ void InsertNodeOnly(LzariState* state, int r) {
     uint16_t* left = (uint16_t*)state->left;
     uint16_t* right = (uint16_t*)state->right;
     const uint8_t* key = &state->ring[r];
+    const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
     const Word keyWord = LoadWord(key + 1);
     int p = TreeRoots + key[0];
     int next = right[p];
     bool notBelow = true;
     left[r] = right[r] = NilNode;
-    while (next != NilNode) {
-        p = next;
-        int smaller = left[p], larger = right[p];
-        Word word = LoadWord(&state->ring[p + 1]);
-        if (word != keyWord) {
-            notBelow = Follows(keyWord, word);
-        } else {
-            bool whole = false;
-            notBelow = FollowsFurther(key, &state->ring[p], &whole);
-            if (whole) {
-                ReplaceNode(state, p, r);
-                return;
+    if (next != NilNode) {
+        Word word = LoadWord(afterFirst + next);
+        for (;;) {
+            p = next;
+            // The first words of both children load while this node is
+            // compared: whichever comes next, its word is at hand. (A
+            // missing child reads the ring's mirror, harmlessly.)
+            int smaller = left[p], larger = right[p];
+            Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
+            if (word != keyWord) {
+                notBelow = Follows(keyWord, word);
+            } else {
+                bool whole = false;
+                notBelow = FollowsFurther(key, &state->ring[p], &whole);
+                if (whole) {
+                    ReplaceNode(state, p, r);
+                    return;
+                }
             }
+            next = notBelow ? larger : smaller;
+            if (next == NilNode) break;
+            word = notBelow ? largerWord : smallerWord;
         }
-        next = notBelow ? larger : smaller;
     }
     (notBelow ? right : left)[p] = (uint16_t)r;
     state->parent[r] = (int16_t)p;
@@ -186,14 +195,9 @@ void DeleteNode(LzariState* state, int p) {
     int up = parent[p];
     if (up == NilNode) return;
     int smaller = left[p], larger = right[p];
-    int q;
-    if (larger == NilNode) {
-        q = smaller;
-    } else if (smaller == NilNode) {
-        q = larger;
-    } else {
-        q = DetachPredecessor(state, p);
-    }
+    // With one child or none, that child (or NilNode) takes p's place.
+    int q = smaller != NilNode && larger != NilNode ? DetachPredecessor(state, p)
+                                                    : smaller ^ larger ^ NilNode;
     parent[q] = (int16_t)up;
     (right[up] == p ? right : left)[up] = (int16_t)q;
     parent[p] = NilNode;
