@@ -1,12 +1,15 @@
 // Encode and decode speed of this tree's LZARI codec beside an earlier
 // commit's (--baseline, built by scripts/bench.sh), zlib -6 and xz -6 on
 // the corpus inputs, as one table in MB/s of original bytes. The codecs
-// take turns, and each figure is the best of its runs by CPU time, so that
-// other work on the machine skews the ratios as little as it can.
+// take turns, and each figure is the best of its runs by CPU time (by the
+// wall clock for the threaded encoder), so that other work on the machine
+// skews the ratios as little as it can.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <time.h>
+
+#include <cmath>
 
 #include "codecs.h"
 #include "corpus.h"
@@ -20,9 +23,9 @@ struct Options {
 
 enum { MinRuns = 2, MaxRuns = 20 };
 
-double CpuSeconds() {
+double Seconds(clockid_t clock) {
     timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
 }
 
@@ -41,20 +44,22 @@ struct Timing {
 
 // Runs `once` for each codec in turn until every codec has its figure.
 template <typename Run>
-std::vector<double> BestSeconds(size_t codecs, double minSeconds, Run once) {
-    std::vector<Timing> timings(codecs);
+std::vector<double> BestSeconds(const std::vector<Codec>& codecs, bool decode, double minSeconds, Run once) {
+    std::vector<Timing> timings(codecs.size());
+    auto untimed = [&](size_t c) { return decode && codecs[c].onlyCompress; };
     for (bool pending = true; pending;) {
         pending = false;
-        for (size_t c = 0; c < codecs; c++) {
-            if (timings[c].Done(minSeconds)) continue;
-            double start = CpuSeconds();
+        for (size_t c = 0; c < codecs.size(); c++) {
+            if (untimed(c) || timings[c].Done(minSeconds)) continue;
+            clockid_t clock = codecs[c].threads ? CLOCK_MONOTONIC : CLOCK_PROCESS_CPUTIME_ID;
+            double start = Seconds(clock);
             once(c);
-            timings[c].Add(CpuSeconds() - start);
+            timings[c].Add(Seconds(clock) - start);
             pending = pending || !timings[c].Done(minSeconds);
         }
     }
     std::vector<double> best;
-    for (const Timing& t : timings) best.push_back(t.best);
+    for (size_t c = 0; c < codecs.size(); c++) best.push_back(untimed(c) ? NAN : timings[c].best);
     return best;
 }
 
@@ -83,12 +88,12 @@ bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double 
     }
     const double megabytes = (double)input.bytes.size() / 1e6;
     *decode = {Label("decode", input), {}};
-    for (double s : BestSeconds(codecs.size(), minSeconds, [&](size_t c) {
+    for (double s : BestSeconds(codecs, true, minSeconds, [&](size_t c) {
              codecs[c].decompress(packed[c], input.bytes.size());
          }))
         decode->values.push_back(megabytes / s);
     *encode = {Label("encode", input), {}};
-    for (double s : BestSeconds(codecs.size(), minSeconds,
+    for (double s : BestSeconds(codecs, false, minSeconds,
                                 [&](size_t c) { codecs[c].compress(input.bytes); }))
         encode->values.push_back(megabytes / s);
     *size = {Label("size % of", input), {}};
@@ -96,17 +101,25 @@ bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double 
     return true;
 }
 
-// Columns: each codec, then current / baseline after the current column.
+// LZARI columns are followed by their ratio to the baseline.
+bool Compared(const std::vector<Codec>& codecs, size_t c) {
+    return codecs[0].name == "baseline" && c > 0 && codecs[c].compress != nullptr &&
+           (codecs[c].name == "current" || codecs[c].threads);
+}
+
 void PrintRow(const Row& row, const std::vector<Codec>& codecs, bool withRatio) {
     printf("%-36s", row.label.c_str());
     for (size_t c = 0; c < codecs.size(); c++) {
-        printf(" %10.1f", row.values[c]);
-        if (codecs[c].name == "current" && codecs[0].name == "baseline") {
-            if (withRatio) {
-                printf(" %9.2fx", row.values[c] / row.values[0]);
-            } else {
-                printf(" %10s", "");
-            }
+        if (std::isnan(row.values[c])) {
+            printf(" %10s", "-");
+        } else {
+            printf(" %10.1f", row.values[c]);
+        }
+        if (!Compared(codecs, c)) continue;
+        if (withRatio && !std::isnan(row.values[c])) {
+            printf(" %9.2fx", row.values[c] / row.values[0]);
+        } else {
+            printf(" %10s", "");
         }
     }
     printf("\n");
@@ -151,10 +164,10 @@ int main(int argc, char** argv) {
         sizes.push_back(size);
     }
 
-    printf("%-36s", "MB/s (best run by CPU time)");
-    for (const Codec& codec : codecs) {
-        printf(" %10s", codec.name.c_str());
-        if (codec.name == "current" && codecs[0].name == "baseline") printf(" %10s", "cur/base");
+    printf("%-36s", "MB/s (best run)");
+    for (size_t c = 0; c < codecs.size(); c++) {
+        printf(" %10s", codecs[c].name.c_str());
+        if (Compared(codecs, c)) printf(" %10s", "/baseline");
     }
     printf("\n");
     for (const Row& row : decodes) PrintRow(row, codecs, true);

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include "codec/lzari.h"
+#include "codec/threaded_encoder.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ Bytes Call(LzariCall call, const Bytes& in) {
 Bytes LzariCompress(const Bytes& in) { return Call(LzariEncode, in); }
 
 Bytes LzariDecompress(const Bytes& packed, size_t) { return Call(LzariDecode, packed); }
+
+uint8_t* EncodeThreaded(const uint8_t* data, uint32_t size, uint32_t* length) {
+    return LzariEncodeThreaded(&CodecState, data, size, length);
+}
+
+Bytes LzariCompressThreaded(const Bytes& in) { return Call(EncodeThreaded, in); }
 
 LzariCall baselineEncode, baselineDecode;
 
@@ -68,6 +75,7 @@ Bytes XzDecompress(const Bytes& packed, size_t original) {
 
 std::vector<Codec> BuiltInCodecs() {
     return {{"current", LzariCompress, LzariDecompress},
+            {"3 threads", LzariCompressThreaded, LzariDecompress, true, true},
             {"zlib -6", ZlibCompress, ZlibDecompress},
             {"xz -6", XzCompress, XzDecompress}};
 }

@@ -12,9 +12,12 @@ struct Codec {
     std::string name;
     Bytes (*compress)(const Bytes& in);
     Bytes (*decompress)(const Bytes& packed, size_t original);
+    bool onlyCompress = false;  // decompresses as another column does
+    bool threads = false;       // timed by the wall clock, not by CPU time
 };
 
-// This tree's LZARI codec, zlib level 6 and xz preset 6.
+// This tree's LZARI codec (also with its threaded encoder), zlib level 6
+// and xz preset 6.
 std::vector<Codec> BuiltInCodecs();
 
 // LZARI as an earlier commit had it, from a shared library that

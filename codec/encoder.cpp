@@ -178,14 +178,14 @@ void FinishEncode(LzariState* state) {
 
 // Spaces before the first byte, zeros after it (also in the mirror of the
 // ring's start), whatever an earlier run left behind.
-static void ResetRing(LzariState* state) {
+void ResetRing(LzariState* state) {
     memset(state->ring, ' ', RingFill);
     memset(state->ring + RingFill, 0, sizeof state->ring - RingFill);
     state->oldest = 0;
     state->ringPos = RingFill;
 }
 
-static int FillLookAhead(LzariState* state) {
+int FillLookAhead(LzariState* state) {
     int len = 0;
     while (len < MaxMatch && state->inputPos < state->inputSize) {
         state->ring[RingFill + len++] = state->input[state->inputPos++];
@@ -259,8 +259,31 @@ static void AppendLe32(LzariState* state, uint32_t value) {
     for (int i = 0; i < 4; i++) AppendByte(state, bytes[i]);
 }
 
-uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
-    *length = 0;
+// The token at each position a parse found elsewhere reaches: the
+// sequential encoder's tokens, given the same matches.
+static void CodeParse(LzariState* state, MatchSource* source) {
+    Writer w = LoadWriter(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    for (uint32_t at = 0; at < state->inputSize;) {
+        uint32_t match = MatchAt(source, at);
+        uint32_t left = state->inputSize - at;
+        uint32_t length = match >> MatchDistanceBits;
+        if (length > left) length = left;
+        if (length <= MatchThreshold) {
+            CodeChar(state, &cum, w, state->input[at]);
+            at++;
+        } else {
+            CodeChar(state, &cum, w, 253 + (int)length);
+            CodePosition(state, w, (int)(match & ((1u << MatchDistanceBits) - 1)) - 1);
+            at += length;
+        }
+    }
+    StoreCumTable(state, cum);
+    StoreWriter(state, w);
+}
+
+static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size) {
     state->status = LzariOk;
     state->version = 0;
     state->input = data;
@@ -271,22 +294,21 @@ uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     state->output = (uint8_t*)malloc(capacity);
     if (!state->output) {
         state->status = LzariNoMemory;
-        return NULL;
+        return false;
     }
     state->outputCapacity = (uint32_t)capacity;
-
     StartEncoder(state);
     AppendByte(state, 'L');
     AppendByte(state, 'Z');
     AppendByte(state, 'a');
     AppendByte(state, 'r');
     StartModel(state);
-    InitTree(state);
-    ResetRing(state);
-    CodeText(state);
-    FinishEncode(state);
-    AppendLe32(state, size);
+    return true;
+}
 
+static uint8_t* FinishContainer(LzariState* state, uint32_t* length) {
+    FinishEncode(state);
+    AppendLe32(state, state->inputSize);
     uint8_t* result = state->output;
     state->output = NULL;
     if (state->status != LzariOk) {
@@ -295,6 +317,23 @@ uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     }
     *length = state->outCount;
     return result;
+}
+
+uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+    *length = 0;
+    if (!StartContainer(state, data, size)) return NULL;
+    InitTree(state);
+    ResetRing(state);
+    CodeText(state);
+    return FinishContainer(state, length);
+}
+
+uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
+                          uint32_t* length) {
+    *length = 0;
+    if (!StartContainer(state, data, size)) return NULL;
+    CodeParse(state, source);
+    return FinishContainer(state, length);
 }
 
 uint8_t* LzariEncode(const uint8_t* data, uint32_t size, uint32_t* length) {

@@ -1,5 +1,6 @@
 #include <stdio.h>
 
+#include "codec/threaded_encoder.h"
 #include "tools/lzari/atomic_output.h"
 #include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/file_error.h"
@@ -16,12 +17,16 @@ struct Container {
     uint32_t length = 0;
 };
 
+// From this size on, two more threads keep the match finder's trees.
+const size_t ThreadedFrom = 1 << 20;
+
 Container Encode(const std::string& path, const std::vector<uint8_t>& data, bool legacy, uint64_t fileTime) {
     static const uint8_t NoBytes[1] = {0};
     const uint8_t* source = data.empty() ? NoBytes : data.data();
     auto state = NewCodecState();
     Container container;
-    container.bytes.reset(LzariEncodeWith(state.get(), source, static_cast<uint32_t>(data.size()), &container.length));
+    auto encode = data.size() >= ThreadedFrom ? LzariEncodeThreaded : LzariEncodeWith;
+    container.bytes.reset(encode(state.get(), source, static_cast<uint32_t>(data.size()), &container.length));
     if (!container.bytes) throw FileError(path, "out of memory");
     if (legacy) return container;
 
