@@ -9,7 +9,6 @@
 enum {
     TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
     RingMask = RingSize - 1,
-    DistanceBits = 12,
 };
 
 void InitTree(LzariState* state) {
@@ -116,7 +115,7 @@ void InsertNode(LzariState* state, int r) {
         int smaller = left[p], larger = right[p];
         int length = CommonLength(key, &state->ring[p], &notBelow);
         uint32_t nearness = RingSize - ((r - p) & RingMask);
-        uint32_t match = length > MatchThreshold ? (uint32_t)length << DistanceBits | nearness : 0;
+        uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
         best = match > best ? match : best;
         if (length == MaxMatch) {
             ReplaceNode(state, p, r);
@@ -128,7 +127,7 @@ void InsertNode(LzariState* state, int r) {
         (notBelow ? right : left)[p] = (uint16_t)r;
         state->parent[r] = (int16_t)p;
     }
-    state->matchLength = (int16_t)(best >> DistanceBits);
+    state->matchLength = (int16_t)(best >> MatchDistanceBits);
     if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
 }
 

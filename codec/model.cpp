@@ -22,7 +22,9 @@ static constexpr uint32_t PositionShareSum() {
 static_assert(PositionShareSum() == PositionTotal, "the coders divide by a constant total");
 
 // Position p gets the share 10000 / (p + 201): near positions are likelier.
-// Bucket b starts at the position of the highest value in it, 16b + 15.
+// Bucket b starts at the position of the highest value in it, 16b + 15; the
+// farthest start, of bucket 0, is 4088, so the 8 positions PositionAt
+// looks at past a start stay inside the table.
 static void StartPositionModel(LzariState* state) {
     state->positionCum[RingSize] = 0;
     for (int i = RingSize; i >= 1; i--) {
@@ -59,10 +61,14 @@ void UpdateModel(LzariState* state, int symbol) {
     StoreCumTable(state, cum);
 }
 
+// The coders never ask beyond the totals; here any x gets an answer.
 int FindSymbol(const LzariState* state, uint32_t x) {
+    if (x >= state->symbolCum[0]) return 1;
     CumTable cum;
     LoadCumTable(state, &cum);
     return SymbolAt(cum, x);
 }
 
-int FindPosition(const LzariState* state, uint32_t x) { return PositionAt(state, x); }
+int FindPosition(const LzariState* state, uint32_t x) {
+    return x < PositionTotal ? PositionAt(state, x) : 0;
+}

@@ -6,9 +6,10 @@
 #include "codec/interval.h"
 #include "codec/lzari_internal.h"
 
-// The position p with positionCum[p] > x >= positionCum[p + 1]. Its
-// bucket names the lowest position of 16 values; the shares are at least 2,
-// so the answer is one of the 8 after it, counted without branches.
+// The position p with positionCum[p] > x >= positionCum[p + 1], for x
+// below the total. Its bucket names the lowest position of 16 values; the
+// shares are at least 2, so the answer is that one or one of the 8 after
+// it, counted without branches.
 static inline int PositionAt(const LzariState* state, uint32_t x) {
     int start = state->positionBucket[x >> PositionBucketShift];
     const uint16_t* cum = state->positionCum + start;
