@@ -6,8 +6,9 @@
 #include "codec/lzari.h"
 
 // For the steps of the coding loops, inlined whatever the compiler thinks
-// of their size: a call per symbol costs more than the code it saves.
-#if defined(__GNUC__)
+// of their size: a call per symbol costs more than the code it saves. A
+// build for size keeps them calls.
+#if defined(__GNUC__) && !defined(__OPTIMIZE_SIZE__)
 #define ALWAYS_INLINE inline __attribute__((always_inline))
 #else
 #define ALWAYS_INLINE inline
