@@ -46,7 +46,7 @@ struct Timing {
 template <typename Run>
 std::vector<double> BestSeconds(const std::vector<Codec>& codecs, bool decode, double minSeconds, Run once) {
     std::vector<Timing> timings(codecs.size());
-    auto untimed = [&](size_t c) { return decode && codecs[c].onlyCompress; };
+    auto untimed = [&](size_t c) { return decode && codecs[c].threads; };
     for (bool pending = true; pending;) {
         pending = false;
         for (size_t c = 0; c < codecs.size(); c++) {
@@ -103,8 +103,7 @@ bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double 
 
 // LZARI columns are followed by their ratio to the baseline.
 bool Compared(const std::vector<Codec>& codecs, size_t c) {
-    return codecs[0].name == "baseline" && c > 0 && codecs[c].compress != nullptr &&
-           (codecs[c].name == "current" || codecs[c].threads);
+    return codecs[0].name == "baseline" && (codecs[c].name == "current" || codecs[c].threads);
 }
 
 void PrintRow(const Row& row, const std::vector<Codec>& codecs, bool withRatio) {

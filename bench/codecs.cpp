@@ -75,7 +75,7 @@ Bytes XzDecompress(const Bytes& packed, size_t original) {
 
 std::vector<Codec> BuiltInCodecs() {
     return {{"current", LzariCompress, LzariDecompress},
-            {"3 threads", LzariCompressThreaded, LzariDecompress, true, true},
+            {"3 threads", LzariCompressThreaded, LzariDecompress, true},
             {"zlib -6", ZlibCompress, ZlibDecompress},
             {"xz -6", XzCompress, XzDecompress}};
 }

@@ -12,8 +12,9 @@ struct Codec {
     std::string name;
     Bytes (*compress)(const Bytes& in);
     Bytes (*decompress)(const Bytes& packed, size_t original);
-    bool onlyCompress = false;  // decompresses as another column does
-    bool threads = false;       // timed by the wall clock, not by CPU time
+    // Compresses on several threads: timed by the wall clock, not by CPU
+    // time. It decompresses as "current" does, so that goes untimed.
+    bool threads = false;
 };
 
 // This tree's LZARI codec (also with its threaded encoder), zlib level 6
