@@ -1,119 +1,176 @@
-// LZARI against zlib (level 6) and xz (preset 6): compress and decompress
-// speed on each corpus input, with the compressed/original ratio.
-#include <benchmark/benchmark.h>
-#include <lzma.h>
+// Encode and decode speed of this tree's LZARI codec beside an earlier
+// commit's (--baseline, built by scripts/bench.sh), zlib -6 and xz -6 on
+// the corpus inputs, as one table in MB/s of original bytes. The codecs
+// take turns, and each figure is the best of its runs by CPU time (by the
+// wall clock for the threaded encoder), so that other work on the machine
+// skews the ratios as little as it can.
+#include <stdio.h>
 #include <stdlib.h>
-#include <zlib.h>
+#include <string.h>
+#include <time.h>
 
-#include <functional>
+#include <cmath>
 
-#include "codec/lzari.h"
+#include "codecs.h"
 #include "corpus.h"
-#include "summary.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-struct Codec {
-    const char* name;
-    std::function<Bytes(const Bytes&)> compress;
-    std::function<Bytes(const Bytes&, size_t)> decompress;
+struct Options {
+    const char* baseline = nullptr;
+    double minSeconds = 0.5;  // per figure, and at least MinRuns runs
 };
 
-Bytes LzariCompress(const Bytes& in) {
-    uint32_t length = 0;
-    uint8_t* out = LzariEncode(in.data(), (uint32_t)in.size(), &length);
-    Bytes result(out, out + length);
-    free(out);
-    return result;
+enum { MinRuns = 2, MaxRuns = 20 };
+
+double Seconds(clockid_t clock) {
+    timespec t;
+    clock_gettime(clock, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
 }
 
-Bytes LzariDecompress(const Bytes& in, size_t) {
-    uint32_t length = 0;
-    uint8_t* out = LzariDecode(in.data(), (uint32_t)in.size(), &length);
-    Bytes result(out, out + length);
-    free(out);
-    return result;
-}
-
-Bytes ZlibCompress(const Bytes& in) {
-    uLongf length = compressBound(in.size());
-    Bytes out(length);
-    compress2(out.data(), &length, in.data(), in.size(), 6);
-    out.resize(length);
-    return out;
-}
-
-Bytes ZlibDecompress(const Bytes& in, size_t original) {
-    uLongf length = original;
-    Bytes out(original);
-    if (uncompress(out.data(), &length, in.data(), in.size()) != Z_OK) out.clear();
-    return out;
-}
-
-Bytes XzCompress(const Bytes& in) {
-    Bytes out(lzma_stream_buffer_bound(in.size()));
-    size_t length = 0;
-    lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, in.data(), in.size(), out.data(),
-                            &length, out.size());
-    out.resize(length);
-    return out;
-}
-
-Bytes XzDecompress(const Bytes& in, size_t original) {
-    Bytes out(original);
-    uint64_t memlimit = UINT64_MAX;
-    size_t inPos = 0, outPos = 0;
-    if (lzma_stream_buffer_decode(&memlimit, 0, nullptr, in.data(), &inPos, in.size(), out.data(),
-                                  &outPos, out.size()) != LZMA_OK) {
-        out.clear();  // reported as a mismatch
+struct Timing {
+    double best = 1e30, total = 0;
+    int runs = 0;
+    bool Done(double minSeconds) const {
+        return runs >= MaxRuns || (runs >= MinRuns && total >= minSeconds);
     }
-    return out;
+    void Add(double seconds) {
+        best = seconds < best ? seconds : best;
+        total += seconds;
+        runs++;
+    }
+};
+
+// Runs `once` for each codec in turn until every codec has its figure.
+template <typename Run>
+std::vector<double> BestSeconds(const std::vector<Codec>& codecs, bool decode, double minSeconds, Run once) {
+    std::vector<Timing> timings(codecs.size());
+    auto untimed = [&](size_t c) { return decode && codecs[c].threads; };
+    for (bool pending = true; pending;) {
+        pending = false;
+        for (size_t c = 0; c < codecs.size(); c++) {
+            if (untimed(c) || timings[c].Done(minSeconds)) continue;
+            clockid_t clock = codecs[c].threads ? CLOCK_MONOTONIC : CLOCK_PROCESS_CPUTIME_ID;
+            double start = Seconds(clock);
+            once(c);
+            timings[c].Add(Seconds(clock) - start);
+            pending = pending || !timings[c].Done(minSeconds);
+        }
+    }
+    std::vector<double> best;
+    for (size_t c = 0; c < codecs.size(); c++) best.push_back(untimed(c) ? NAN : timings[c].best);
+    return best;
 }
 
-void Compress(benchmark::State& state, const Codec& codec, const CorpusInput& input) {
-    Bytes packed;
-    for (auto _ : state) {
-        packed = codec.compress(input.bytes);
-        benchmark::DoNotOptimize(packed.data());
-    }
-    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)input.bytes.size());
-    state.counters["ratio"] = (double)packed.size() / (double)input.bytes.size();
+struct Row {
+    std::string label;
+    std::vector<double> values;  // one per codec
+};
+
+std::string Label(const char* what, const CorpusInput& input) {
+    char size[32];
+    snprintf(size, sizeof size, " (%.1f MB)", (double)input.bytes.size() / 1e6);
+    return std::string(what) + " " + input.name + size;
 }
 
-void Decompress(benchmark::State& state, const Codec& codec, const CorpusInput& input) {
-    const Bytes packed = codec.compress(input.bytes);
-    Bytes unpacked;
-    for (auto _ : state) {
-        unpacked = codec.decompress(packed, input.bytes.size());
-        benchmark::DoNotOptimize(unpacked.data());
+// Speed and size rows for one input; false when a codec does not give the
+// input back.
+bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double minSeconds,
+             Row* decode, Row* encode, Row* size) {
+    std::vector<Bytes> packed;
+    for (const Codec& codec : codecs) {
+        packed.push_back(codec.compress(input.bytes));
+        if (codec.decompress(packed.back(), input.bytes.size()) != input.bytes) {
+            fprintf(stderr, "%s does not give %s back\n", codec.name.c_str(), input.name.c_str());
+            return false;
+        }
     }
-    if (unpacked != input.bytes) state.SkipWithError("decompressed bytes differ from the input");
-    state.SetBytesProcessed((int64_t)state.iterations() * (int64_t)input.bytes.size());
-    state.counters["ratio"] = (double)packed.size() / (double)input.bytes.size();
+    const double megabytes = (double)input.bytes.size() / 1e6;
+    *decode = {Label("decode", input), {}};
+    for (double s : BestSeconds(codecs, true, minSeconds, [&](size_t c) {
+             codecs[c].decompress(packed[c], input.bytes.size());
+         }))
+        decode->values.push_back(megabytes / s);
+    *encode = {Label("encode", input), {}};
+    for (double s : BestSeconds(codecs, false, minSeconds,
+                                [&](size_t c) { codecs[c].compress(input.bytes); }))
+        encode->values.push_back(megabytes / s);
+    *size = {Label("size % of", input), {}};
+    for (const Bytes& p : packed) size->values.push_back(100.0 * (double)p.size() / (double)input.bytes.size());
+    return true;
+}
+
+// LZARI columns are followed by their ratio to the baseline.
+bool Compared(const std::vector<Codec>& codecs, size_t c) {
+    return codecs[0].name == "baseline" && (codecs[c].name == "current" || codecs[c].threads);
+}
+
+void PrintRow(const Row& row, const std::vector<Codec>& codecs, bool withRatio) {
+    printf("%-36s", row.label.c_str());
+    for (size_t c = 0; c < codecs.size(); c++) {
+        if (std::isnan(row.values[c])) {
+            printf(" %10s", "-");
+        } else {
+            printf(" %10.1f", row.values[c]);
+        }
+        if (!Compared(codecs, c)) continue;
+        if (withRatio && !std::isnan(row.values[c])) {
+            printf(" %9.2fx", row.values[c] / row.values[0]);
+        } else {
+            printf(" %10s", "");
+        }
+    }
+    printf("\n");
+}
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--baseline") == 0 && i + 1 < argc) {
+            options->baseline = argv[++i];
+        } else if (strcmp(argv[i], "--min-seconds") == 0 && i + 1 < argc) {
+            options->minSeconds = atof(argv[++i]);
+        } else {
+            fprintf(stderr, "usage: %s [--baseline LIBRARY.so] [--min-seconds S]\n", argv[0]);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    static const std::vector<CorpusInput> corpus = BuildCorpus();
-    static const Codec codecs[] = {{"lzari", LzariCompress, LzariDecompress},
-                                   {"zlib6", ZlibCompress, ZlibDecompress},
-                                   {"xz6", XzCompress, XzDecompress}};
-    for (const CorpusInput& input : corpus) {
-        for (const Codec& codec : codecs) {
-            std::string suffix = std::string(codec.name) + "/" + input.name;
-            benchmark::RegisterBenchmark(("compress/" + suffix).c_str(), Compress, codec, input)
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark(("decompress/" + suffix).c_str(), Decompress, codec, input)
-                ->Unit(benchmark::kMillisecond);
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) return 2;
+    std::vector<Codec> codecs = BuiltInCodecs();
+    if (options.baseline) {
+        Codec baseline;
+        std::string message;
+        if (!LoadBaseline(options.baseline, &baseline, &message)) {
+            fprintf(stderr, "%s: %s\n", options.baseline, message.c_str());
+            return 1;
         }
+        codecs.insert(codecs.begin(), baseline);
     }
-    benchmark::Initialize(&argc, argv);
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintSummary();
-    benchmark::Shutdown();
+
+    std::vector<Row> decodes, encodes, sizes;
+    for (const CorpusInput& input : BuildCorpus()) {
+        Row decode, encode, size;
+        if (!Measure(codecs, input, options.minSeconds, &decode, &encode, &size)) return 1;
+        decodes.push_back(decode);
+        encodes.push_back(encode);
+        sizes.push_back(size);
+    }
+
+    printf("%-36s", "MB/s (best run)");
+    for (size_t c = 0; c < codecs.size(); c++) {
+        printf(" %10s", codecs[c].name.c_str());
+        if (Compared(codecs, c)) printf(" %10s", "/baseline");
+    }
+    printf("\n");
+    for (const Row& row : decodes) PrintRow(row, codecs, true);
+    for (const Row& row : encodes) PrintRow(row, codecs, true);
+    for (const Row& row : sizes) PrintRow(row, codecs, false);
     return 0;
 }

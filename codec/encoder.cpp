@@ -1,13 +1,13 @@
-// LZARI encoder: LZSS with one binary search tree per first byte over the
-// 4096-byte ring, its literals, lengths and positions sent through the
-// arithmetic coder. Writes a version 0 container.
+// LZARI encoder: LZSS over the 4096-byte ring (match_finder.cpp), its
+// literals, lengths and positions sent through the arithmetic coder.
+// Writes a version 0 container.
 #include <stdlib.h>
 #include <string.h>
 
-#include "codec/lzari_internal.h"
+#include "codec/interval.h"
+#include "codec/model.h"
 
 enum {
-    TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
     RingMask = RingSize - 1,
     OutputSlack = 1024,
 };
@@ -59,43 +59,109 @@ void OutputBit(LzariState* state, int bit) {
     for (; state->pendingBits > 0; state->pendingBits--) PutBit(state, !bit);
 }
 
-static void Renormalise(LzariState* state) {
-    for (;;) {
-        if (state->high <= Half) {
-            OutputBit(state, 0);
-        } else if (state->low >= Half) {
-            OutputBit(state, 1);
-            state->low -= Half;
-            state->high -= Half;
-        } else if (state->low >= Quarter && state->high <= ThreeQuarters) {
-            state->pendingBits++;
-            state->low -= Quarter;
-            state->high -= Quarter;
-        } else {
-            break;
-        }
-        state->low *= 2;
-        state->high *= 2;
+// The coder in registers: the interval, the bits owed, and up to 31 bits
+// not yet written, right-aligned in `bits` (higher bits there are stale).
+struct Writer {
+    uint32_t low, high;
+    uint32_t owed;
+    unsigned count;
+    uint64_t bits;
+};
+
+static Writer LoadWriter(const LzariState* state) {
+    Writer w;
+    w.low = state->low;
+    w.high = state->high;
+    w.owed = (uint32_t)state->pendingBits;
+    w.count = LeadingZeros(state->bitMask) - 24;
+    w.bits = state->bitBuffer >> (8 - w.count);
+    return w;
+}
+
+// Back to the byte-wise writer: whole bytes out, the rest in bitBuffer.
+static void StoreWriter(LzariState* state, const Writer& w) {
+    unsigned count = w.count;
+    for (; count >= 8; count -= 8) AppendByte(state, (uint8_t)(w.bits >> (count - 8)));
+    state->bitBuffer = (uint8_t)(w.bits << (8 - count));
+    state->bitMask = (uint8_t)(0x80 >> count);
+    state->pendingBits = (int32_t)w.owed;
+    state->low = w.low;
+    state->high = w.high;
+}
+
+static inline void PutBits(LzariState* state, Writer& w, uint32_t value, unsigned count) {
+    w.bits = w.bits << count | value;  // count <= 32
+    w.count += count;
+    if (w.count < 32) return;
+    w.count -= 32;
+    uint32_t word = (uint32_t)(w.bits >> w.count);
+    if (state->outputCapacity - state->outCount < 4 && !GrowOutput(state)) return;
+    uint8_t* out = state->output + state->outCount;
+    out[0] = (uint8_t)(word >> 24);
+    out[1] = (uint8_t)(word >> 16);
+    out[2] = (uint8_t)(word >> 8);
+    out[3] = (uint8_t)word;
+    state->outCount += 4;
+}
+
+static void PutRun(LzariState* state, Writer& w, uint32_t bit, uint32_t count) {
+    for (; count > 0;) {
+        unsigned n = count < 32 ? count : 32;
+        PutBits(state, w, bit ? 0xFFFFFFFFu >> (32 - n) : 0, n);
+        count -= n;
     }
 }
 
-static inline void Narrow(LzariState* state, uint32_t total, uint32_t cumAbove, uint32_t cumBelow) {
-    uint32_t range = state->high - state->low;
-    state->high = state->low + range * cumAbove / total;
-    state->low = state->low + range * cumBelow / total;
+// Narrows the interval to [low + below, low + above) and renormalises it:
+// the settled bits go out, the first of them paying the bits owed with its
+// opposite, and each straddling doubling owes one more.
+static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t below) {
+    uint32_t low = w.low + below;
+    Rescaled n = Rescale(low, w.low + above);
+    if (n.settled > 0) {
+        uint32_t settled = low >> (17 - n.settled);
+        if (w.owed > 0) {
+            uint32_t first = settled >> (n.settled - 1);
+            PutBits(state, w, first, 1);
+            PutRun(state, w, !first, w.owed);
+            w.owed = 0;
+            PutBits(state, w, settled & ((1u << (n.settled - 1)) - 1), n.settled - 1);
+        } else {
+            PutBits(state, w, settled, n.settled);
+        }
+    }
+    w.owed += n.shifts - n.settled;
+    w.low = n.low;
+    w.high = n.high;
+}
+
+static ALWAYS_INLINE void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
+    int s = state->symbolOfChar[ch];
+    uint32_t range = w.high - w.low;
+    Divisor divisor(CumAt(*cum, 0));
+    Narrow(state, w, divisor.Share(range, CumAt(*cum, s - 1)), divisor.Share(range, CumAt(*cum, s)));
+    CountSymbol(state, cum, s);
+}
+
+static inline void CodePosition(LzariState* state, Writer& w, int position) {
+    uint32_t range = w.high - w.low;
+    Narrow(state, w, range * state->positionCum[position] / PositionTotal,
+           range * state->positionCum[position + 1] / PositionTotal);
 }
 
 void EncodeChar(LzariState* state, int ch) {
-    int s = state->symbolOfChar[ch];
-    Narrow(state, state->symbolCum[0], state->symbolCum[s - 1], state->symbolCum[s]);
-    Renormalise(state);
-    UpdateModel(state, s);
+    Writer w = LoadWriter(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    CodeChar(state, &cum, w, ch);
+    StoreCumTable(state, cum);
+    StoreWriter(state, w);
 }
 
 void EncodePosition(LzariState* state, int position) {
-    Narrow(state, state->positionCum[0], state->positionCum[position],
-           state->positionCum[position + 1]);
-    Renormalise(state);
+    Writer w = LoadWriter(state);
+    CodePosition(state, w, position);
+    StoreWriter(state, w);
 }
 
 // The last bit picks the quarter that lies wholly in the final interval, so
@@ -110,114 +176,16 @@ void FinishEncode(LzariState* state) {
     }
 }
 
-void InitTree(LzariState* state) {
-    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->right[i] = NilNode;
-    for (int i = 0; i < RingSize; i++) state->parent[i] = NilNode;
-}
-
-// r takes the place of p, whose string it repeats in full; p leaves the tree.
-static void ReplaceNode(LzariState* state, int p, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    parent[r] = parent[p];
-    left[r] = left[p];
-    right[r] = right[p];
-    parent[left[p]] = (int16_t)r;
-    parent[right[p]] = (int16_t)r;
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)r;
-    } else {
-        left[parent[p]] = (int16_t)r;
-    }
-    parent[p] = NilNode;
-}
-
-void InsertNode(LzariState* state, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    const uint8_t* key = &state->ring[r];
-    int p = TreeRoots + key[0];
-    int cmp = 1;
-    left[r] = right[r] = NilNode;
-    state->matchLength = 0;
-    for (;;) {
-        int16_t* child = cmp >= 0 ? &right[p] : &left[p];
-        if (*child == NilNode) {
-            *child = (int16_t)r;
-            state->parent[r] = (int16_t)p;
-            return;
-        }
-        p = *child;
-        const uint8_t* candidate = &state->ring[p];
-        int i = 1;
-        for (; i < MaxMatch; i++) {
-            cmp = key[i] - candidate[i];
-            if (cmp != 0) break;
-        }
-        if (i <= MatchThreshold) continue;
-        int distance = (r - p) & RingMask;
-        if (i > state->matchLength) {
-            state->matchPosition = (int16_t)distance;
-            state->matchLength = (int16_t)i;
-            if (i >= MaxMatch) break;
-        } else if (i == state->matchLength && distance < state->matchPosition) {
-            state->matchPosition = (int16_t)distance;  // the nearest of equal matches
-        }
-    }
-    ReplaceNode(state, p, r);
-}
-
-// The node that takes p's place is the rightmost of p's left subtree.
-static int DetachPredecessor(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    int q = left[p];
-    if (right[q] != NilNode) {
-        while (right[q] != NilNode) q = right[q];
-        right[parent[q]] = left[q];
-        parent[left[q]] = parent[q];
-        left[q] = left[p];
-        parent[left[p]] = (int16_t)q;
-    }
-    right[q] = right[p];
-    parent[right[p]] = (int16_t)q;
-    return q;
-}
-
-void DeleteNode(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
-    int16_t* parent = state->parent;
-    if (parent[p] == NilNode) return;
-    int q;
-    if (right[p] == NilNode) {
-        q = left[p];
-    } else if (left[p] == NilNode) {
-        q = right[p];
-    } else {
-        q = DetachPredecessor(state, p);
-    }
-    parent[q] = parent[p];
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)q;
-    } else {
-        left[parent[p]] = (int16_t)q;
-    }
-    parent[p] = NilNode;
-}
-
 // Spaces before the first byte, zeros after it (also in the mirror of the
 // ring's start), whatever an earlier run left behind.
-static void ResetRing(LzariState* state) {
+void ResetRing(LzariState* state) {
     memset(state->ring, ' ', RingFill);
     memset(state->ring + RingFill, 0, sizeof state->ring - RingFill);
     state->oldest = 0;
     state->ringPos = RingFill;
 }
 
-static int FillLookAhead(LzariState* state) {
+int FillLookAhead(LzariState* state) {
     int len = 0;
     while (len < MaxMatch && state->inputPos < state->inputSize) {
         state->ring[RingFill + len++] = state->input[state->inputPos++];
@@ -230,19 +198,37 @@ static inline void AdvanceRing(LzariState* state) {
     state->ringPos = (int16_t)((state->ringPos + 1) & RingMask);
 }
 
-static void SlideInByte(LzariState* state) {
-    DeleteNode(state, state->oldest);
-    uint8_t b = state->input[state->inputPos++];
-    state->ring[state->oldest] = b;
-    if (state->oldest < MaxMatch - 1) state->ring[state->oldest + RingSize] = b;
-    AdvanceRing(state);
-    InsertNode(state, state->ringPos);
+// Moves the look-ahead on by `count` input bytes: each takes the oldest
+// position's place in the ring and trees. Of the positions a token slides
+// over, only the last one's match is looked for (when `matchAtEnd`): the
+// others go into the tree without their search.
+static ALWAYS_INLINE void SlideIn(LzariState* state, int count, bool matchAtEnd) {
+    int oldest = state->oldest, ringPos = state->ringPos;
+    const uint8_t* in = state->input + state->inputPos;
+    for (int i = 0; i < count; i++) {
+        DeleteNode(state, oldest);
+        state->ring[oldest] = in[i];
+        if (oldest < MaxMatch - 1) state->ring[oldest + RingSize] = in[i];
+        oldest = (oldest + 1) & RingMask;
+        ringPos = (ringPos + 1) & RingMask;
+        if (matchAtEnd && i == count - 1) {
+            InsertNode(state, ringPos);
+        } else {
+            InsertNodeOnly(state, ringPos);
+        }
+    }
+    state->oldest = (int16_t)oldest;
+    state->ringPos = (int16_t)ringPos;
+    state->inputPos += (uint32_t)count;
 }
 
 static void CodeText(LzariState* state) {
+    Writer w = LoadWriter(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
     int len = FillLookAhead(state);
     // The 60 positions before the look-ahead are match candidates at once.
-    for (int i = 1; i <= MaxMatch; i++) InsertNode(state, state->ringPos - i);
+    for (int i = 1; i <= MaxMatch; i++) InsertNodeOnly(state, state->ringPos - i);
     InsertNode(state, state->ringPos);
     state->nextProgress = 0;
     do {
@@ -250,20 +236,23 @@ static void CodeText(LzariState* state) {
         if (state->matchLength > len) state->matchLength = (int16_t)len;
         if (state->matchLength <= MatchThreshold) {
             state->matchLength = 1;
-            EncodeChar(state, state->ring[state->ringPos]);
+            CodeChar(state, &cum, w, state->ring[state->ringPos]);
         } else {
-            EncodeChar(state, 253 + state->matchLength);
-            EncodePosition(state, state->matchPosition - 1);
+            CodeChar(state, &cum, w, 253 + state->matchLength);
+            CodePosition(state, w, state->matchPosition - 1);
         }
         int last = state->matchLength;
-        int i = 0;
-        for (; i < last && state->inputPos < state->inputSize; i++) SlideInByte(state);
-        for (; i < last; i++) {
+        uint32_t left = state->inputSize - state->inputPos;
+        int i = left < (uint32_t)last ? (int)left : last;
+        SlideIn(state, i, i == last);
+        for (; i < last; i++) {  // past the end of the input
             DeleteNode(state, state->oldest);
             AdvanceRing(state);
-            if (--len != 0) InsertNode(state, state->ringPos);
+            if (--len != 0) (i == last - 1 ? InsertNode : InsertNodeOnly)(state, state->ringPos);
         }
     } while (len > 0);
+    StoreCumTable(state, cum);
+    StoreWriter(state, w);
 }
 
 static void AppendLe32(LzariState* state, uint32_t value) {
@@ -272,8 +261,33 @@ static void AppendLe32(LzariState* state, uint32_t value) {
     for (int i = 0; i < 4; i++) AppendByte(state, bytes[i]);
 }
 
-uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
-    *length = 0;
+// The token at each position a parse found elsewhere reaches: the
+// sequential encoder's tokens, given the same matches.
+static void CodeParse(LzariState* state, MatchSource* source) {
+    Writer w = LoadWriter(state);
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    state->nextProgress = 0;
+    for (uint32_t at = 0; at < state->inputSize;) {
+        ReportProgress(state, at, state->inputSize);
+        uint32_t match = MatchAt(source, at);
+        uint32_t left = state->inputSize - at;
+        uint32_t length = match >> MatchDistanceBits;
+        if (length > left) length = left;
+        if (length <= MatchThreshold) {
+            CodeChar(state, &cum, w, state->input[at]);
+            at++;
+        } else {
+            CodeChar(state, &cum, w, 253 + (int)length);
+            CodePosition(state, w, (int)(match & ((1u << MatchDistanceBits) - 1)) - 1);
+            at += length;
+        }
+    }
+    StoreCumTable(state, cum);
+    StoreWriter(state, w);
+}
+
+static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size) {
     state->status = LzariOk;
     state->version = 0;
     state->input = data;
@@ -284,22 +298,21 @@ uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     state->output = (uint8_t*)malloc(capacity);
     if (!state->output) {
         state->status = LzariNoMemory;
-        return NULL;
+        return false;
     }
     state->outputCapacity = (uint32_t)capacity;
-
     StartEncoder(state);
     AppendByte(state, 'L');
     AppendByte(state, 'Z');
     AppendByte(state, 'a');
     AppendByte(state, 'r');
     StartModel(state);
-    InitTree(state);
-    ResetRing(state);
-    CodeText(state);
-    FinishEncode(state);
-    AppendLe32(state, size);
+    return true;
+}
 
+static uint8_t* FinishContainer(LzariState* state, uint32_t* length) {
+    FinishEncode(state);
+    AppendLe32(state, state->inputSize);
     uint8_t* result = state->output;
     state->output = NULL;
     if (state->status != LzariOk) {
@@ -308,6 +321,23 @@ uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     }
     *length = state->outCount;
     return result;
+}
+
+uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+    *length = 0;
+    if (!StartContainer(state, data, size)) return NULL;
+    InitTree(state);
+    ResetRing(state);
+    CodeText(state);
+    return FinishContainer(state, length);
+}
+
+uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
+                          uint32_t* length) {
+    *length = 0;
+    if (!StartContainer(state, data, size)) return NULL;
+    CodeParse(state, source);
+    return FinishContainer(state, length);
 }
 
 uint8_t* LzariEncode(const uint8_t* data, uint32_t size, uint32_t* length) {

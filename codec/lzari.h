@@ -16,6 +16,9 @@ enum {
     RingFill = RingSize - MaxMatch,
     NilNode = RingSize,
     MaxCum = 0x7FFF,
+    PositionTotal = 28568,  // the fixed sum of all position shares
+    PositionBucketShift = 4,
+    PositionBuckets = (PositionTotal >> PositionBucketShift) + 1,
 };
 
 enum : uint32_t {
@@ -62,6 +65,7 @@ struct LzariState {
     uint16_t symbolFreq[SymbolCount + 1];
     uint16_t symbolCum[SymbolCount + 1];
     uint16_t positionCum[RingSize + 1];
+    uint16_t positionBucket[PositionBuckets];  // the nearest position of each 16 scaled values
 
     // ring and match finder
     uint8_t ring[RingSize + MaxMatch - 1];

@@ -5,6 +5,15 @@
 
 #include "codec/lzari.h"
 
+// For the steps of the coding loops, inlined whatever the compiler thinks
+// of their size: a call per symbol costs more than the code it saves. A
+// build for size keeps them calls.
+#if defined(__GNUC__) && !defined(__OPTIMIZE_SIZE__)
+#define ALWAYS_INLINE inline __attribute__((always_inline))
+#else
+#define ALWAYS_INLINE inline
+#endif
+
 // Container layout.
 enum MagicKind {
     MagicVersion0,   // exactly "LZar"
@@ -51,9 +60,35 @@ int DecodePosition(LzariState* state);
 void StartEncoder(LzariState* state);
 void InitTree(LzariState* state);
 void InsertNode(LzariState* state, int r);
+void InsertNodeOnly(LzariState* state, int r);  // the same, not looking for a match
 void DeleteNode(LzariState* state, int p);
 void PutBit(LzariState* state, int bit);
 void OutputBit(LzariState* state, int bit);
 void EncodeChar(LzariState* state, int ch);
 void EncodePosition(LzariState* state, int position);
 void FinishEncode(LzariState* state);
+void ResetRing(LzariState* state);
+int FillLookAhead(LzariState* state);  // the first bytes into the ring; how many
+
+// Matches found by other threads: MatchAt gives the one InsertNode found
+// at a position of the input (length << MatchDistanceBits | distance, 0
+// for none), waiting for it if need be. The positions asked for only grow.
+enum { MatchDistanceBits = 12 };
+struct MatchSource {
+    const uint8_t* input;
+    const uint32_t* matches[256];  // by the position's first byte, then by position modulo mask + 1
+    uint32_t mask;
+    uint32_t ready;  // positions below this have their match
+    void (*wait)(MatchSource* source, uint32_t position);  // until `position` is ready
+    void* context;
+};
+
+static inline uint32_t MatchAt(MatchSource* source, uint32_t position) {
+    if (position >= source->ready) source->wait(source, position);
+    return source->matches[source->input[position]][position & source->mask];
+}
+
+// Codes a non-empty input from the matches of `source` (a parse and
+// coding identical to LzariEncodeWith's, given InsertNode's matches).
+uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
+                          uint32_t* length);

@@ -1,6 +1,6 @@
 // The adaptive model of characters and the fixed model of positions, shared
 // by decoder and encoder.
-#include "codec/lzari_internal.h"
+#include "codec/model.h"
 
 static void StartSymbolModel(LzariState* state) {
     state->symbolCum[SymbolCount] = 0;
@@ -14,11 +14,27 @@ static void StartSymbolModel(LzariState* state) {
     state->symbolFreq[0] = 0;
 }
 
+static constexpr uint32_t PositionShareSum() {
+    uint32_t sum = 0;
+    for (int i = 1; i <= RingSize; i++) sum += 10000 / (i + 200);
+    return sum;
+}
+static_assert(PositionShareSum() == PositionTotal, "the coders divide by a constant total");
+
 // Position p gets the share 10000 / (p + 201): near positions are likelier.
+// Bucket b starts at the position of the highest value in it, 16b + 15; the
+// farthest start, of bucket 0, is 4088, so the 8 positions PositionAt
+// looks at past a start stay inside the table.
 static void StartPositionModel(LzariState* state) {
     state->positionCum[RingSize] = 0;
     for (int i = RingSize; i >= 1; i--) {
         state->positionCum[i - 1] = (uint16_t)(state->positionCum[i] + 10000 / (i + 200));
+    }
+    int p = RingSize - 1;
+    for (uint32_t b = 0; b < PositionBuckets; b++) {
+        uint32_t highest = (b << PositionBucketShift) + (1u << PositionBucketShift) - 1;
+        while (p > 0 && state->positionCum[p] <= highest) p--;
+        state->positionBucket[b] = (uint16_t)p;
     }
 }
 
@@ -28,7 +44,7 @@ void StartModel(LzariState* state) {
 }
 
 // Halving rounds up so that no frequency reaches 0.
-static void HalveFrequencies(LzariState* state) {
+void HalveFrequencies(LzariState* state) {
     unsigned sum = 0;
     for (int i = SymbolCount; i >= 1; i--) {
         state->symbolCum[i] = (uint16_t)sum;
@@ -39,43 +55,20 @@ static void HalveFrequencies(LzariState* state) {
 }
 
 void UpdateModel(LzariState* state, int symbol) {
-    if (state->symbolCum[0] >= MaxCum) HalveFrequencies(state);
-
-    uint16_t* freq = state->symbolFreq;
-    int i = symbol;
-    while (freq[i] == freq[i - 1]) i--;  // the sentinel freq[0] == 0 stops it
-    if (i < symbol) {
-        int a = state->charOfSymbol[i];
-        int b = state->charOfSymbol[symbol];
-        state->charOfSymbol[i] = (int16_t)b;
-        state->charOfSymbol[symbol] = (int16_t)a;
-        state->symbolOfChar[a] = (int16_t)symbol;
-        state->symbolOfChar[b] = (int16_t)i;
-    }
-    freq[i]++;
-    uint16_t* cum = state->symbolCum;
-    for (int k = i - 1; k >= 0; k--) cum[k]++;
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    CountSymbol(state, &cum, symbol);
+    StoreCumTable(state, cum);
 }
 
-// Both tables fall from their total at index 0 to 0 at the end; the search
-// returns the first index in [1, last] whose entry is not above x.
-static inline int FirstNotAbove(const uint16_t* cum, int last, uint32_t x) {
-    int i = 1, j = last;
-    while (i < j) {
-        int k = (i + j) / 2;
-        if (cum[k] > x) {
-            i = k + 1;
-        } else {
-            j = k;
-        }
-    }
-    return i;
-}
-
+// The coders never ask beyond the totals; here any x gets an answer.
 int FindSymbol(const LzariState* state, uint32_t x) {
-    return FirstNotAbove(state->symbolCum, SymbolCount, x);
+    if (x >= state->symbolCum[0]) return 1;
+    CumTable cum;
+    LoadCumTable(state, &cum);
+    return SymbolAt(cum, x);
 }
 
 int FindPosition(const LzariState* state, uint32_t x) {
-    return FirstNotAbove(state->positionCum, RingSize, x) - 1;
+    return x < PositionTotal ? PositionAt(state, x) : 0;
 }

@@ -1,6 +1,7 @@
 #include <stdio.h>
 #include <time.h>
 
+#include "codec/threaded_encoder.h"
 #include "tools/lzari/atomic_output.h"
 #include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/file_error.h"
@@ -18,13 +19,17 @@ struct Container {
     uint32_t length = 0;
 };
 
+// From this size on, two more threads keep the match finder's trees.
+const size_t ThreadedFrom = 1 << 20;
+
 Container Encode(const std::string& name, const std::vector<uint8_t>& data, bool legacy, uint64_t fileTime,
                  Progress* progress) {
     static const uint8_t NoBytes[1] = {0};
     const uint8_t* source = data.empty() ? NoBytes : data.data();
     CodecRun run(progress, "compressing");
     Container container;
-    container.bytes.reset(LzariEncodeWith(run.state(), source, static_cast<uint32_t>(data.size()), &container.length));
+    auto encode = data.size() >= ThreadedFrom ? LzariEncodeThreaded : LzariEncodeWith;
+    container.bytes.reset(encode(run.state(), source, static_cast<uint32_t>(data.size()), &container.length));
     if (!container.bytes) throw FileError(name, "out of memory");
     run.Done(data.size());
     if (legacy) return container;

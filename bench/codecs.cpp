@@ -1,0 +1,95 @@
+#include "codecs.h"
+
+#include <dlfcn.h>
+#include <lzma.h>
+#include <stdlib.h>
+#include <zlib.h>
+
+#include "codec/lzari.h"
+#include "codec/threaded_encoder.h"
+
+namespace {
+
+typedef uint8_t* (*LzariCall)(const uint8_t* data, uint32_t size, uint32_t* length);
+
+Bytes Call(LzariCall call, const Bytes& in) {
+    uint32_t length = 0;
+    uint8_t* data = call(in.data(), (uint32_t)in.size(), &length);
+    Bytes out(data, data + (data ? length : 0));
+    free(data);
+    return out;
+}
+
+Bytes LzariCompress(const Bytes& in) { return Call(LzariEncode, in); }
+
+Bytes LzariDecompress(const Bytes& packed, size_t) { return Call(LzariDecode, packed); }
+
+uint8_t* EncodeThreaded(const uint8_t* data, uint32_t size, uint32_t* length) {
+    return LzariEncodeThreaded(&CodecState, data, size, length);
+}
+
+Bytes LzariCompressThreaded(const Bytes& in) { return Call(EncodeThreaded, in); }
+
+LzariCall baselineEncode, baselineDecode;
+
+Bytes BaselineCompress(const Bytes& in) { return Call(baselineEncode, in); }
+
+Bytes BaselineDecompress(const Bytes& packed, size_t) { return Call(baselineDecode, packed); }
+
+Bytes ZlibCompress(const Bytes& in) {
+    uLongf length = compressBound(in.size());
+    Bytes out(length);
+    compress2(out.data(), &length, in.data(), in.size(), 6);
+    out.resize(length);
+    return out;
+}
+
+Bytes ZlibDecompress(const Bytes& packed, size_t original) {
+    uLongf length = original;
+    Bytes out(original);
+    if (uncompress(out.data(), &length, packed.data(), packed.size()) != Z_OK) out.clear();
+    return out;
+}
+
+Bytes XzCompress(const Bytes& in) {
+    Bytes out(lzma_stream_buffer_bound(in.size()));
+    size_t length = 0;
+    lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, in.data(), in.size(), out.data(),
+                            &length, out.size());
+    out.resize(length);
+    return out;
+}
+
+Bytes XzDecompress(const Bytes& packed, size_t original) {
+    Bytes out(original);
+    uint64_t memlimit = UINT64_MAX;
+    size_t inPos = 0, outPos = 0;
+    if (lzma_stream_buffer_decode(&memlimit, 0, nullptr, packed.data(), &inPos, packed.size(),
+                                  out.data(), &outPos, out.size()) != LZMA_OK) {
+        out.clear();  // reported as a mismatch
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<Codec> BuiltInCodecs() {
+    return {{"current", LzariCompress, LzariDecompress},
+            {"3 threads", LzariCompressThreaded, LzariDecompress, true},
+            {"zlib -6", ZlibCompress, ZlibDecompress},
+            {"xz -6", XzCompress, XzDecompress}};
+}
+
+bool LoadBaseline(const char* path, Codec* codec, std::string* message) {
+    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (library) {
+        baselineEncode = (LzariCall)dlsym(library, "BaselineEncode");
+        baselineDecode = (LzariCall)dlsym(library, "BaselineDecode");
+    }
+    if (!library || !baselineEncode || !baselineDecode) {
+        *message = library ? "no BaselineEncode/BaselineDecode in it" : dlerror();
+        return false;
+    }
+    *codec = {"baseline", BaselineCompress, BaselineDecompress};
+    return true;
+}

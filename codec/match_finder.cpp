@@ -1,0 +1,203 @@
+// The encoder's match finder: one binary search tree per first byte over the
+// ring positions, ordered by the 59 bytes that follow. Inserting a position
+// finds its longest match on the way down; of equally long ones, the nearest
+// met on that path.
+#include <string.h>
+
+#include "codec/lzari_internal.h"
+
+enum {
+    TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
+    RingMask = RingSize - 1,
+};
+
+void InitTree(LzariState* state) {
+    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->right[i] = NilNode;
+    for (int i = 0; i < RingSize; i++) state->parent[i] = NilNode;
+}
+
+typedef size_t Word;  // compared a machine word at a time
+
+static inline Word LoadWord(const uint8_t* p) {
+    Word w;
+    memcpy(&w, p, sizeof w);
+    return w;
+}
+
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+// The index of the first byte in which two words loaded from memory differ.
+static inline int FirstDifferingByte(Word diff) {  // diff != 0
+    return (sizeof(Word) == 8 ? __builtin_ctzll(diff) : __builtin_ctz((unsigned)diff)) / 8;
+}
+
+// Whether the bytes of a, read as a string, come after those of b.
+static inline bool Follows(Word a, Word b) {
+    return sizeof(Word) == 8 ? __builtin_bswap64(a) > __builtin_bswap64(b)
+                             : __builtin_bswap32((uint32_t)a) > __builtin_bswap32((uint32_t)b);
+}
+#else
+static inline int FirstDifferingByte(Word diff) {
+    uint8_t bytes[sizeof(Word)];
+    memcpy(bytes, &diff, sizeof diff);
+    int i = 0;
+    while (bytes[i] == 0) i++;
+    return i;
+}
+
+static inline bool Follows(Word a, Word b) { return memcmp(&a, &b, sizeof a) > 0; }
+#endif
+
+// How many of the MaxMatch bytes at key and candidate agree, their first
+// bytes being equal, and whether the key is not below the candidate. The
+// last word read overlaps the one before it, so nothing past the MaxMatch
+// bytes is read.
+static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, bool* notBelow) {
+    const int lastWord = MaxMatch - (int)sizeof(Word);
+    for (int i = 1;; i += (int)sizeof(Word)) {
+        if (i > lastWord) i = lastWord;
+        Word a = LoadWord(key + i), b = LoadWord(candidate + i);
+        if (a != b) {
+            *notBelow = Follows(a, b);
+            return i + FirstDifferingByte(a ^ b);
+        }
+        if (i == lastWord) break;
+    }
+    *notBelow = true;
+    return MaxMatch;
+}
+
+// Whether the key is not below the candidate, their first 1 + sizeof(Word)
+// bytes being equal, and whether all MaxMatch bytes agree.
+static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* whole) {
+    const int lastWord = MaxMatch - (int)sizeof(Word);
+    for (int i = 1 + (int)sizeof(Word);; i += (int)sizeof(Word)) {
+        if (i > lastWord) i = lastWord;
+        Word a = LoadWord(key + i), b = LoadWord(candidate + i);
+        if (a != b) return Follows(a, b);
+        if (i == lastWord) break;
+    }
+    *whole = true;
+    return true;
+}
+
+// r takes the place of p, whose string it repeats in full; p leaves the tree.
+static void ReplaceNode(LzariState* state, int p, int r) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    parent[r] = parent[p];
+    left[r] = left[p];
+    right[r] = right[p];
+    parent[left[p]] = (int16_t)r;
+    parent[right[p]] = (int16_t)r;
+    if (right[parent[p]] == p) {
+        right[parent[p]] = (int16_t)r;
+    } else {
+        left[parent[p]] = (int16_t)r;
+    }
+    parent[p] = NilNode;
+}
+
+void InsertNode(LzariState* state, int r) {
+    uint16_t* left = (uint16_t*)state->left;
+    uint16_t* right = (uint16_t*)state->right;
+    const uint8_t* key = &state->ring[r];
+    int p = TreeRoots + key[0];
+    int next = right[p];
+    bool notBelow = true;  // the key goes right of an equal string
+    // Length, then nearness, in one number: the better match is the larger.
+    uint32_t best = 0;
+    left[r] = right[r] = NilNode;
+    while (next != NilNode) {
+        p = next;
+        // Both children are loaded before the comparison picks one, so
+        // that the walk waits for one load per node instead of two.
+        int smaller = left[p], larger = right[p];
+        int length = CommonLength(key, &state->ring[p], &notBelow);
+        uint32_t nearness = RingSize - ((r - p) & RingMask);
+        uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
+        best = match > best ? match : best;
+        if (length == MaxMatch) {
+            ReplaceNode(state, p, r);
+            break;
+        }
+        next = notBelow ? larger : smaller;
+    }
+    if (next == NilNode) {
+        (notBelow ? right : left)[p] = (uint16_t)r;
+        state->parent[r] = (int16_t)p;
+    }
+    state->matchLength = (int16_t)(best >> MatchDistanceBits);
+    if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+}
+
+void InsertNodeOnly(LzariState* state, int r) {
+    uint16_t* left = (uint16_t*)state->left;
+    uint16_t* right = (uint16_t*)state->right;
+    const uint8_t* key = &state->ring[r];
+    const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
+    const Word keyWord = LoadWord(key + 1);
+    int p = TreeRoots + key[0];
+    int next = right[p];
+    bool notBelow = true;
+    left[r] = right[r] = NilNode;
+    if (next != NilNode) {
+        Word word = LoadWord(afterFirst + next);
+        for (;;) {
+            p = next;
+            // The first words of both children load while this node is
+            // compared: whichever comes next, its word is at hand. (A
+            // missing child reads the ring's mirror, harmlessly.)
+            int smaller = left[p], larger = right[p];
+            Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
+            if (word != keyWord) {
+                notBelow = Follows(keyWord, word);
+            } else {
+                bool whole = false;
+                notBelow = FollowsFurther(key, &state->ring[p], &whole);
+                if (whole) {
+                    ReplaceNode(state, p, r);
+                    return;
+                }
+            }
+            next = notBelow ? larger : smaller;
+            if (next == NilNode) break;
+            word = notBelow ? largerWord : smallerWord;
+        }
+    }
+    (notBelow ? right : left)[p] = (uint16_t)r;
+    state->parent[r] = (int16_t)p;
+}
+
+// The node that takes p's place is the rightmost of p's left subtree.
+static int DetachPredecessor(LzariState* state, int p) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    int q = left[p];
+    if (right[q] != NilNode) {
+        while (right[q] != NilNode) q = right[q];
+        right[parent[q]] = left[q];
+        parent[left[q]] = parent[q];
+        left[q] = left[p];
+        parent[left[p]] = (int16_t)q;
+    }
+    right[q] = right[p];
+    parent[right[p]] = (int16_t)q;
+    return q;
+}
+
+void DeleteNode(LzariState* state, int p) {
+    int16_t* left = state->left;
+    int16_t* right = state->right;
+    int16_t* parent = state->parent;
+    int up = parent[p];
+    if (up == NilNode) return;
+    int smaller = left[p], larger = right[p];
+    // With one child or none, that child (or NilNode) takes p's place.
+    int q = smaller != NilNode && larger != NilNode ? DetachPredecessor(state, p)
+                                                    : smaller ^ larger ^ NilNode;
+    parent[q] = (int16_t)up;
+    (right[up] == p ? right : left)[up] = (int16_t)q;
+    parent[p] = NilNode;
+}

@@ -1,0 +1,165 @@
+// Encoding on three threads: two keep the match finder's trees, each the
+// trees of its share of first bytes, while the calling thread parses and
+// codes. Trees of different first bytes never touch, so each tree thread
+// replays every step of the encoder but carries out only the tree
+// operations of its own bytes; the coder takes each match from the thread
+// that keeps its tree. The output is LzariEncodeWith's, byte for byte.
+#include "codec/threaded_encoder.h"
+
+#include <stdlib.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "codec/lzari_internal.h"
+
+namespace {
+
+enum {
+    BlockShift = 16,  // tree threads report and wait by blocks of positions
+    Block = 1 << BlockShift,
+    Blocks = 16,  // blocks of matches kept
+};
+
+struct Shared {
+    const uint8_t* input;
+    uint32_t size;
+    std::mutex lock;
+    std::condition_variable changed;
+    uint32_t done[2] = {0, 0};  // positions whose match each tree thread has settled
+    uint32_t needed = 0;        // the coder asks for no position below this any more
+};
+
+struct TreeThread {
+    Shared* shared;
+    int id;
+    bool owns[256];  // trees of these first bytes
+    LzariState trees;
+    // By position, for the positions of its own trees: each thread writes
+    // a table of its own, so that no cache line passes between them.
+    uint32_t matches[Blocks * Block];
+};
+
+void Report(TreeThread* t, uint32_t done) {
+    std::lock_guard<std::mutex> hold(t->shared->lock);
+    t->shared->done[t->id] = done;
+    t->shared->changed.notify_all();
+}
+
+// Before settling the block from `position` on, waits until the coder has
+// left the matches it overwrites behind.
+void WaitForRoom(TreeThread* t, uint32_t position) {
+    std::unique_lock<std::mutex> hold(t->shared->lock);
+    t->shared->changed.wait(hold, [&] { return position + Block <= t->shared->needed + Blocks * Block; });
+}
+
+void Insert(TreeThread* t, int ringPos, uint32_t position) {
+    LzariState* s = &t->trees;
+    if (!t->owns[s->ring[ringPos]]) return;
+    InsertNode(s, ringPos);
+    uint32_t match = s->matchLength == 0 ? 0 : (uint32_t)s->matchLength << MatchDistanceBits | (uint32_t)s->matchPosition;
+    t->matches[position % (Blocks * Block)] = match;
+}
+
+// The sequential encoder's steps over the whole input, as CodeText takes
+// them: every position goes into its tree as the look-ahead reaches it,
+// and leaves as the ring overwrites it. The match is InsertNode's always.
+void Replay(TreeThread* t) {
+    LzariState* s = &t->trees;
+    const uint32_t size = t->shared->size;
+    s->input = t->shared->input;
+    s->inputSize = size;
+    s->inputPos = 0;
+    InitTree(s);
+    ResetRing(s);
+    const uint32_t lookAhead = (uint32_t)FillLookAhead(s);
+    for (int i = MaxMatch; i >= 1; i--) {
+        if (t->owns[s->ring[RingFill - i]]) InsertNodeOnly(s, RingFill - i);
+    }
+    Insert(t, RingFill, 0);
+    for (uint32_t position = 1; position < size; position++) {
+        if (position % Block == 0) {
+            Report(t, position);
+            WaitForRoom(t, position);
+        }
+        int oldest = s->oldest;
+        if (t->owns[s->ring[oldest]]) DeleteNode(s, oldest);
+        if (position <= size - lookAhead) {
+            uint8_t b = s->input[s->inputPos++];
+            s->ring[oldest] = b;
+            if (oldest < MaxMatch - 1) s->ring[oldest + RingSize] = b;
+        }
+        s->oldest = (int16_t)((oldest + 1) & (RingSize - 1));
+        s->ringPos = (int16_t)((s->ringPos + 1) & (RingSize - 1));
+        Insert(t, s->ringPos, position);
+    }
+    Report(t, size);
+}
+
+// Splits the first bytes between the two tree threads by the work their
+// trees will take: a position costs about the depth of its tree.
+void ShareTrees(const uint8_t* data, uint32_t size, TreeThread* a, TreeThread* b) {
+    uint32_t count[256] = {0};
+    for (uint32_t i = 0; i < size; i++) count[data[i]]++;
+    double work[2] = {0, 0};
+    bool taken[256] = {false};
+    for (int n = 0; n < 256; n++) {
+        int heaviest = 0;
+        for (int c = 1; c < 256; c++) {
+            if (!taken[c] && (taken[heaviest] || count[c] > count[heaviest])) heaviest = c;
+        }
+        taken[heaviest] = true;
+        double depth = 1;
+        for (uint32_t k = count[heaviest] * (uint64_t)RingSize / (size ? size : 1); k > 1; k /= 2) depth++;
+        int to = work[0] <= work[1] ? 0 : 1;
+        work[to] += depth * count[heaviest];
+        a->owns[heaviest] = to == 0;
+        b->owns[heaviest] = to == 1;
+    }
+}
+
+void WaitForMatch(MatchSource* source, uint32_t position) {
+    Shared* shared = (Shared*)source->context;
+    std::unique_lock<std::mutex> hold(shared->lock);
+    shared->needed = position;
+    shared->changed.notify_all();
+    shared->changed.wait(hold, [&] { return shared->done[0] > position && shared->done[1] > position; });
+    source->ready = shared->done[0] < shared->done[1] ? shared->done[0] : shared->done[1];
+    // Room for the tree threads is made a block at a time: let them know
+    // a little before they would have to wait.
+    if (source->ready > position + Block) source->ready = position + Block;
+}
+
+}  // namespace
+
+uint8_t* LzariEncodeThreaded(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+    if (size == 0) return LzariEncodeWith(state, data, size, length);
+    std::unique_ptr<Shared> shared(new Shared());
+    std::unique_ptr<TreeThread> a(new TreeThread()), b(new TreeThread());
+    shared->input = data;
+    shared->size = size;
+    a->shared = b->shared = shared.get();
+    a->id = 0;
+    b->id = 1;
+    ShareTrees(data, size, a.get(), b.get());
+
+    std::thread first(Replay, a.get()), second(Replay, b.get());
+    MatchSource source;
+    source.input = data;
+    for (int c = 0; c < 256; c++) source.matches[c] = a->owns[c] ? a->matches : b->matches;
+    source.mask = Blocks * Block - 1;
+    source.ready = 0;
+    source.wait = WaitForMatch;
+    source.context = shared.get();
+    uint8_t* result = LzariEncodeParse(state, data, size, &source, length);
+    {
+        std::lock_guard<std::mutex> hold(shared->lock);
+        shared->needed = size;  // frees tree threads still waiting for room
+        shared->changed.notify_all();
+    }
+    first.join();
+    second.join();
+    return result;
+}
