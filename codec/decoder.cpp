@@ -215,8 +215,9 @@ static bool DecodeText(LzariState* state) {
     return whole && !state->inputExhausted;
 }
 
-static uint8_t* Fail(LzariState* state, LzariStatus status) {
-    free(state->output);
+// A caller's buffer (LzariDecodeInto) is not the decoder's to free.
+static uint8_t* Fail(LzariState* state, LzariStatus status, bool ownsOutput = true) {
+    if (ownsOutput) free(state->output);
     state->output = NULL;
     state->version = -1;
     state->fileTimeLow = 0;
@@ -225,7 +226,10 @@ static uint8_t* Fail(LzariState* state, LzariStatus status) {
     return NULL;
 }
 
-uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+// Decodes into `buffer` (`capacity` bytes), or into an allocation of
+// exactly the stored size when `buffer` is null.
+static uint8_t* Decode(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer, uint32_t capacity,
+                       uint32_t* length) {
     *length = 0;
     state->output = NULL;
     state->inputExhausted = false;
@@ -238,17 +242,29 @@ uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     if ((uint64_t)state->textSize > streamBytes * MaxTextPerStreamByte) {
         return Fail(state, LzariDamaged);
     }
-    state->output = (uint8_t*)malloc(state->textSize);
+    const bool owned = buffer == NULL;
+    if (!owned && state->textSize > capacity) return Fail(state, LzariNoMemory, false);
+    state->output = owned ? (uint8_t*)malloc(state->textSize) : buffer;
     if (!state->output) return Fail(state, LzariNoMemory);
 
     StartDecoder(state);
     state->nextProgress = 0;
-    if (!DecodeText(state)) return Fail(state, LzariDamaged);
+    if (!DecodeText(state)) return Fail(state, LzariDamaged, owned);
 
     uint8_t* result = state->output;
     state->output = NULL;
     *length = state->outCount;
     return result;
+}
+
+uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+    return Decode(state, data, size, NULL, 0, length);
+}
+
+LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer,
+                            uint32_t capacity, uint32_t* length) {
+    Decode(state, data, size, buffer, capacity, length);
+    return state->status;
 }
 
 // The decoder holds 17 bits of look-ahead, the encoder ends with 2 bits

@@ -101,6 +101,12 @@ extern LzariState CodecState;
 uint8_t* LzariDecode(const uint8_t* data, uint32_t size, uint32_t* length);
 uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
 
+// The same into a caller's buffer, for a caller that must not need the heap:
+// a stored size over `capacity` is LzariNoMemory. The buffer's contents are
+// undefined unless the result is LzariOk.
+LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer,
+                            uint32_t capacity, uint32_t* length);
+
 // After a decode that returned bytes: the offset just past the coded stream
 // that the encoder writes for them. A container from the encoder has its
 // size field there; one with anything between stream and trailers does not.

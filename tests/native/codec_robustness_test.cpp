@@ -7,9 +7,16 @@
 namespace {
 
 // The only two acceptable outcomes for any input: the whole stored size, or
-// nothing and no version.
+// nothing and no version. Decoding into a caller's buffer ends the same way
+// and never frees the buffer.
 void ExpectWholeOrNothing(const Bytes& container, size_t index) {
     Decoded d = Decode(container);
+    static uint8_t buffer[1 << 20];  // over 1024 times any container here
+    uint32_t length = 0;
+    ASSERT_EQ(LzariDecodeInto(&CodecState, container.data(), (uint32_t)container.size(), buffer, sizeof buffer, &length),
+              d.status) << index;
+    ASSERT_EQ(length, d.length) << index;
+    if (d.status == LzariOk) ASSERT_EQ(Bytes(buffer, buffer + length), d.bytes) << index;
     if (d.status == LzariOk) {
         bool v1 = container.size() >= 4 && memcmp(container.data(), "LzaR", 4) == 0;
         ASSERT_EQ(d.length, Le32At(container, container.size() - (v1 ? 12 : 4))) << index;
