@@ -43,6 +43,8 @@ void DefineOptions(CLI::App& app, Options& options, ModeFlags& mode) {
     app.set_help_flag("-h,--help", "Show this help and exit");
     app.set_version_flag("-V,--version", Version, "Show the version and exit");
     app.footer(HelpFooter);
+    // "/name" is a file, as on every system, never an option.
+    app.allow_windows_style_options(false);
     auto* decompressFlag = app.add_flag("-d,--decompress", mode.decompress, "Decompress FILE.lzr to FILE");
     auto* listFlag = app.add_flag("-l,--list", mode.list, "List the sizes and times of containers that decode");
     auto* testFlag = app.add_flag("-t,--test", mode.test, "Test that the containers decode");
@@ -149,7 +151,7 @@ int main(int argc, char** argv) {
     DefineOptions(app, options, mode);
     try {
         // CLI11 takes the arguments after the program's name, last first.
-        std::vector<std::string> arguments = platform::Arguments(argc, argv);
+        std::vector<std::string> arguments = platform::StartProgram(argc, argv);
         arguments.erase(arguments.begin());
         std::reverse(arguments.begin(), arguments.end());
         app.parse(arguments);

@@ -27,8 +27,9 @@ struct FileStatus {
     timespec accessed{}, modified{};
 };
 
-// The command line as UTF-8 strings, whatever the system hands over.
-std::vector<std::string> Arguments(int argc, char** argv);
+// Readies the process (standard streams carry bytes, not text) and returns
+// the command line as UTF-8 strings, whatever the system hands over.
+std::vector<std::string> StartProgram(int argc, char** argv);
 
 // Opens for reading without waiting for a FIFO's writer; with !followLinks a
 // symbolic link fails with ELOOP. Returns a descriptor, or -1 and errno.

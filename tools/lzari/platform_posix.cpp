@@ -75,7 +75,7 @@ extern "C" void RemoveTemporaryAndDie(int signal) {
 
 }  // namespace
 
-std::vector<std::string> Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+std::vector<std::string> StartProgram(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
 
 int OpenForReading(const std::string& path, bool followLinks) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer.
