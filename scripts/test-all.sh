@@ -31,6 +31,11 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 ctest --preset windows
 
+step "the tools for Windows and their Wine tests"
+cmake --preset windows-tools >/dev/null
+cmake --build --preset windows-tools -j "$jobs"
+ctest --preset windows-tools
+
 step "tools' package"
 CMAKE_BUILD_PARALLEL_LEVEL=$jobs cmake --workflow --preset package >/dev/null
 ls -l build/packages/*.deb build/packages/*.tar.gz

@@ -2,11 +2,11 @@
 // temporary file beside the target, which is renamed onto the target only
 // after everything (data, mode, times, fsync) has succeeded. Destroying an
 // uncommitted output removes the temporary, and so does a terminating
-// signal (signal_cleanup.h).
+// interruption (platform.h).
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
-#include <sys/types.h>
 #include <time.h>
 
 #include <string>
@@ -21,7 +21,7 @@ public:
     AtomicOutput& operator=(const AtomicOutput&) = delete;
 
     void Write(const uint8_t* bytes, size_t count, Progress* progress);
-    void SetMode(mode_t mode);
+    void SetMode(uint32_t mode);
     void SetTimes(const timespec& access, const timespec& modification);
     // Writes the data through to the disk; the temporary stays hidden.
     void Sync();
@@ -34,7 +34,7 @@ private:
 
     std::string target_;
     std::string temporary_;
-    int fd_ = -1;
+    int descriptor_ = -1;
     bool committed_ = false;
 };
 

@@ -1,5 +1,4 @@
 #include <stdio.h>
-#include <time.h>
 
 #include "codec/threaded_encoder.h"
 #include "tools/lzari/atomic_output.h"
@@ -9,6 +8,7 @@
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/output_file.h"
+#include "tools/lzari/platform.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/suffix.h"
 
@@ -48,8 +48,7 @@ std::string TargetFor(const Options& options, const std::string& path) {
 
 // A pipe's time says nothing about its content: it gets the time of packing.
 uint64_t ContainerTimeOf(const InputFile& input) {
-    timespec modified = input.status().st_mtim;
-    if (!S_ISREG(input.status().st_mode)) clock_gettime(CLOCK_REALTIME, &modified);
+    const timespec modified = input.status().regular ? input.status().modified : platform::Now();
     const auto fileTime = FileTimeFromUnix(modified);
     if (!fileTime) throw FileError(input.name(), "modification time cannot be stored in a container");
     return *fileTime;
@@ -77,9 +76,9 @@ void CompressFile(const Options& options, const std::string& path) {
     progress.SetInputSize(data.size());
     const Container container = Encode(input.name(), data, options.legacy, fileTime, &progress);
     if (output) {
-        const timespec times[2] = {input.status().st_atim, input.status().st_mtim};
+        const timespec times[2] = {input.status().accessed, input.status().modified};
         Deliver(options, path, input, *output, container.bytes.get(), container.length,
-                S_ISREG(input.status().st_mode) ? times : nullptr, &progress);
+                input.status().regular ? times : nullptr, &progress);
     } else {
         progress.Finish();
         WriteToStandardOutput(container.bytes.get(), container.length);

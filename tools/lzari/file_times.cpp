@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include "tools/lzari/platform.h"
+
 namespace {
 
 constexpr int64_t TicksPerSecond = 10000000;
@@ -31,7 +33,7 @@ timespec UnixFromFileTime(uint64_t fileTime) {
 std::string FormatFileTimeUtc(uint64_t fileTime) {
     const time_t seconds = UnixFromFileTime(fileTime).tv_sec;
     tm parts{};
-    if (!gmtime_r(&seconds, &parts)) return "?";
+    if (!platform::UtcParts(seconds, &parts)) return "?";
     char text[64];
     snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02dZ",
              static_cast<long long>(parts.tm_year) + 1900, parts.tm_mon + 1, parts.tm_mday,

@@ -1,8 +1,6 @@
 #include "tools/lzari/input_file.h"
 
 #include <errno.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/options.h"
@@ -15,8 +13,8 @@ constexpr uint64_t LargestInput = UINT32_MAX;
 constexpr size_t ReadChunk = 1u << 20;
 constexpr const char* TooLarge = "file too large (over 4 GiB)";
 
-std::string LinksCause(nlink_t links) {
-    const unsigned long others = static_cast<unsigned long>(links - 1);
+std::string LinksCause(uint64_t links) {
+    const unsigned long long others = links - 1;
     return "has " + std::to_string(others) + (others == 1 ? " other link" : " other links") + "; use -f";
 }
 
@@ -38,13 +36,13 @@ InputFile::InputFile(const std::string& path, const InputRules& rules) {
         if (path == StandardStream) {
             name_ = "(stdin)";
             standardInput_ = true;
-            fd_ = STDIN_FILENO;
-            if (fstat(fd_, &status_) != 0) throw SystemError(name_);
+            descriptor_ = platform::StandardInput;
+            if (!platform::Status(descriptor_, &status_)) throw SystemError(name_);
         } else {
             name_ = path;
             Open(path, rules);
         }
-        if (S_ISDIR(status_.st_mode)) throw FileError(name_, "is a directory");
+        if (status_.directory) throw FileError(name_, "is a directory");
         if (sizeHint() > LargestInput) throw FileError(name_, TooLarge);
     } catch (...) {
         Close();  // no destructor runs for a constructor that throws
@@ -53,25 +51,20 @@ InputFile::InputFile(const std::string& path, const InputRules& rules) {
 }
 
 void InputFile::Open(const std::string& path, const InputRules& rules) {
-    // Without O_NONBLOCK, opening a FIFO waits for a writer.
-    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (rules.followLinks ? 0 : O_NOFOLLOW);
-    fd_ = open(path.c_str(), flags);
-    if (fd_ < 0 && errno == ELOOP && !rules.followLinks) throw FileError(path, "is a symbolic link; use -f");
-    if (fd_ < 0) throw SystemError(path);
-    if (fstat(fd_, &status_) != 0) throw SystemError(path);
-    if (!S_ISREG(status_.st_mode) && !S_ISDIR(status_.st_mode) && !rules.allowSpecial)
-        throw FileError(path, "not a regular file");
-    if (S_ISREG(status_.st_mode) && status_.st_nlink > 1 && !rules.allowHardLinks)
-        throw FileError(path, LinksCause(status_.st_nlink));
-    const int status = fcntl(fd_, F_GETFL);
-    if (status < 0 || fcntl(fd_, F_SETFL, status & ~O_NONBLOCK) != 0) throw SystemError(path);
+    descriptor_ = platform::OpenForReading(path, rules.followLinks);
+    if (descriptor_ < 0 && errno == ELOOP && !rules.followLinks) throw FileError(path, "is a symbolic link; use -f");
+    if (descriptor_ < 0) throw SystemError(path);
+    if (!platform::Status(descriptor_, &status_)) throw SystemError(path);
+    if (!status_.regular && !status_.directory && !rules.allowSpecial) throw FileError(path, "not a regular file");
+    if (status_.regular && status_.links > 1 && !rules.allowHardLinks)
+        throw FileError(path, LinksCause(status_.links));
 }
 
 InputFile::~InputFile() { Close(); }
 
 void InputFile::Close() {
-    if (fd_ >= 0 && !standardInput_) close(fd_);
-    fd_ = -1;
+    if (descriptor_ >= 0 && !standardInput_) platform::Close(descriptor_);
+    descriptor_ = -1;
 }
 
 std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {
@@ -80,8 +73,7 @@ std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {
     size_t done = 0;
     for (;;) {
         if (bytes.size() < done + ReadChunk) bytes.resize(done + ReadChunk);
-        const ssize_t got = read(fd_, bytes.data() + done, ReadChunk);
-        if (got < 0 && errno == EINTR) continue;
+        const long got = platform::Read(descriptor_, bytes.data() + done, ReadChunk);
         if (got < 0) throw SystemError(name_);
         if (got == 0) break;
         done += static_cast<size_t>(got);
@@ -95,20 +87,20 @@ std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {
 }
 
 void InputFile::CheckUnchanged() const {
-    if (!S_ISREG(status_.st_mode)) return;
-    struct stat now {};
-    if (fstat(fd_, &now) != 0) throw SystemError(name_);
-    const bool longerThanSaid = status_.st_size != 0 && bytesRead_ > static_cast<uint64_t>(status_.st_size);
-    if (now.st_size != status_.st_size || !SameTime(now.st_mtim, status_.st_mtim) || longerThanSaid)
+    if (!status_.regular) return;
+    platform::FileStatus now;
+    if (!platform::Status(descriptor_, &now)) throw SystemError(name_);
+    const bool longerThanSaid = status_.size != 0 && bytesRead_ > status_.size;
+    if (now.size != status_.size || !SameTime(now.modified, status_.modified) || longerThanSaid)
         throw FileError(name_, "changed while being read; left as it is");
 }
 
-bool IsSameFile(const struct stat& status, const std::string& otherPath) {
-    struct stat other {};
-    if (stat(otherPath.c_str(), &other) != 0) return false;
-    return other.st_dev == status.st_dev && other.st_ino == status.st_ino;
+bool IsSameFile(const platform::FileStatus& status, const std::string& otherPath) {
+    platform::FileStatus other;
+    if (!platform::PathStatus(otherPath, true, &other)) return false;
+    return other.device == status.device && other.inode == status.inode;
 }
 
 void RemoveInput(const std::string& path) {
-    if (unlink(path.c_str()) != 0) throw SystemError(path);
+    if (!platform::Remove(path)) throw SystemError(path);
 }

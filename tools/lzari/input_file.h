@@ -2,10 +2,11 @@
 #pragma once
 
 #include <stdint.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
+
+#include "tools/lzari/platform.h"
 
 class Progress;
 
@@ -36,10 +37,10 @@ public:
     // The name used in messages.
     const std::string& name() const { return name_; }
     bool isStandardInput() const { return standardInput_; }
-    const struct stat& status() const { return status_; }
+    const platform::FileStatus& status() const { return status_; }
     // What the file system says; 0 for pipes and for files such as those in
     // /proc, whose content is only known once read.
-    uint64_t sizeHint() const { return S_ISREG(status_.st_mode) ? static_cast<uint64_t>(status_.st_size) : 0; }
+    uint64_t sizeHint() const { return status_.regular ? status_.size : 0; }
 
     // Reads to the end, then checks that the file did not change meanwhile.
     std::vector<uint8_t> ReadAll(Progress* progress);
@@ -53,12 +54,12 @@ private:
 
     std::string name_;
     bool standardInput_ = false;
-    int fd_ = -1;
-    struct stat status_ {};
+    int descriptor_ = -1;
+    platform::FileStatus status_;
     uint64_t bytesRead_ = 0;
 };
 
 // True when both paths name the same file (same device and inode).
-bool IsSameFile(const struct stat& status, const std::string& otherPath);
+bool IsSameFile(const platform::FileStatus& status, const std::string& otherPath);
 
 void RemoveInput(const std::string& path);

@@ -1,7 +1,6 @@
 // lzari: packs files into LZARI payload containers and back, in the manner
 // of gzip: FILE becomes FILE.lzr, -d undoes it, -l lists, -t tests.
 #include <stdio.h>
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -10,7 +9,7 @@
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/options.h"
-#include "tools/lzari/signal_cleanup.h"
+#include "tools/lzari/platform.h"
 
 namespace {
 
@@ -44,6 +43,8 @@ void DefineOptions(CLI::App& app, Options& options, ModeFlags& mode) {
     app.set_help_flag("-h,--help", "Show this help and exit");
     app.set_version_flag("-V,--version", Version, "Show the version and exit");
     app.footer(HelpFooter);
+    // "/name" is a file, as on every system, never an option.
+    app.allow_windows_style_options(false);
     auto* decompressFlag = app.add_flag("-d,--decompress", mode.decompress, "Decompress FILE.lzr to FILE");
     auto* listFlag = app.add_flag("-l,--list", mode.list, "List the sizes and times of containers that decode");
     auto* testFlag = app.add_flag("-t,--test", mode.test, "Test that the containers decode");
@@ -117,8 +118,8 @@ const char* TerminalRefusal(const Options& options) {
         const bool toStandardOutput = std::any_of(options.files.begin(), options.files.end(), [&](const std::string& path) {
             return WritesToStandardOutput(options, path);
         });
-        if (toStandardOutput && isatty(STDOUT_FILENO)) return "compressed data not written to a terminal";
-    } else if (fromStandardInput && isatty(STDIN_FILENO)) {
+        if (toStandardOutput && platform::IsTerminal(platform::StandardOutput)) return "compressed data not written to a terminal";
+    } else if (fromStandardInput && platform::IsTerminal(platform::StandardInput)) {
         return "compressed data not read from a terminal";
     }
     return nullptr;
@@ -129,7 +130,7 @@ int Run(const Options& options) {
         fprintf(stderr, "lzari: %s; use -f to force\n", refusal);
         return ExitError;
     }
-    InstallSignalCleanup();
+    platform::InstallInterruptCleanup();
     if (options.mode == Mode::List) PrintListHeading();
     bool allSucceeded = true;
     for (const std::string& path : options.files) allSucceeded = ProcessReporting(options, path) && allSucceeded;
@@ -149,7 +150,11 @@ int main(int argc, char** argv) {
     ModeFlags mode;
     DefineOptions(app, options, mode);
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments after the program's name, last first.
+        std::vector<std::string> arguments = platform::StartProgram(argc, argv);
+        arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());
+        app.parse(arguments);
     } catch (const CLI::CallForHelp&) {
         printf("%s", app.help().c_str());
         return ExitOk;

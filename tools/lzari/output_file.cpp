@@ -16,7 +16,7 @@ void Deliver(const Options& options, const std::string& path, const InputFile& i
              const uint8_t* bytes, size_t count, const timespec* times, Progress* progress) {
     output.Write(bytes, count, progress);
     // A pipe's mode is not the data's: the temporary's private one stays.
-    if (S_ISREG(input.status().st_mode)) output.SetMode(input.status().st_mode);
+    if (input.status().regular) output.SetMode(input.status().mode);
     if (times) output.SetTimes(times[0], times[1]);
     output.Sync();
     // Last look before the input goes: it may have grown since it was read.

@@ -1,7 +1,8 @@
 #include "tools/lzari/progress.h"
 
 #include <stdio.h>
-#include <unistd.h>
+
+#include "tools/lzari/platform.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ constexpr uint64_t ProgressThreshold = 4u << 20;
 }  // namespace
 
 Progress::Progress(std::string name, uint64_t inputSize, bool quiet)
-    : name_(std::move(name)), allowed_(!quiet && isatty(STDERR_FILENO)) {
+    : name_(std::move(name)), allowed_(!quiet && platform::IsTerminal(platform::StandardError)) {
     SetInputSize(inputSize);
 }
 

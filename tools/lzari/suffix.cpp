@@ -1,9 +1,9 @@
 #include "tools/lzari/suffix.h"
 
 #include <strings.h>
-#include <sys/stat.h>
 
 #include "tools/lzari/options.h"
+#include "tools/lzari/platform.h"
 
 bool HasSuffix(const std::string& path, const std::string& suffix) {
     return path.size() >= suffix.size() &&
@@ -19,6 +19,5 @@ std::string StripSuffix(const std::string& path, const std::string& suffix) {
 
 std::string LocateContainer(const std::string& path, const std::string& suffix) {
     if (path == StandardStream || HasSuffix(path, suffix)) return path;
-    struct stat status {};
-    return lstat((path + suffix).c_str(), &status) == 0 ? path + suffix : path;
+    return platform::Exists(path + suffix) ? path + suffix : path;
 }

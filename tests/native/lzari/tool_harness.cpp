@@ -130,10 +130,14 @@ pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim
     // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
     const rlimit bound = {fileSizeLimit, fileSizeLimit};
     if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);
-    std::vector<char*> argv = {const_cast<char*>(LZARI_TOOL_PATH)};
+    // TOOL_RUNNER runs another build of the tool, TOOL_UNDER_TEST, through it (Wine).
+    const char* runner = getenv("TOOL_RUNNER");
+    const char* tool = runner ? getenv("TOOL_UNDER_TEST") : LZARI_TOOL_PATH;
+    std::vector<char*> argv = {const_cast<char*>(runner ? runner : tool), const_cast<char*>(tool)};
+    if (!runner) argv.pop_back();
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    if (chdir(path_.c_str()) == 0) execv(LZARI_TOOL_PATH, argv.data());
+    if (tool && chdir(path_.c_str()) == 0) execv(argv[0], argv.data());
     _exit(127);
 }
 

@@ -1,0 +1,209 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tools/lzari/platform.h"
+
+namespace platform {
+
+namespace {
+
+FileStatus FromStat(const struct stat& from) {
+    FileStatus status;
+    status.regular = S_ISREG(from.st_mode);
+    status.directory = S_ISDIR(from.st_mode);
+    status.size = from.st_size > 0 ? static_cast<uint64_t>(from.st_size) : 0;
+    status.mode = from.st_mode & 07777;
+    status.links = from.st_nlink;
+    status.device = from.st_dev;
+    status.inode = from.st_ino;
+    status.accessed = from.st_atim;
+    status.modified = from.st_mtim;
+    return status;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Moves without replacing: exclusively where the file system can, else by
+// a hard link, which is just as safe.
+bool RenameWithoutReplacing(const char* from, const char* to) {
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (link(from, to) != 0) return false;
+    unlink(from);
+    return true;
+}
+
+constexpr int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// A handler may touch nothing but these: a fixed buffer and a flag.
+char temporaryPath[PATH_MAX];
+volatile sig_atomic_t temporaryRegistered = 0;
+int holdDepth = 0;
+sigset_t maskBeforeHold;
+
+sigset_t CleanedSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : CleanedSignals) sigaddset(&set, signal);
+    return set;
+}
+
+extern "C" void RemoveTemporaryAndDie(int signal) {
+    if (temporaryRegistered) unlink(temporaryPath);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigaction(signal, &standard, nullptr);
+    // Delivered with the default action as soon as the handler returns.
+    raise(signal);
+}
+
+}  // namespace
+
+std::vector<std::string> StartProgram(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+int OpenForReading(const std::string& path, bool followLinks) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
+    if (descriptor < 0) return -1;
+    const int flags = fcntl(descriptor, F_GETFL);
+    if (flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int saved = errno;
+        close(descriptor);
+        errno = saved;
+        return -1;
+    }
+    return descriptor;
+}
+
+int CreateTemporaryBeside(const std::string& target, std::string* name) {
+    const std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const int descriptor = mkostemp(buffer.data(), O_CLOEXEC);
+    if (descriptor >= 0) *name = buffer.data();
+    return descriptor;
+}
+
+bool Status(int descriptor, FileStatus* status) {
+    struct stat from {};
+    if (fstat(descriptor, &from) != 0) return false;
+    *status = FromStat(from);
+    return true;
+}
+
+bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
+    struct stat from {};
+    if ((followLinks ? stat(path.c_str(), &from) : lstat(path.c_str(), &from)) != 0) return false;
+    *status = FromStat(from);
+    return true;
+}
+
+bool Exists(const std::string& path) {
+    struct stat from {};
+    return lstat(path.c_str(), &from) == 0;
+}
+
+long Read(int descriptor, void* bytes, size_t count) {
+    for (;;) {
+        const ssize_t got = read(descriptor, bytes, count);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+long Write(int descriptor, const void* bytes, size_t count) {
+    for (;;) {
+        const ssize_t written = write(descriptor, bytes, count);
+        if (written >= 0 || errno != EINTR) return written;
+    }
+}
+
+bool SetMode(int descriptor, uint32_t mode) { return fchmod(descriptor, mode & 07777) == 0; }
+
+bool SetTimes(int descriptor, const timespec& access, const timespec& modification) {
+    const timespec times[2] = {access, modification};
+    return futimens(descriptor, times) == 0;
+}
+
+bool SyncAndClose(int descriptor) {
+    if (fsync(descriptor) != 0) {
+        const int saved = errno;
+        close(descriptor);
+        errno = saved;
+        return false;
+    }
+    return close(descriptor) == 0;
+}
+
+void Close(int descriptor) { close(descriptor); }
+
+bool Rename(const std::string& from, const std::string& to, bool replace) {
+    if (replace) return rename(from.c_str(), to.c_str()) == 0;
+    return RenameWithoutReplacing(from.c_str(), to.c_str());
+}
+
+void SyncFolder(const std::string& path) {
+    const int descriptor = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    fsync(descriptor);
+    close(descriptor);
+}
+
+bool Remove(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool IsTerminal(int descriptor) { return isatty(descriptor) == 1; }
+
+timespec Now() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
+
+bool UtcParts(time_t seconds, tm* parts) { return gmtime_r(&seconds, parts) != nullptr; }
+
+void InstallInterruptCleanup() {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndDie;
+    action.sa_mask = CleanedSet();
+    for (int signal : CleanedSignals) {
+        struct sigaction previous {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+bool RegisterTemporary(const std::string& path) {
+    if (path.size() >= sizeof temporaryPath) return false;
+    memcpy(temporaryPath, path.c_str(), path.size() + 1);
+    temporaryRegistered = 1;
+    return true;
+}
+
+void ForgetTemporary() { temporaryRegistered = 0; }
+
+InterruptsHeld::InterruptsHeld() {
+    if (holdDepth++ > 0) return;
+    const sigset_t set = CleanedSet();
+    sigprocmask(SIG_BLOCK, &set, &maskBeforeHold);
+}
+
+InterruptsHeld::~InterruptsHeld() {
+    if (--holdDepth == 0) sigprocmask(SIG_SETMASK, &maskBeforeHold, nullptr);
+}
+
+}  // namespace platform

@@ -1,0 +1,275 @@
+// Windows: CRT descriptors opened through the wide-character file API, so
+// that every name in UTF-8 works whatever the ANSI code page; errno is set
+// from the system's error so that messages match the POSIX build's.
+#include <errno.h>
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include "tools/lzari/file_times.h"
+#include "tools/lzari/platform.h"
+
+namespace platform {
+
+namespace {
+
+constexpr unsigned MaxTransfer = 1u << 30;
+constexpr int TemporaryAttempts = 100;
+
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* wide) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &text[0], length, nullptr, nullptr);
+    text.resize(static_cast<size_t>(length - 1));
+    return text;
+}
+
+int ErrnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME: return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA: return EPIPE;
+    default: return EIO;
+    }
+}
+
+bool Failed() {
+    errno = ErrnoOf(GetLastError());
+    return false;
+}
+
+HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
+
+FILETIME ToFileTime(uint64_t ticks) {
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(ticks);
+    time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    return time;
+}
+
+timespec ToUnix(const FILETIME& time) {
+    return UnixFromFileTime(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+}
+
+// Files on disk have an identity, links, times and a size; pipes and
+// consoles have none of these. Nor has a standard stream that Wine gives
+// from a host file: it cannot be asked, and is read as a stream.
+bool StatusOfHandle(HANDLE handle, FileStatus* status) {
+    *status = FileStatus();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(handle) != FILE_TYPE_DISK) return true;
+    if (!GetFileInformationByHandle(handle, &info)) return GetLastError() == ERROR_INVALID_HANDLE || Failed();
+    status->directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status->regular = !status->directory;
+    status->size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    status->mode = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    status->links = info.nNumberOfLinks;
+    status->device = info.dwVolumeSerialNumber;
+    status->inode = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    status->accessed = ToUnix(info.ftLastAccessTime);
+    status->modified = ToUnix(info.ftLastWriteTime);
+    return true;
+}
+
+bool IsSymbolicLink(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Shared for deletion as on POSIX: an input is removed, and a temporary
+// removed on interruption, while still open.
+int OpenShared(const std::string& path, DWORD access, DWORD disposition, int flags) {
+    const HANDLE handle = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        Failed();
+        return -1;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags | _O_BINARY | _O_NOINHERIT);
+    if (descriptor < 0) CloseHandle(handle);
+    return descriptor;
+}
+
+size_t LastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+
+std::string TemporaryName(const std::string& target, unsigned attempt) {
+    const size_t separator = LastSeparator(target);
+    const std::string folder = separator == std::string::npos ? "." : target.substr(0, separator);
+    const std::string base = separator == std::string::npos ? target : target.substr(separator + 1);
+    char suffix[16];
+    const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount() ^ attempt * 40503u;
+    snprintf(suffix, sizeof suffix, "%06x", seed & 0xffffffu);
+    return folder + "/." + base + "." + suffix;
+}
+
+// The console handler runs on a thread of its own: the lock keeps it from
+// seeing a half-registered temporary, and a hold keeps it waiting.
+CRITICAL_SECTION interruptLock;
+wchar_t temporaryPath[32768];
+bool temporaryRegistered = false;
+
+BOOL WINAPI RemoveTemporaryOnInterrupt(DWORD) {
+    EnterCriticalSection(&interruptLock);
+    if (temporaryRegistered) DeleteFileW(temporaryPath);
+    temporaryRegistered = false;
+    // Not handled: the default handler ends the process as usual.
+    return FALSE;
+}
+
+struct LockSetUp {
+    LockSetUp() { InitializeCriticalSection(&interruptLock); }
+} lockSetUp;
+
+}  // namespace
+
+std::vector<std::string> StartProgram(int argc, char** argv) {
+    _setmode(StandardInput, _O_BINARY);
+    _setmode(StandardOutput, _O_BINARY);
+    _setmode(StandardError, _O_BINARY);
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+int OpenForReading(const std::string& path, bool followLinks) {
+    const std::wstring wide = Wide(path);
+    if (!followLinks && IsSymbolicLink(wide)) {
+        errno = ELOOP;
+        return -1;
+    }
+    return OpenShared(path, GENERIC_READ, OPEN_EXISTING, _O_RDONLY);
+}
+
+int CreateTemporaryBeside(const std::string& target, std::string* name) {
+    for (unsigned attempt = 0; attempt < TemporaryAttempts; ++attempt) {
+        const std::string candidate = TemporaryName(target, attempt);
+        const int descriptor =
+            OpenShared(candidate, GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, CREATE_NEW, _O_RDWR);
+        if (descriptor >= 0) {
+            *name = candidate;
+            return descriptor;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+bool Status(int descriptor, FileStatus* status) { return StatusOfHandle(HandleOf(descriptor), status); }
+
+bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE handle = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return Failed();
+    const bool known = StatusOfHandle(handle, status);
+    CloseHandle(handle);
+    return known;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long Read(int descriptor, void* bytes, size_t count) {
+    return _read(descriptor, bytes, static_cast<unsigned>(count < MaxTransfer ? count : MaxTransfer));
+}
+
+long Write(int descriptor, const void* bytes, size_t count) {
+    return _write(descriptor, bytes, static_cast<unsigned>(count < MaxTransfer ? count : MaxTransfer));
+}
+
+// Windows keeps one bit of the mode: whether the owner may write.
+bool SetMode(int descriptor, uint32_t mode) {
+    if (mode & 0200) return true;
+    FILE_BASIC_INFO info{};
+    info.FileAttributes = FILE_ATTRIBUTE_READONLY;
+    return SetFileInformationByHandle(HandleOf(descriptor), FileBasicInfo, &info, sizeof info) || Failed();
+}
+
+bool SetTimes(int descriptor, const timespec& access, const timespec& modification) {
+    const auto accessTicks = FileTimeFromUnix(access), modificationTicks = FileTimeFromUnix(modification);
+    if (!accessTicks || !modificationTicks) {
+        errno = EINVAL;
+        return false;
+    }
+    const FILETIME accessed = ToFileTime(*accessTicks), modified = ToFileTime(*modificationTicks);
+    return SetFileTime(HandleOf(descriptor), nullptr, &accessed, &modified) || Failed();
+}
+
+bool SyncAndClose(int descriptor) {
+    const bool flushed = FlushFileBuffers(HandleOf(descriptor)) || Failed();
+    const int saved = errno;
+    const bool closed = _close(descriptor) == 0;
+    if (!flushed) errno = saved;
+    return flushed && closed;
+}
+
+void Close(int descriptor) { _close(descriptor); }
+
+bool Rename(const std::string& from, const std::string& to, bool replace) {
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), flags) || Failed();
+}
+
+// MOVEFILE_WRITE_THROUGH has made the new name durable already.
+void SyncFolder(const std::string&) {}
+
+bool Remove(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Failed(); }
+
+// A console only: _isatty also says yes for the NUL device.
+bool IsTerminal(int descriptor) {
+    DWORD mode;
+    return GetConsoleMode(HandleOf(descriptor), &mode) != 0;
+}
+
+timespec Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ToUnix(now);
+}
+
+bool UtcParts(time_t seconds, tm* parts) {
+    const __time64_t wide = seconds;
+    return _gmtime64_s(parts, &wide) == 0;
+}
+
+void InstallInterruptCleanup() { SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }
+
+bool RegisterTemporary(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (wide.size() >= sizeof temporaryPath / sizeof temporaryPath[0]) return false;
+    wide.copy(temporaryPath, wide.size());
+    temporaryPath[wide.size()] = L'\0';
+    temporaryRegistered = true;
+    return true;
+}
+
+void ForgetTemporary() { temporaryRegistered = false; }
+
+InterruptsHeld::InterruptsHeld() { EnterCriticalSection(&interruptLock); }
+
+InterruptsHeld::~InterruptsHeld() { LeaveCriticalSection(&interruptLock); }
+
+}  // namespace platform
