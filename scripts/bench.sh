@@ -24,7 +24,12 @@ git -C "$root" archive "$baseline" codec | tar -x -C "$work"
 
 build/release/bench/codec_bench --baseline "$work/baseline.so" "$@"
 
-# Rows measured by other means; placeholders until they are.
+# Rows measured by other means.
 row() { printf '%-36s %10s\n' "$1" "$2"; }
-row "peak RSS of lzari on 1 GiB, MB" n/a
-row "installer runtime size, KB" n/a
+row "peak RSS of lzari on 1 GiB, MB" "n/a (lzari holds whole files in memory)"
+setup=build/windows/product/setup.exe
+if [ -f "$setup" ]; then
+    row "installer runtime, bytes" "$(scripts/runtime-size.sh "$setup" | sed -n 's/^runtime: \([0-9,]*\) bytes.*/\1/p')"
+else
+    row "installer runtime, bytes" "n/a (build the windows preset)"
+fi
