@@ -1,14 +1,25 @@
 # The tools for Windows (windows-tools preset): the same sources as the
 # Linux tools, each with its Windows platform layer.
 #
-# CLI11 is header-only and not packaged for MinGW: the cross build sees the
-# host's copy through a folder that holds nothing else, never through the
-# host's whole include folder.
+# CLI11, toml++ and stb are header-only and not packaged for MinGW: the cross
+# build sees the host's copies through a folder that holds nothing else,
+# never through the host's whole include folder.
 set(host_headers ${CMAKE_BINARY_DIR}/host-headers)
 file(MAKE_DIRECTORY ${host_headers})
-file(CREATE_LINK /usr/include/CLI ${host_headers}/CLI SYMBOLIC)
+foreach(library CLI toml++ stb)
+  file(CREATE_LINK /usr/include/${library} ${host_headers}/${library} SYMBOLIC)
+endforeach()
 set(CLI11_INCLUDE_DIR ${host_headers} CACHE PATH "CLI11 headers for the Windows tools" FORCE)
+include_directories(SYSTEM ${host_headers})
 
 add_subdirectory(codec)
 add_subdirectory(tools/lzari)
+# mkinstaller's portable parts of the installer: the folder rules, the
+# product record and the DIB arithmetic.
+add_library(runtime_shared STATIC app/shared/folder_rules.cpp app/shared/path_join.cpp app/shared/product_record.cpp)
+add_library(app_portable STATIC app/dib.cpp app/layout_math.cpp)
+foreach(library runtime_shared app_portable)
+  target_include_directories(${library} PUBLIC ${CMAKE_SOURCE_DIR})
+endforeach()
+add_subdirectory(tools/mkinstaller)
 add_subdirectory(tests/windows_tools)

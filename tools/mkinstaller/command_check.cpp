@@ -1,10 +1,8 @@
 #include "command_check.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 
+#include "platform.h"
 #include "stub_file.h"
 #include "stub_image.h"
 
@@ -17,32 +15,27 @@ namespace {
 // link (or a case-insensitive file system) lets it replace one.
 struct FileKey {
     std::string path;
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::optional<os::FileIdentity> identity;
 };
 
 FileKey KeyOf(const std::string& path) {
     FileKey key;
     std::error_code error;
-    key.path = fs::weakly_canonical(fs::absolute(path, error), error).string();
-    struct stat info;
-    if (stat(path.c_str(), &info) == 0) {
-        key.exists = true;
-        key.device = info.st_dev;
-        key.inode = info.st_ino;
-    }
+    key.path = fs::weakly_canonical(fs::absolute(fs::u8path(path), error), error).u8string();
+    key.identity = os::IdentityOf(path);
     return key;
 }
 
 bool SameFile(const FileKey& a, const FileKey& b) {
-    return a.path == b.path || (a.exists && b.exists && a.device == b.device && a.inode == b.inode);
+    return a.path == b.path || (a.identity && b.identity && a.identity->volume == b.identity->volume &&
+                               a.identity->index == b.identity->index);
 }
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+std::string Quoted(const fs::path& path) { return Quoted(path.u8string()); }
 
 fs::path FolderOf(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
+    const fs::path parent = fs::u8path(path).parent_path();
     return parent.empty() ? fs::path(".") : parent;
 }
 
@@ -51,7 +44,7 @@ std::string FolderProblem(const fs::path& folder) {
     std::error_code error;
     if (!fs::exists(folder, error)) return "its folder " + Quoted(folder) + " does not exist";
     if (!fs::is_directory(folder, error)) return Quoted(folder) + " is not a folder";
-    if (access(folder.c_str(), W_OK | X_OK) != 0) return "its folder " + Quoted(folder) + " is not writable";
+    if (!os::FolderWritable(folder.u8string())) return "its folder " + Quoted(folder) + " is not writable";
     return {};
 }
 
@@ -78,7 +71,7 @@ void CheckOutputs(const Command& command, ProblemList& problems) {
             continue;
         }
         std::error_code error;
-        const std::string problem = fs::is_directory(output.path, error) ? "is a folder" : FolderProblem(FolderOf(output.path));
+        const std::string problem = fs::is_directory(fs::u8path(output.path), error) ? "is a folder" : FolderProblem(FolderOf(output.path));
         if (!problem.empty()) problems.Add(output.option, Quoted(output.path) + ": " + problem);
         taken.push_back({key, "the output of " + output.option});
     }
@@ -101,8 +94,8 @@ void CheckStub(const std::string& stub, ProblemList& problems) {
 void CheckCommand(const Command& command, ProblemList& problems) {
     for (const std::string& folder : command.sourceDirs) {
         std::error_code error;
-        if (!fs::is_directory(folder, error)) {
-            problems.Add("--source-dir", Quoted(folder) + (fs::exists(folder, error) ? " is not a folder" : " does not exist"));
+        if (!fs::is_directory(fs::u8path(folder), error)) {
+            problems.Add("--source-dir", Quoted(folder) + (fs::exists(fs::u8path(folder), error) ? " is not a folder" : " does not exist"));
         }
     }
     CheckStub(command.stub, problems);

@@ -1,7 +1,5 @@
 #include "file_time.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 namespace {
@@ -47,12 +45,6 @@ std::optional<uint64_t> FileTimeOfUnix(int64_t seconds, uint32_t nanoseconds) {
     const int64_t since1601 = seconds + SecondsFrom1601To1970;
     if (since1601 < 0) return std::nullopt;
     return static_cast<uint64_t>(since1601) * TicksPerSecond + nanoseconds / 100;
-}
-
-std::optional<uint64_t> FileTimeOfPath(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileTimeOfUnix(info.st_mtim.tv_sec, static_cast<uint32_t>(info.st_mtim.tv_nsec)).value_or(0);
 }
 
 std::string FileTimeText(uint64_t fileTime) {

@@ -2,8 +2,7 @@
 // setup.exe. Exit codes: 0 done, 1 refused or failed (nothing written),
 // 2 bad command line. `mkinstaller verify` proves that a setup.exe installs
 // (verify_command.h).
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "manifest_check.h"
 #include "manifest_reader.h"
 #include "packer.h"
+#include "platform.h"
 #include "setup_resources.h"
 #include "signal_cleanup.h"
 #include "signing.h"
@@ -163,7 +163,7 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
 
 int main(int argc, char** argv) {
     Options options;
-    options.progress = isatty(STDERR_FILENO) != 0;
+    options.progress = os::StandardErrorIsTerminal();
     CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
     app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
     // Required unless the verify command is given.
@@ -181,7 +181,10 @@ int main(int argc, char** argv) {
     VerifyOptions verifyOptions;
     const CLI::App* verify = AddVerifyCommand(app, verifyOptions);
     try {
-        app.parse(argc, argv);
+        std::vector<std::string> arguments = os::Arguments(argc, argv);
+        arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());  // as CLI11 takes them
+        app.parse(arguments);
         if (!*verify && options.manifest.empty()) throw CLI::RequiredError("manifest");
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);

@@ -122,7 +122,7 @@ void CheckFolderAndPaths(const ProductManifest& manifest, const Report& report) 
 }
 
 bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
@@ -144,7 +144,8 @@ void CheckTotalSize(const ProductManifest& manifest, const Report& report) {
     uint64_t total = 0;
     for (const FileRow& row : manifest.files) {
         std::error_code error;
-        if (!row.sourcePath.empty()) total += std::filesystem::file_size(row.sourcePath, error);
+        const uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(row.sourcePath), error);
+        if (!error) total += size;
     }
     if (total > MaxProductBytes) {
         report("file", "the files add up to " + std::to_string(total) +

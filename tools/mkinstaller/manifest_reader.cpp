@@ -30,7 +30,7 @@ class Reader {
 public:
     Reader(const ManifestLocation& source, ProblemList& problems)
         : problems_(problems), searchDirs_(source.sourceDirs) {
-        searchDirs_.push_back(fs::path(source.path).parent_path().string());
+        searchDirs_.push_back(fs::u8path(source.path).parent_path().u8string());
     }
 
     ProductManifest Read(const toml::table& root) {
@@ -230,26 +230,26 @@ private:
     // turn and then beside the manifest. Checks that it can be read.
     std::string ResolveInput(const std::string& path, const std::string& field, int line) {
         std::vector<fs::path> candidates;
-        if (fs::path(path).is_absolute()) {
-            candidates.push_back(path);
+        if (fs::u8path(path).is_absolute()) {
+            candidates.push_back(fs::u8path(path));
         } else {
-            for (const std::string& dir : searchDirs_) candidates.push_back(fs::path(dir) / path);
+            for (const std::string& dir : searchDirs_) candidates.push_back(fs::u8path(dir) / fs::u8path(path));
         }
         for (const fs::path& candidate : candidates) {
             std::error_code error;
             if (!fs::exists(candidate, error)) continue;
             if (!fs::is_regular_file(candidate, error)) {
-                problems_.Add(field, "'" + candidate.string() + "' is not a regular file", line);
+                problems_.Add(field, "'" + candidate.u8string() + "' is not a regular file", line);
                 return {};
             }
             if (!std::ifstream(candidate, std::ios::binary)) {
-                problems_.Add(field, "'" + candidate.string() + "' cannot be read", line);
+                problems_.Add(field, "'" + candidate.u8string() + "' cannot be read", line);
                 return {};
             }
-            return candidate.string();
+            return candidate.u8string();
         }
         std::string looked;
-        for (const fs::path& candidate : candidates) looked += (looked.empty() ? "" : ", ") + candidate.string();
+        for (const fs::path& candidate : candidates) looked += (looked.empty() ? "" : ", ") + candidate.u8string();
         problems_.Add(field, "'" + path + "' not found (looked for " + looked + ")", line);
         return {};
     }
@@ -284,7 +284,7 @@ std::string ParseErrorText(const toml::parse_error& error) {
 
 std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems) {
     std::error_code error;
-    const fs::file_status status = fs::status(source.path, error);
+    const fs::file_status status = fs::status(fs::u8path(source.path), error);
     if (!fs::exists(status) || fs::is_directory(status)) {
         problems.Add("", fs::is_directory(status) ? "is a directory, not a manifest" : "not found");
         return std::nullopt;

@@ -23,7 +23,7 @@ struct Outcome {
 };
 
 bool ReadWhole(const std::string& path, std::vector<uint8_t>& data) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary | std::ios::ate);
     const std::streamoff size = in.tellg();
     if (!in || size < 0) return false;
     data.resize(static_cast<size_t>(size));

@@ -1,50 +1,40 @@
 #include "staged_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "platform.h"
 #include "signal_cleanup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool WriteToDescriptor(const std::string& text, int descriptor) {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR) return false;
-        if (written > 0) done += static_cast<size_t>(written);
-    }
-    return ::fsync(descriptor) == 0;
+std::string FolderOf(const std::string& target) {
+    const fs::path folder = fs::u8path(target).parent_path();
+    return folder.empty() ? "." : folder.u8string();
 }
 
 }  // namespace
 
 StagedFile::~StagedFile() {
     if (temporary_.empty()) return;
-    ::unlink(temporary_.c_str());
+    os::RemoveFile(temporary_.c_str());
     ForgetTemporary(tracked_);
 }
 
-bool StagedFile::StageContents(const std::string& text, const std::string& target, mode_t mode, std::string& error) {
-    return Stage(target, mode, [&text](int descriptor) { return WriteToDescriptor(text, descriptor); }, error);
+bool StagedFile::StageContents(const std::string& text, const std::string& target, unsigned mode, std::string& error) {
+    return Stage(target, mode, [&text](int descriptor) { return os::WriteAndSync(descriptor, text); }, error);
 }
 
-bool StagedFile::Stage(const std::string& target, mode_t mode, const std::function<bool(int)>& write,
+bool StagedFile::Stage(const std::string& target, unsigned mode, const std::function<bool(int)>& write,
                        std::string& error) {
-    fs::path folder = fs::path(target).parent_path();
-    if (folder.empty()) folder = ".";
-    std::string temporary = (folder / ("." + fs::path(target).filename().string() + ".XXXXXX")).string();
+    std::string temporary;
     int descriptor;
     {
         const SignalsHeld held;
-        descriptor = mkstemp(temporary.data());
+        descriptor = os::CreateTemporaryBeside(target, temporary);
         if (descriptor >= 0) {
             target_ = target;
             temporary_ = temporary;
@@ -52,22 +42,18 @@ bool StagedFile::Stage(const std::string& target, mode_t mode, const std::functi
         }
     }
     if (descriptor < 0) {
-        error = "cannot create a file in '" + folder.string() + "': " + std::strerror(errno);
+        error = "cannot create a file in '" + FolderOf(target) + "': " + std::strerror(errno);
         return false;
     }
     bool ok = write(descriptor);
     const int savedErrno = errno;
-    // mkstemp makes the file private; give it the mode a new file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ::fchmod(descriptor, mode & ~mask) == 0 && ok;
-    ok = ::close(descriptor) == 0 && ok;
+    ok = os::FinishAndClose(descriptor, mode) && ok;
     if (!ok) error = "cannot write '" + target + "': " + std::strerror(savedErrno);
     return ok;
 }
 
 bool StagedFile::Commit(std::string& error) {
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (!os::MoveOver(temporary_, target_)) {
         error = "cannot write '" + target_ + "': " + std::strerror(errno);
         return false;
     }

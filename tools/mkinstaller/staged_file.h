@@ -1,8 +1,6 @@
 // Output files that never outlive a failed run.
 #pragma once
 
-#include <sys/types.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,11 +18,11 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     // `mode` as for a new file, before the umask.
-    bool StageContents(const std::string& text, const std::string& target, mode_t mode, std::string& error);
+    bool StageContents(const std::string& text, const std::string& target, unsigned mode, std::string& error);
     bool Commit(std::string& error);
 
 private:
-    bool Stage(const std::string& target, mode_t mode, const std::function<bool(int)>& write, std::string& error);
+    bool Stage(const std::string& target, unsigned mode, const std::function<bool(int)>& write, std::string& error);
 
     std::string target_;
     std::string temporary_;

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# mkinstaller_packs.sh WINDOWS_BUILD NATIVE_MKINSTALLER SOURCE_DIR, run by
+# run-under-wine.sh: mkinstaller.exe packs the reference product into the
+# same bytes as the windows build's setup.exe, and refuses bad commands with
+# the native tool's message and exit code.
+set -euo pipefail
+windows=$1 native=$2 source=$3
+fail() { echo "FAIL: $*" >&2; exit 1; }
+cd "$TMPDIR"
+
+# Under a name outside every ANSI code page, so that wide names are used.
+product="prodüct-产品"
+cp -r "$source/product" "$product"
+cp -r "$windows/product/programs" programs
+cp "$windows/app/setup-stub.exe" stub.exe
+pack() { "$TOOL_RUNNER" "$TOOL_UNDER_TEST" "$product/manifest.toml" --stub stub.exe "$@"; }
+
+start=$(date +%s.%N)
+pack --source-dir programs -o setup.exe --no-progress
+echo "mkinstaller.exe packed the product under Wine in $(echo "$(date +%s.%N) - $start" | bc) s"
+cmp setup.exe "$windows/product/setup.exe" || fail "mkinstaller.exe packed other bytes than the windows build"
+[ -z "$(find . -name '.*.??????')" ] || fail "temporaries left behind"
+
+mkdir empty
+while IFS='|' read -r what arguments; do
+    read -ra arguments <<<"$arguments"
+    set +e
+    "$native" "$product/manifest.toml" --stub stub.exe --no-progress "${arguments[@]}" 2>expected
+    expected_status=$?
+    pack --no-progress "${arguments[@]}" 2>actual
+    status=$?
+    set -e
+    [ "$status" = "$expected_status" ] || fail "$what: exit $status, natively $expected_status"
+    # Windows joins paths with its own separator.
+    tr -d '\r' <actual | tr '\\' / | cmp -s - expected || fail "$what: $(cat actual) natively $(cat expected)"
+done <<EOF2
+a missing input|--source-dir empty -o out.exe
+the output over the manifest|--source-dir programs -o $product/manifest.toml
+a missing source folder|--source-dir nowhere -o out.exe
+EOF2
+[ ! -e out.exe ] || fail "a refused command wrote out.exe"
+echo "mkinstaller.exe agrees with mkinstaller"
