@@ -21,6 +21,12 @@ echo "mkinstaller.exe packed the product under Wine in $(echo "$(date +%s.%N) - 
 cmp setup.exe "$windows/product/setup.exe" || fail "mkinstaller.exe packed other bytes than the windows build"
 [ -z "$(find . -name '.*.??????')" ] || fail "temporaries left behind"
 
+# Installed, mkinstaller.exe finds the stub beside itself.
+mkdir -p kit/bin kit/share/mkinstaller
+cp "$(winepath -u "$TOOL_UNDER_TEST")" kit/bin/ && cp stub.exe kit/share/mkinstaller/setup-stub.exe
+"$TOOL_RUNNER" kit/bin/mkinstaller.exe "$product/manifest.toml" --source-dir programs -o kit.exe --no-progress
+cmp kit.exe setup.exe || fail "the installed mkinstaller.exe packed other bytes"
+
 mkdir empty
 while IFS='|' read -r what arguments; do
     read -ra arguments <<<"$arguments"
