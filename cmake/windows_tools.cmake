@@ -12,6 +12,9 @@ endforeach()
 set(CLI11_INCLUDE_DIR ${host_headers} CACHE PATH "CLI11 headers for the Windows tools" FORCE)
 include_directories(SYSTEM ${host_headers})
 
+# Its stub ships with the tools; its setup.exe is what the Wine tests compare with.
+set(INSTALLER_WINDOWS_BUILD ${CMAKE_SOURCE_DIR}/build/windows CACHE PATH "Windows build whose stub the tools ship and the Wine tests use")
+
 add_subdirectory(codec)
 add_subdirectory(tools/lzari)
 # mkinstaller's portable parts of the installer: the folder rules, the
@@ -23,3 +26,14 @@ foreach(library runtime_shared app_portable)
 endforeach()
 add_subdirectory(tools/mkinstaller)
 add_subdirectory(tests/windows_tools)
+
+# The tools' .zip (cpack in this build): the layout mkinstaller.exe finds its
+# stub in, bin/ and share/mkinstaller/, with the stub of the windows build.
+install(TARGETS lzari mkinstaller RUNTIME DESTINATION bin)
+install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe DESTINATION share/mkinstaller)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
+set(CPACK_PACKAGE_NAME mkinstaller)
+set(CPACK_PACKAGE_VERSION ${INSTALLER_RELEASE})
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME mkinstaller-${INSTALLER_RELEASE}-windows-x86_64)
+include(CPack)
