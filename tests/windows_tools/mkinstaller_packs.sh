@@ -38,7 +38,7 @@ while IFS='|' read -r what arguments; do
     set -e
     [ "$status" = "$expected_status" ] || fail "$what: exit $status, natively $expected_status"
     # Windows joins paths with its own separator.
-    tr -d '\r' <actual | tr '\\' / | cmp -s - expected || fail "$what: $(cat actual) natively $(cat expected)"
+    tr '\\' / <actual | cmp -s - expected || fail "$what: $(cat actual) natively $(cat expected)"
 done <<EOF2
 a missing input|--source-dir empty -o out.exe
 the output over the manifest|--source-dir programs -o $product/manifest.toml

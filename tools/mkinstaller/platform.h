@@ -12,7 +12,8 @@
 
 namespace os {
 
-// The command line as UTF-8 strings, the program's name first.
+// The command line as UTF-8 strings, the program's name first. Called
+// once at start, it also readies the standard streams.
 std::vector<std::string> Arguments(int argc, char** argv);
 bool StandardErrorIsTerminal();
 // This program's own file.

@@ -59,6 +59,8 @@ HANDLE OpenForIdentity(const std::string& path) {
 namespace os {
 
 std::vector<std::string> Arguments(int, char**) {
+    // Messages end lines as on Linux, so that scripts read the same text.
+    _setmode(_fileno(stderr), _O_BINARY);
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
