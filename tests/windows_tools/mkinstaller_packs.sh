@@ -6,6 +6,7 @@
 set -euo pipefail
 windows=$1 native=$2 source=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
+[ -f "$windows/product/setup.exe" ] && [ -x "$native" ] || { echo "not built: $windows or $native" >&2; exit 77; }
 cd "$TMPDIR"
 
 # Under a name outside every ANSI code page, so that wide names are used.
