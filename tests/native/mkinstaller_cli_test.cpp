@@ -222,3 +222,22 @@ TEST(Verify, RefusesBeforeStartingWine) {
 }
 
 }  // namespace
+
+// What mkinstaller.exe refuses by design, run only against it (TOOL_RUNNER):
+// signing and verify drive Linux programs. [sign] is refused before packing.
+TEST(WindowsTool, RefusesWhatRunsOnLinuxOnly) {
+    if (std::getenv("TOOL_RUNNER") == nullptr) GTEST_SKIP() << "mkinstaller signs and verifies on Linux";
+    const struct { const char* label; std::string arguments; int exitCode; const char* expected; } cases[] = {
+        {"signing", Build, 1, "manifest.toml:19: sign: mkinstaller.exe cannot sign"},
+        {"verify", "verify manifest.toml a.bin", 2, "mkinstaller verify needs Wine and runs on Linux only"},
+    };
+    for (const auto& c : cases) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", Replace(ValidManifest(), Rows, "[sign]\npkcs12 = \"a.bin\"\n"));
+        const std::vector<std::string> before = folder.Entries();
+        const RunResult run = RunMkinstaller(folder.Path(), c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.label << ":\n" << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.label << ":\n" << run.output;
+        EXPECT_EQ(folder.Entries(), before) << c.label << " left files behind";
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -128,5 +129,9 @@ RunResult RunCommand(const std::string& folder, const std::string& command) {
 }
 
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
-    return RunCommand(folder, environment + " '" MKINSTALLER_PATH "' " + arguments);
+    // TOOL_RUNNER runs another build of the tool, TOOL_UNDER_TEST, through it (Wine).
+    const char* runner = std::getenv("TOOL_RUNNER");
+    const std::string tool = runner ? std::string("'") + runner + "' '" + std::getenv("TOOL_UNDER_TEST") + "'"
+                                    : "'" MKINSTALLER_PATH "'";
+    return RunCommand(folder, environment + " " + tool + " " + arguments);
 }

@@ -44,6 +44,7 @@ struct RunResult {
 // Runs a shell command in `folder`.
 RunResult RunCommand(const std::string& folder, const std::string& command);
 
-// Runs the built mkinstaller with `arguments` (already shell-quoted) in
-// `folder`, with `environment` ("NAME=value ...") added.
+// Runs the built mkinstaller, or TOOL_UNDER_TEST through TOOL_RUNNER when
+// that is set, with `arguments` (already shell-quoted) in `folder`, with
+// `environment` ("NAME=value ...") added.
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment = "");

@@ -12,6 +12,7 @@
 #include "cp1252.h"
 #include "file_time.h"
 #include "name_rules.h"
+#include "signing.h"
 #include "spelling.h"
 
 namespace fs = std::filesystem;
@@ -99,6 +100,7 @@ private:
             problems_.Add("sign", "must be a table", LineOf(*node));
             return;
         }
+        if (SigningUnavailable != nullptr) problems_.Add("sign", SigningUnavailable, LineOf(*sign));
         CheckKeys(*sign, SignKeys, "sign.");
         Signing signing;
         if (sign->contains("pkcs12")) {

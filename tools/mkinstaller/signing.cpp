@@ -77,6 +77,8 @@ std::vector<std::string> SignCommand(const Signing& signing, const std::string& 
 
 }  // namespace
 
+const char* const SigningUnavailable = nullptr;
+
 bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
                std::string& error) {
     ScratchFile unsigned_, signed_, log;

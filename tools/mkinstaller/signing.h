@@ -10,5 +10,9 @@
 // Signs `image` in place, naming the product in the signature. The signing
 // time is SOURCE_DATE_EPOCH when set, so that a signed build is
 // reproducible too. False with `error` set when osslsigncode fails.
+// Why this build cannot sign, or null when it can: a manifest with [sign] is
+// then refused before anything is packed.
+extern const char* const SigningUnavailable;
+
 bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
                std::string& error);

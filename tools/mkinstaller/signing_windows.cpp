@@ -1,7 +1,10 @@
 // Signing runs osslsigncode, which the Windows tool does not bring along.
 #include "signing.h"
 
+const char* const SigningUnavailable =
+    "mkinstaller.exe cannot sign (signing runs osslsigncode, on Linux): remove [sign], or pack with mkinstaller on Linux";
+
 bool SignImage(const Signing&, const std::string&, std::vector<uint8_t>&, std::string& error) {
-    error = "signing is not available on Windows yet";
+    error = SigningUnavailable;
     return false;
 }
