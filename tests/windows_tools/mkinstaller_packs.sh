@@ -25,6 +25,10 @@ echo "mkinstaller.exe packed the product under Wine in $(echo "$(date +%s.%N) - 
 cmp setup.exe "$windows/product/setup.exe" || fail "mkinstaller.exe packed other bytes than the windows build"
 [ -z "$(find . -name '.*.??????')" ] || fail "temporaries left behind"
 
+# verify drives Wine on Linux: mkinstaller.exe says so.
+status=0 && "$TOOL_RUNNER" "$TOOL_UNDER_TEST" verify "$product/manifest.toml" setup.exe 2>message || status=$?
+[ "$status" = 2 ] && grep -q "verify needs Wine and runs on Linux only" message || fail "verify: exit $status, $(cat message)"
+
 # The tools' .zip, unpacked: its mkinstaller.exe finds the stub beside it.
 (cd "$tools" && "$cpack" -B "$TMPDIR/packages" >/dev/null)
 python3 -m zipfile -e "$TMPDIR"/packages/mkinstaller-*-windows-x86_64.zip unpacked
