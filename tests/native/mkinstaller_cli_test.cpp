@@ -227,4 +227,3 @@ TEST(Verify, RefusesBeforeStartingWine) {
 }
 
 }  // namespace
-

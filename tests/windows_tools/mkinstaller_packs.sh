@@ -2,7 +2,8 @@
 # mkinstaller_packs.sh WINDOWS_BUILD CPACK TOOLS_BUILD SOURCE_DIR, run by
 # run-under-wine.sh: mkinstaller.exe packs the reference product into the
 # same bytes as the windows build's setup.exe, and so does the one unpacked
-# from the tools' .zip (cpack in TOOLS_BUILD), finding the stub beside it.
+# from the tools' .zip (cpack in TOOLS_BUILD), finding the stub beside it;
+# it refuses verify, which runs on Linux only.
 set -euo pipefail
 windows=$1 cpack=$2 tools=$3 source=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
