@@ -2,10 +2,10 @@
 # Prints how long mkinstaller takes to pack 20 MB on 1 and on 2 threads:
 # once as one 20 MB file (a single file is packed by a single thread) and
 # once as four 5 MB files. The content mixes text and program bytes.
-# Usage: pack_benchmark.sh MKINSTALLER RUNTIME_LIB
+# Usage: pack_benchmark.sh MKINSTALLER STUB   (the stub: build/windows/app/setup-stub.exe)
 set -euo pipefail
-mkinstaller=${1:?usage: pack_benchmark.sh MKINSTALLER RUNTIME_LIB}
-runtime=${2:?usage: pack_benchmark.sh MKINSTALLER RUNTIME_LIB}
+mkinstaller=${1:?usage: pack_benchmark.sh MKINSTALLER STUB}
+stub=${2:?usage: pack_benchmark.sh MKINSTALLER STUB}
 here=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d)
@@ -47,7 +47,7 @@ write_manifest "$work/four" part1.dat part2.dat part3.dat part4.dat
 for product in one four; do
     for jobs in 1 2; do
         start=$(date +%s.%N)
-        summary=$("$mkinstaller" "$work/$product/manifest.toml" --runtime "$runtime" -o "$work/$product.exe" \
+        summary=$("$mkinstaller" "$work/$product/manifest.toml" --stub "$stub" -o "$work/$product.exe" \
                   -j "$jobs" --progress 2>&1 | tail -1)
         end=$(date +%s.%N)
         awk -v p="$product" -v j="$jobs" -v s="${summary#mkinstaller: }" -v a="$start" -v b="$end" \
