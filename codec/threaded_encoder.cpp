@@ -101,10 +101,10 @@ void Replay(TreeThread* t) {
 // How often each byte occurs: in the whole of a smaller input, in evenly
 // spaced samples of a larger one, which is then not all read (and held in
 // memory, when mapped) before the coding starts. Returns the bytes counted.
-enum { SampleCount = 256, SampleLength = 1 << 16 };
+enum { CountedWhole = 1 << 24, SampleCount = 64, SampleLength = 1 << 14 };
 
 uint32_t CountBytes(const uint8_t* data, uint32_t size, uint32_t count[256]) {
-    if (size <= (uint64_t)SampleCount * SampleLength) {
+    if (size <= CountedWhole) {
         for (uint32_t i = 0; i < size; i++) count[data[i]]++;
         return size;
     }

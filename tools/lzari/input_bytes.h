@@ -21,7 +21,8 @@ public:
     size_t size() const { return mapped_ ? size_ : read_.size(); }
 
     // The codec has come to `position`: the mapped pages well behind it
-    // may go (they are read again, should they be needed).
+    // may go, and at the first call those well ahead (they are read again,
+    // should they be needed).
     void Release(uint64_t position);
 
 private:
@@ -29,4 +30,5 @@ private:
     const uint8_t* mapped_ = nullptr;
     size_t size_ = 0;
     uint64_t released_ = 0;
+    bool startSeen_ = false;
 };
