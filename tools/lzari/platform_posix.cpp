@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+
 #include "tools/lzari/platform.h"
 
 namespace platform {
@@ -77,8 +79,14 @@ extern "C" void RemoveTemporaryAndDie(int signal) {
 char lostFileMessage[PATH_MAX + 128];
 size_t lostFileMessageLength = 0;
 
-// A mapped file cut short: the process cannot go on reading it.
+// A mapped file cut short: the process cannot go on reading it. Several
+// threads may find that at once; the first one reports it.
+std::atomic_flag lostFileSeen = ATOMIC_FLAG_INIT;
+
 extern "C" void RemoveTemporaryAndFail(int) {
+    if (lostFileSeen.test_and_set()) {
+        for (;;) pause();  // until the first one ends the process
+    }
     if (temporaryRegistered) unlink(temporaryPath);
     ssize_t ignored = write(StandardError, lostFileMessage, lostFileMessageLength);
     (void)ignored;
