@@ -49,6 +49,8 @@ void Encode(const std::string& name, InputBytes& data, bool legacy, uint64_t fil
     uint32_t unused = 0;
     encode(state, data.data(), static_cast<uint32_t>(data.size()), &unused);
     if (state->status != LzariOk) throw FileError(name, "out of memory");
+    // Incompressible bytes near the limit would not fit the tool's own reading.
+    if (output->total() + (legacy ? 0 : 8) > UINT32_MAX) throw FileError(name, "container would be over 4 GiB");
     run.Done(data.size());
     if (legacy) return;
     uint8_t time[8];
