@@ -46,12 +46,11 @@ struct Timing {
 template <typename Run>
 std::vector<double> BestSeconds(const std::vector<Codec>& codecs, bool decode, double minSeconds, Run once) {
     std::vector<Timing> timings(codecs.size());
-    auto untimed = [&](size_t c) { return decode && codecs[c].threads; };
     for (bool pending = true; pending;) {
         pending = false;
         for (size_t c = 0; c < codecs.size(); c++) {
-            if (untimed(c) || timings[c].Done(minSeconds)) continue;
-            clockid_t clock = codecs[c].threads ? CLOCK_MONOTONIC : CLOCK_PROCESS_CPUTIME_ID;
+            if (timings[c].Done(minSeconds)) continue;
+            clockid_t clock = codecs[c].threads && !decode ? CLOCK_MONOTONIC : CLOCK_PROCESS_CPUTIME_ID;
             double start = Seconds(clock);
             once(c);
             timings[c].Add(Seconds(clock) - start);
@@ -59,7 +58,7 @@ std::vector<double> BestSeconds(const std::vector<Codec>& codecs, bool decode, d
         }
     }
     std::vector<double> best;
-    for (size_t c = 0; c < codecs.size(); c++) best.push_back(untimed(c) ? NAN : timings[c].best);
+    for (size_t c = 0; c < codecs.size(); c++) best.push_back(timings[c].best);
     return best;
 }
 

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include "codec/lzari.h"
+#include "codec/stream_decoder.h"
 #include "codec/threaded_encoder.h"
 
 namespace {
@@ -29,6 +30,22 @@ uint8_t* EncodeThreaded(const uint8_t* data, uint32_t size, uint32_t* length) {
 }
 
 Bytes LzariCompressThreaded(const Bytes& in) { return Call(EncodeThreaded, in); }
+
+void Append(void* context, const uint8_t* bytes, uint32_t count) {
+    Bytes* out = (Bytes*)context;
+    out->insert(out->end(), bytes, bytes + count);
+}
+
+// As the lzari tool decodes: in pieces, each copied on.
+Bytes LzariDecompressStreamed(const Bytes& packed, size_t original) {
+    static LzariState state;
+    Bytes out;
+    out.reserve(original);
+    state.sink = Append;
+    state.sinkContext = &out;
+    if (LzariDecodeStream(&state, packed.data(), (uint32_t)packed.size()) != LzariOk) out.clear();
+    return out;
+}
 
 LzariCall baselineEncode, baselineDecode;
 
@@ -75,7 +92,7 @@ Bytes XzDecompress(const Bytes& packed, size_t original) {
 
 std::vector<Codec> BuiltInCodecs() {
     return {{"current", LzariCompress, LzariDecompress},
-            {"3 threads", LzariCompressThreaded, LzariDecompress, true},
+            {"lzari tool", LzariCompressThreaded, LzariDecompressStreamed, true},
             {"zlib -6", ZlibCompress, ZlibDecompress},
             {"xz -6", XzCompress, XzDecompress}};
 }

@@ -13,12 +13,12 @@ struct Codec {
     Bytes (*compress)(const Bytes& in);
     Bytes (*decompress)(const Bytes& packed, size_t original);
     // Compresses on several threads: timed by the wall clock, not by CPU
-    // time. It decompresses as "current" does, so that goes untimed.
+    // time (its decompression is timed by CPU time, as the others).
     bool threads = false;
 };
 
-// This tree's LZARI codec (also with its threaded encoder), zlib level 6
-// and xz preset 6.
+// This tree's LZARI codec (also as the lzari tool runs it: the threaded
+// encoder and the streaming decoder), zlib level 6 and xz preset 6.
 std::vector<Codec> BuiltInCodecs();
 
 // LZARI as an earlier commit had it, from a shared library that

@@ -10,12 +10,23 @@
 enum {
     RingMask = RingSize - 1,
     OutputSlack = 1024,
+    SinkPiece = 1 << 20,  // the output area when a sink takes the output
 };
 
+// Hands a full output area to the sink.
+static void PassOutput(LzariState* state) {
+    state->sink(state->sinkContext, state->output, state->outCount);
+    state->outCount = 0;
+}
+
 // Grows the output area instead of writing past it: incompressible input
-// codes to slightly more than its own length.
+// codes to slightly more than its own length. With a sink, empties it.
 static bool GrowOutput(LzariState* state) {
     if (state->status == LzariNoMemory) return false;
+    if (state->sink) {
+        PassOutput(state);
+        return true;
+    }
     size_t capacity = (size_t)state->outputCapacity * 2;
     if (capacity > UINT32_MAX) capacity = UINT32_MAX;
     uint8_t* grown = capacity > state->outputCapacity
@@ -295,6 +306,7 @@ static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size
     state->inputPos = 0;
     size_t capacity = (size_t)size + OutputSlack;
     if (capacity > UINT32_MAX) capacity = UINT32_MAX;
+    if (state->sink && capacity > SinkPiece) capacity = SinkPiece;
     state->output = (uint8_t*)malloc(capacity);
     if (!state->output) {
         state->status = LzariNoMemory;
@@ -313,9 +325,10 @@ static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size
 static uint8_t* FinishContainer(LzariState* state, uint32_t* length) {
     FinishEncode(state);
     AppendLe32(state, state->inputSize);
+    if (state->sink && state->status == LzariOk) PassOutput(state);
     uint8_t* result = state->output;
     state->output = NULL;
-    if (state->status != LzariOk) {
+    if (state->status != LzariOk || state->sink) {
         free(result);
         return NULL;
     }

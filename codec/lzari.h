@@ -89,6 +89,12 @@ struct LzariState {
     void (*progress)(void* context, uint32_t done, uint32_t total);
     void* progressContext;
     uint32_t nextProgress;
+
+    // Optional, for callers that stream: the output goes to `sink` in pieces
+    // instead of into one buffer (an encode, and LzariDecodeStream). Must
+    // not throw. Null in a zeroed state.
+    void (*sink)(void* context, const uint8_t* bytes, uint32_t count);
+    void* sinkContext;
 };
 
 extern LzariState CodecState;
@@ -113,7 +119,9 @@ LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t siz
 uint32_t LzariCodedEnd(const LzariState* state);
 
 // Encodes `size` bytes into a version 0 container. Null only when memory
-// runs out (status LzariNoMemory).
+// runs out (status LzariNoMemory), or always when the state has a sink: the
+// container then goes there, in pieces of at most 1 MiB, and the status
+// tells whether it all did.
 uint8_t* LzariEncode(const uint8_t* data, uint32_t size, uint32_t* length);
 uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
 

@@ -56,7 +56,8 @@ int DecodeChar(LzariState* state);
 int DecodePosition(LzariState* state);
 
 // Encoder: output must hold a malloc'ed area of outputCapacity bytes, of
-// which outCount are used; PutBit grows it with realloc.
+// which outCount are used; PutBit grows it with realloc, or with a sink
+// set passes it on and starts it afresh.
 void StartEncoder(LzariState* state);
 void InitTree(LzariState* state);
 void InsertNode(LzariState* state, int r);

@@ -98,11 +98,28 @@ void Replay(TreeThread* t) {
     Report(t, size);
 }
 
+// How often each byte occurs: in the whole of a smaller input, in evenly
+// spaced samples of a larger one, which is then not all read (and held in
+// memory, when mapped) before the coding starts. Returns the bytes counted.
+enum { CountedWhole = 1 << 24, SampleCount = 64, SampleLength = 1 << 14 };
+
+uint32_t CountBytes(const uint8_t* data, uint32_t size, uint32_t count[256]) {
+    if (size <= CountedWhole) {
+        for (uint32_t i = 0; i < size; i++) count[data[i]]++;
+        return size;
+    }
+    for (uint32_t sample = 0; sample < SampleCount; sample++) {
+        const uint8_t* from = data + (uint64_t)(size - SampleLength) * sample / (SampleCount - 1);
+        for (uint32_t i = 0; i < SampleLength; i++) count[from[i]]++;
+    }
+    return SampleCount * SampleLength;
+}
+
 // Splits the first bytes between the two tree threads by the work their
 // trees will take: a position costs about the depth of its tree.
 void ShareTrees(const uint8_t* data, uint32_t size, TreeThread* a, TreeThread* b) {
     uint32_t count[256] = {0};
-    for (uint32_t i = 0; i < size; i++) count[data[i]]++;
+    const uint32_t counted = CountBytes(data, size, count);
     double work[2] = {0, 0};
     bool taken[256] = {false};
     for (int n = 0; n < 256; n++) {
@@ -112,7 +129,7 @@ void ShareTrees(const uint8_t* data, uint32_t size, TreeThread* a, TreeThread* b
         }
         taken[heaviest] = true;
         double depth = 1;
-        for (uint32_t k = count[heaviest] * (uint64_t)RingSize / (size ? size : 1); k > 1; k /= 2) depth++;
+        for (uint32_t k = count[heaviest] * (uint64_t)RingSize / (counted ? counted : 1); k > 1; k /= 2) depth++;
         int to = work[0] <= work[1] ? 0 : 1;
         work[to] += depth * count[heaviest];
         a->owns[heaviest] = to == 0;

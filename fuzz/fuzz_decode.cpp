@@ -1,8 +1,13 @@
 // Arbitrary bytes as a container: the decoder must neither crash nor touch
-// memory outside the container, and a success must be whole.
+// memory outside the container, and a success must be whole. The streaming
+// decoder, from the same state, must end the same way with the same bytes.
 #include <stdlib.h>
+#include <string.h>
+
+#include <vector>
 
 #include "codec/lzari.h"
+#include "codec/stream_decoder.h"
 
 static uint32_t StoredSize(const uint8_t* data, size_t size) {
     bool v1 = size >= 16 && data[0] == 'L' && data[1] == 'z' && data[2] == 'a' && data[3] == 'R';
@@ -11,8 +16,18 @@ static uint32_t StoredSize(const uint8_t* data, size_t size) {
            (uint32_t)field[3] << 24;
 }
 
+static void Collect(void* context, const uint8_t* bytes, uint32_t count) {
+    std::vector<uint8_t>* collected = (std::vector<uint8_t>*)context;
+    collected->insert(collected->end(), bytes, bytes + count);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static LzariState state;
+    static LzariState state, streaming;
+    streaming = state;
+    std::vector<uint8_t> streamed;
+    streaming.sink = Collect;
+    streaming.sinkContext = &streamed;
+    LzariDecodeStream(&streaming, data, (uint32_t)size);
     uint32_t length = 0;
     uint8_t* out = LzariDecodeWith(&state, data, (uint32_t)size, &length);
     if (state.status == LzariOk) {
@@ -20,6 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (out != nullptr || length != 0 || state.version != -1) {
         abort();
     }
+    if (streaming.status != state.status || streaming.version != state.version ||
+        (state.status == LzariOk && (streamed.size() != length || (length && memcmp(streamed.data(), out, length)))))
+        abort();
     free(out);
     return 0;
 }

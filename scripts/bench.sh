@@ -4,6 +4,8 @@
 # large binary, random bytes and a run of one byte, with current/baseline.
 # BASELINE=<commit> picks the baseline (default dfa555d, the codec before
 # the speed work); extra arguments go to codec_bench (--min-seconds S).
+# Then the peak memory of the lzari tool in each mode on a generated file of
+# RSS_MIB MiB (default 1024; 0 skips it; compressing takes about 2 minutes).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 cd "$root"
 cmake --preset release >/dev/null
-cmake --build --preset release -j 2 --target codec_bench >/dev/null
+cmake --build --preset release -j 2 --target codec_bench lzari >/dev/null
 
 # The baseline codec straight from history, built as the release preset
 # builds the current one, into a library that exports only the shim.
@@ -26,7 +28,30 @@ build/release/bench/codec_bench --baseline "$work/baseline.so" "$@"
 
 # Rows measured by other means.
 row() { printf '%-36s %10s\n' "$1" "$2"; }
-row "peak RSS of lzari on 1 GiB, MB" "n/a (lzari holds whole files in memory)"
+
+# C headers over and over: text that takes the encoder's every path.
+generate() {
+    local mib=$1 out=$2 headers="$work/headers"
+    find /usr/include -name '*.h' -type f | sort | awk 'NR <= 2000' | xargs cat >"$headers"
+    while cat "$headers"; do :; done 2>/dev/null | head -c "$((mib << 20))" >"$out" || true
+}
+# Peak resident memory of one lzari run, in MB.
+peak() {
+    local kb
+    kb=$( { /usr/bin/time -f %M build/release/tools/lzari/lzari "$@" >/dev/null; } 2>&1 | tail -1)
+    echo "$((kb / 1024))"
+}
+rss_mib=${RSS_MIB:-1024}
+if [ "$rss_mib" -gt 0 ] && [ -x /usr/bin/time ]; then
+    file="$work/data"
+    generate "$rss_mib" "$file"
+    compress=$(peak -c "$file")
+    build/release/tools/lzari/lzari -k "$file"
+    decompress=$(peak -d -f -k "$file.lzr")
+    row "peak RSS of lzari on $rss_mib MiB, MB" "-c $compress, -d $decompress, -t $(peak -t "$file.lzr"), -l $(peak -l "$file.lzr")"
+else
+    row "peak RSS of lzari, MB" "n/a (RSS_MIB=0 or no GNU time: scripts/setup-deps.sh)"
+fi
 setup=build/windows/product/setup.exe
 if [ -f "$setup" ]; then
     row "installer runtime, bytes" "$(scripts/runtime-size.sh "$setup" | sed -n 's/^runtime: \([0-9,]*\) bytes.*/\1/p')"

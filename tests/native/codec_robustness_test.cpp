@@ -2,6 +2,8 @@
 // past the stored size, never a half-trusted result.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "codec_test_support.h"
 
 namespace {
@@ -9,8 +11,17 @@ namespace {
 // The only two acceptable outcomes for any input: the whole stored size, or
 // nothing and no version. Decoding into a caller's buffer ends the same way
 // and never frees the buffer.
+// The streaming decoder, given the same ring, ends the same way and leaves
+// the same ring.
 void ExpectWholeOrNothing(const Bytes& container, size_t index) {
+    std::unique_ptr<LzariState> streaming(new LzariState(CodecState));
     Decoded d = Decode(container);
+    Pieces pieces;
+    Decoded s = DecodeStreamed(container, streaming.get(), &pieces);
+    ASSERT_EQ(std::make_tuple(s.status, s.version, s.fileTimeLow, s.fileTimeHigh, s.length, s.codedEnd),
+              std::make_tuple(d.status, d.version, d.fileTimeLow, d.fileTimeHigh, d.length, d.codedEnd)) << index;
+    ASSERT_TRUE(s.bytes == d.bytes) << index;
+    ASSERT_EQ(memcmp(streaming->ring, CodecState.ring, RingSize), 0) << index;
     static uint8_t buffer[1 << 20];  // over 1024 times any container here
     uint32_t length = 0;
     ASSERT_EQ(LzariDecodeInto(&CodecState, container.data(), (uint32_t)container.size(), buffer, sizeof buffer, &length),
@@ -67,9 +78,9 @@ TEST(CodecRobustness, CutStreamIsDamaged) {
     const size_t streamLength = full.size() - 8;
     for (size_t keep : {size_t{100}, streamLength / 2, streamLength - 4096}) {
         for (uint32_t size = 65536 - 60; size <= 65536; size++) {
-            Decoded d = Decode(WithLe32(Bytes(full.begin(), full.begin() + 4 + keep), size));
-            ASSERT_EQ(d.status, LzariDamaged) << keep << " kept, size " << size;
-            ASSERT_TRUE(d.isNull);
+            const Bytes cut = WithLe32(Bytes(full.begin(), full.begin() + 4 + keep), size);
+            ExpectWholeOrNothing(cut, size);
+            ASSERT_EQ(Decode(cut).status, LzariDamaged) << keep << " kept, size " << size;
         }
     }
 }
@@ -87,6 +98,7 @@ class SizeField : public ::testing::TestWithParam<SizeCase> {};
 TEST_P(SizeField, EndingInsideTheLastMatchOrBeyondTheStreamIsDamage) {
     Bytes container = Encode(AsBytes("abcabcabcabc"));
     container.resize(container.size() - 4);
+    ExpectWholeOrNothing(WithLe32(container, GetParam().size), GetParam().size);
     Decoded d = Decode(WithLe32(container, GetParam().size));
     EXPECT_EQ(d.status, GetParam().status);
     EXPECT_EQ(d.length, GetParam().status == LzariOk ? GetParam().size : 0u);

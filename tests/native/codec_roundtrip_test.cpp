@@ -48,6 +48,14 @@ TEST_P(RoundTrip, DecodesToTheInput) {
     // field, and knows where the stream ended.
     EXPECT_LE(d.inputPos, container.size() - 4 + 2);
     if (!input.empty()) EXPECT_EQ(d.codedEnd, container.size() - 4);
+
+    // Streamed both ways, in pieces of at most 1 MiB, to the same bytes.
+    EXPECT_TRUE(EncodeToSink(LzariEncodeWith, input).bytes == container);
+    Pieces pieces;
+    Decoded s = DecodeStreamed(container, std::unique_ptr<LzariState>(new LzariState()).get(), &pieces);
+    EXPECT_EQ(std::make_pair(s.status, s.codedEnd), std::make_pair(LzariOk, d.codedEnd));
+    EXPECT_TRUE(pieces.bytes == input);
+    EXPECT_LE(pieces.largest, 1u << 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -61,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         RoundTripCase{"RandomBytes", [] { return RandomBytes(3 << 20, 2); }},
         RoundTripCase{"LongRunOfSpaces",
                       [] { return Concat(Bytes(10000, ' '), GeneratedText(5000, 3)); }},
-        RoundTripCase{"SymbolTotalHalvesOften", [] { return SkewedBytes(1 << 20); }}),
+        RoundTripCase{"SymbolTotalHalvesOften", [] { return SkewedBytes(1 << 20); }},
+        RoundTripCase{"TextOverTwoOutputPieces", [] { return GeneratedText((2 << 20) + RingSize - 1, 3); }}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
 
 // Version 1 is version 0 with two letters of the magic in the other case
@@ -125,7 +134,9 @@ TEST(CodecRoundTrip, ThreadedEncoderWritesTheSameBytes) {
                                Concat(GeneratedText(1200000, 31), RandomBytes(100000, 32))}) {
         uint32_t length = 0;
         uint8_t* data = LzariEncodeThreaded(state.get(), input.data(), (uint32_t)input.size(), &length);
-        EXPECT_TRUE(Take(data, length) == Encode(input)) << input.size() << " bytes";
+        const Bytes expected = Encode(input);
+        EXPECT_TRUE(Take(data, length) == expected) << input.size() << " bytes";
+        EXPECT_TRUE(EncodeToSink(LzariEncodeThreaded, input).bytes == expected) << input.size() << " bytes";
     }
 }
 

@@ -6,10 +6,12 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "codec/lzari.h"
+#include "codec/stream_decoder.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -84,6 +86,43 @@ inline Decoded Decode(const Bytes& container, LzariState* state = &CodecState) {
     return Decoded{data == nullptr, Take(data, length), length, state->status, state->version,
                    state->fileTimeLow, state->fileTimeHigh, state->inputPos,
                    data ? LzariCodedEnd(state) : 0};
+}
+
+// Collects what a codec hands its sink, piece by piece.
+struct Pieces {
+    Bytes bytes;
+    uint32_t largest = 0;
+    static void Take(void* context, const uint8_t* bytes, uint32_t count) {
+        Pieces* pieces = (Pieces*)context;
+        pieces->bytes.insert(pieces->bytes.end(), bytes, bytes + count);
+        if (count > pieces->largest) pieces->largest = count;
+    }
+};
+
+// Decode's result through LzariDecodeStream (isNull: nothing passed on).
+inline Decoded DecodeStreamed(const Bytes& container, LzariState* state, Pieces* pieces) {
+    uint8_t* copy = (uint8_t*)malloc(container.size() ? container.size() : 1);
+    if (!container.empty()) memcpy(copy, container.data(), container.size());
+    state->sink = Pieces::Take;
+    state->sinkContext = pieces;
+    LzariStatus status = LzariDecodeStream(state, copy, (uint32_t)container.size());
+    free(copy);
+    state->sink = nullptr;
+    bool ok = status == LzariOk && state->outCount > 0;
+    return Decoded{pieces->bytes.empty(), pieces->bytes, ok ? state->outCount : 0, status, state->version,
+                   state->fileTimeLow, state->fileTimeHigh, state->inputPos, ok ? LzariCodedEnd(state) : 0};
+}
+
+// What an encode hands its sink.
+inline Pieces EncodeToSink(uint8_t* (*encode)(LzariState*, const uint8_t*, uint32_t, uint32_t*), const Bytes& input) {
+    std::unique_ptr<LzariState> state(new LzariState());
+    Pieces pieces;
+    state->sink = Pieces::Take;
+    state->sinkContext = &pieces;
+    uint32_t length = 0;
+    if (encode(state.get(), input.data(), (uint32_t)input.size(), &length) || state->status != LzariOk)
+        pieces.bytes.clear();
+    return pieces;
 }
 
 inline uint32_t Le32At(const Bytes& b, size_t offset) {

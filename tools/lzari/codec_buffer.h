@@ -9,6 +9,7 @@
 
 #include "codec/lzari.h"
 
+class InputBytes;
 class Progress;
 
 struct FreeBytes {
@@ -17,10 +18,11 @@ struct FreeBytes {
 using CodecBuffer = std::unique_ptr<uint8_t, FreeBytes>;
 
 // A codec state (tens of kilobytes: kept off the stack) whose calls show
-// their progress as `phase` of `progress`.
+// their progress as `phase` of `progress`. When encoding, progress counts
+// input bytes: the input behind it is released as the encoder moves on.
 class CodecRun {
 public:
-    CodecRun(Progress* progress, const char* phase);
+    CodecRun(Progress* progress, const char* phase, InputBytes* encoded = nullptr);
     CodecRun(const CodecRun&) = delete;
     CodecRun& operator=(const CodecRun&) = delete;
 
@@ -34,4 +36,5 @@ private:
     std::unique_ptr<LzariState> state_;
     Progress* progress_;
     const char* phase_;
+    InputBytes* encoded_;
 };

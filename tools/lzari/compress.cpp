@@ -10,36 +10,52 @@
 #include "tools/lzari/output_file.h"
 #include "tools/lzari/platform.h"
 #include "tools/lzari/progress.h"
+#include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"
 
 namespace {
 
-struct Container {
-    CodecBuffer bytes;
-    uint32_t length = 0;
-};
-
 // From this size on, two more threads keep the match finder's trees.
 const size_t ThreadedFrom = 1 << 20;
 
-Container Encode(const std::string& name, const std::vector<uint8_t>& data, bool legacy, uint64_t fileTime,
-                 Progress* progress) {
-    static const uint8_t NoBytes[1] = {0};
-    const uint8_t* source = data.empty() ? NoBytes : data.data();
-    CodecRun run(progress, "compressing");
-    Container container;
-    auto encode = data.size() >= ThreadedFrom ? LzariEncodeThreaded : LzariEncodeWith;
-    container.bytes.reset(encode(run.state(), source, static_cast<uint32_t>(data.size()), &container.length));
-    if (!container.bytes) throw FileError(name, "out of memory");
-    run.Done(data.size());
-    if (legacy) return container;
+// The encoder writes a version 0 container; version 1 spells its magic
+// "LzaR" and appends the FILETIME (left to Encode).
+struct ContainerSink {
+    StreamOutput* output;
+    bool version1;
+    bool started = false;
+};
 
-    Container current;
-    current.bytes.reset(MakeVersion1Container(container.bytes.get(), container.length,
-                                              static_cast<uint32_t>(fileTime),
-                                              static_cast<uint32_t>(fileTime >> 32), &current.length));
-    if (!current.bytes) throw FileError(name, "out of memory");
-    return current;
+void TakeContainer(void* context, const uint8_t* bytes, uint32_t count) {
+    ContainerSink* sink = static_cast<ContainerSink*>(context);
+    if (sink->version1 && !sink->started) {
+        static const uint8_t Version1Magic[4] = {'L', 'z', 'a', 'R'};
+        sink->output->Take(Version1Magic, 4);  // the first piece holds at least the magic and size field
+        bytes += 4;
+        count -= 4;
+    }
+    sink->started = true;
+    sink->output->Take(bytes, count);
+}
+
+void Encode(const std::string& name, InputBytes& data, bool legacy, uint64_t fileTime, Progress* progress,
+            StreamOutput* output) {
+    CodecRun run(progress, "compressing", &data);
+    ContainerSink sink{output, !legacy};
+    LzariState* state = run.state();
+    state->sink = TakeContainer;
+    state->sinkContext = &sink;
+    auto encode = data.size() >= ThreadedFrom ? LzariEncodeThreaded : LzariEncodeWith;
+    uint32_t unused = 0;
+    encode(state, data.data(), static_cast<uint32_t>(data.size()), &unused);
+    if (state->status != LzariOk) throw FileError(name, "out of memory");
+    // Incompressible bytes near the limit would not fit the tool's own reading.
+    if (output->total() + (legacy ? 0 : 8) > UINT32_MAX) throw FileError(name, "container would be over 4 GiB");
+    run.Done(data.size());
+    if (legacy) return;
+    uint8_t time[8];
+    for (int i = 0; i < 8; i++) time[i] = static_cast<uint8_t>(fileTime >> (8 * i));
+    output->Take(time, sizeof time);
 }
 
 std::string TargetFor(const Options& options, const std::string& path) {
@@ -54,10 +70,10 @@ uint64_t ContainerTimeOf(const InputFile& input) {
     return *fileTime;
 }
 
-void ReportCompression(const std::string& name, uint64_t size, uint32_t packed, const std::string& target) {
+void ReportCompression(const std::string& name, uint64_t size, uint64_t packed, const std::string& target) {
     const double percent = size == 0 ? 0.0 : 100.0 * packed / static_cast<double>(size);
-    fprintf(stderr, "%s: %llu -> %u bytes (%.1f%%) -> %s\n", name.c_str(),
-            static_cast<unsigned long long>(size), packed, percent, target.c_str());
+    fprintf(stderr, "%s: %llu -> %llu bytes (%.1f%%) -> %s\n", name.c_str(), static_cast<unsigned long long>(size),
+            static_cast<unsigned long long>(packed), percent, target.c_str());
 }
 
 }  // namespace
@@ -72,16 +88,17 @@ void CompressFile(const Options& options, const std::string& path) {
     Progress progress(input.name(), input.sizeHint(), options.quiet);
     const auto output = toStandardOutput ? nullptr : OpenOutputBeside(options, input, target);
 
-    const std::vector<uint8_t> data = input.ReadAll(&progress);
-    progress.SetInputSize(data.size());
-    const Container container = Encode(input.name(), data, options.legacy, fileTime, &progress);
+    const std::unique_ptr<InputBytes> data = input.Load(&progress);
+    progress.SetInputSize(data->size());
+    StreamOutput stream(output.get());
+    Encode(input.name(), *data, options.legacy, fileTime, &progress, &stream);
+    input.CheckUnchanged();
+    stream.Finish();
     if (output) {
         const timespec times[2] = {input.status().accessed, input.status().modified};
-        Deliver(options, path, input, *output, container.bytes.get(), container.length,
-                input.status().regular ? times : nullptr, &progress);
+        Deliver(options, path, input, *output, input.status().regular ? times : nullptr, &progress);
     } else {
         progress.Finish();
-        WriteToStandardOutput(container.bytes.get(), container.length);
     }
-    if (options.verbose) ReportCompression(input.name(), data.size(), container.length, target);
+    if (options.verbose) ReportCompression(input.name(), data->size(), stream.total(), target);
 }

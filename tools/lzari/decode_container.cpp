@@ -6,8 +6,12 @@
 #include <memory>
 #include <new>
 
+#include "codec/stream_decoder.h"
+#include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/file_error.h"
+#include "tools/lzari/input_file.h"
 #include "tools/lzari/progress.h"
+#include "tools/lzari/stream_output.h"
 
 namespace {
 
@@ -22,7 +26,7 @@ const char* CauseOf(LzariStatus status) {
     return "damaged container";
 }
 
-ContainerInfo Describe(const std::string& name, const std::vector<uint8_t>& container) {
+ContainerInfo Describe(const std::string& name, const InputBytes& container) {
     ContainerInfo info;
     const std::string cause = DescribeContainer(container.data(), container.size(), &info);
     if (!cause.empty()) throw FileError(name, cause);
@@ -33,7 +37,7 @@ constexpr const char* ExtraBytes = "bytes after the coded stream";
 
 // The decoder reads nothing of an empty file's stream, so it is compared
 // with the one stream the encoder writes for no bytes.
-const char* EmptyFileEndFault(const std::vector<uint8_t>& container, const ContainerInfo& info) {
+const char* EmptyFileEndFault(const InputBytes& container, const ContainerInfo& info) {
     static const uint8_t NoBytes[1] = {0};
     auto state = std::make_unique<LzariState>();
     uint32_t length = 0;
@@ -46,24 +50,42 @@ const char* EmptyFileEndFault(const std::vector<uint8_t>& container, const Conta
     return container.size() == expected ? nullptr : ExtraBytes;
 }
 
-const char* EndFault(LzariState* state, const std::vector<uint8_t>& container, const ContainerInfo& info) {
+const char* EndFault(LzariState* state, const InputBytes& container, const ContainerInfo& info) {
     const size_t end = LzariCodedEnd(state), trailers = container.size() - TrailersSize(info.version);
     if (end == trailers) return nullptr;
     return end < trailers ? ExtraBytes : "damaged container";
 }
 
+// The decoder's pieces go on to the output, and the container behind what
+// it has read is released.
+struct DecodeSink {
+    LzariState* state;
+    InputBytes* container;
+    StreamOutput* output;
+};
+
+void TakeDecoded(void* context, const uint8_t* bytes, uint32_t count) {
+    const DecodeSink* sink = static_cast<const DecodeSink*>(context);
+    sink->container->Release(sink->state->inputPos);
+    if (sink->output) sink->output->Take(bytes, count);
+}
+
 }  // namespace
 
-DecodedFile DecodeContainer(const std::string& name, const std::vector<uint8_t>& container, Progress* progress) {
+DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress,
+                            StreamOutput* output) {
     DecodedFile decoded;
     decoded.info = Describe(name, container);
     // The work follows the decoded size, which may be far larger.
     progress->SetInputSize(std::max<uint64_t>(container.size(), decoded.info.decodedSize));
     CodecRun run(progress, "decompressing");
     LzariState* state = run.state();
-    decoded.bytes.reset(LzariDecodeWith(state, container.data(), static_cast<uint32_t>(container.size()),
-                                        &decoded.length));
+    DecodeSink sink{state, &container, output};
+    state->sink = TakeDecoded;
+    state->sinkContext = &sink;
+    LzariDecodeStream(state, container.data(), static_cast<uint32_t>(container.size()));
     if (state->status != LzariOk) throw FileError(name, CauseOf(state->status));
+    decoded.length = state->outCount;
     // The codec checks this itself; a disagreement would mean a wrong file.
     if (decoded.length != decoded.info.decodedSize || state->version != decoded.info.version)
         throw FileError(name, "damaged container");
@@ -71,6 +93,18 @@ DecodedFile DecodeContainer(const std::string& name, const std::vector<uint8_t>&
     decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(container, decoded.info)
                                            : EndFault(state, container, decoded.info);
     return decoded;
+}
+
+DecodedFile DecodeInput(InputFile& input, Progress* progress, StreamOutput* output) {
+    const std::unique_ptr<InputBytes> container = input.Load(progress);
+    try {
+        const DecodedFile decoded = DecodeContainer(input.name(), *container, progress, output);
+        input.CheckUnchanged();
+        return decoded;
+    } catch (const FileError&) {
+        input.CheckUnchanged();
+        throw;
+    }
 }
 
 void RequireCleanEnd(const std::string& name, const DecodedFile& decoded) {

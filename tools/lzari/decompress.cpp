@@ -8,6 +8,7 @@
 #include "tools/lzari/operations.h"
 #include "tools/lzari/output_file.h"
 #include "tools/lzari/progress.h"
+#include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"
 
 namespace {
@@ -21,10 +22,9 @@ std::string TargetFor(const Options& options, const std::string& path) {
     return target;
 }
 
-// Reads and decodes the whole container; only a clean one is accepted.
-DecodedFile ReadAndDecode(InputFile& input, Progress* progress) {
-    const std::vector<uint8_t> container = input.ReadAll(progress);
-    DecodedFile decoded = DecodeContainer(input.name(), container, progress);
+// Decodes the whole container; only a clean one is accepted.
+DecodedFile ReadAndDecode(InputFile& input, Progress* progress, StreamOutput* output) {
+    DecodedFile decoded = DecodeInput(input, progress, output);
     RequireCleanEnd(input.name(), decoded);
     return decoded;
 }
@@ -39,15 +39,15 @@ void DecompressFile(const Options& options, const std::string& given) {
     Progress progress(input.name(), input.sizeHint(), options.quiet);
     const auto output = toStandardOutput ? nullptr : OpenOutputBeside(options, input, target);
 
-    const DecodedFile decoded = ReadAndDecode(input, &progress);
+    StreamOutput stream(output.get());
+    const DecodedFile decoded = ReadAndDecode(input, &progress, &stream);
+    stream.Finish();
     if (output) {
         // A version 0 container holds no time: the file keeps the time it is written.
         const timespec stamp = UnixFromFileTime(decoded.info.fileTime), times[2] = {stamp, stamp};
-        Deliver(options, path, input, *output, decoded.bytes.get(), decoded.length,
-                decoded.info.version == 1 ? times : nullptr, &progress);
+        Deliver(options, path, input, *output, decoded.info.version == 1 ? times : nullptr, &progress);
     } else {
         progress.Finish();
-        WriteToStandardOutput(decoded.bytes.get(), decoded.length);
     }
     if (options.verbose)
         fprintf(stderr, "%s: %llu -> %u bytes -> %s\n", input.name().c_str(),
@@ -58,7 +58,7 @@ void TestFile(const Options& options, const std::string& given) {
     const std::string path = LocateContainer(given, options.suffix);
     InputFile input(path, RulesFor(options, path));
     Progress progress(input.name(), input.sizeHint(), options.quiet);
-    ReadAndDecode(input, &progress);
+    ReadAndDecode(input, &progress, nullptr);
     progress.Finish();
     if (options.verbose) fprintf(stderr, "%s: OK\n", input.name().c_str());
 }

@@ -12,6 +12,7 @@ namespace {
 constexpr uint64_t LargestInput = UINT32_MAX;
 constexpr size_t ReadChunk = 1u << 20;
 constexpr const char* TooLarge = "file too large (over 4 GiB)";
+constexpr const char* ChangedCause = "changed while being read; left as it is";
 
 std::string LinksCause(uint64_t links) {
     const unsigned long long others = links - 1;
@@ -86,13 +87,24 @@ std::vector<uint8_t> InputFile::ReadAll(Progress* progress) {
     return bytes;
 }
 
+std::unique_ptr<InputBytes> InputFile::Load(Progress* progress) {
+    if (status_.regular && status_.size > 0) {
+        const std::string lost = "lzari: " + name_ + ": " + ChangedCause + "\n";
+        if (const uint8_t* mapped = platform::MapFile(descriptor_, status_.size, lost)) {
+            bytesRead_ = status_.size;
+            return std::make_unique<InputBytes>(mapped, static_cast<size_t>(status_.size));
+        }
+    }
+    return std::make_unique<InputBytes>(ReadAll(progress));
+}
+
 void InputFile::CheckUnchanged() const {
     if (!status_.regular) return;
     platform::FileStatus now;
     if (!platform::Status(descriptor_, &now)) throw SystemError(name_);
     const bool longerThanSaid = status_.size != 0 && bytesRead_ > status_.size;
     if (now.size != status_.size || !SameTime(now.modified, status_.modified) || longerThanSaid)
-        throw FileError(name_, "changed while being read; left as it is");
+        throw FileError(name_, ChangedCause);
 }
 
 bool IsSameFile(const platform::FileStatus& status, const std::string& otherPath) {

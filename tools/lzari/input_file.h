@@ -3,9 +3,11 @@
 
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/lzari/input_bytes.h"
 #include "tools/lzari/platform.h"
 
 class Progress;
@@ -44,6 +46,10 @@ public:
 
     // Reads to the end, then checks that the file did not change meanwhile.
     std::vector<uint8_t> ReadAll(Progress* progress);
+    // The whole content: a regular file with a size is mapped where the
+    // system can, and must be checked with CheckUnchanged once used;
+    // anything else is read with ReadAll.
+    std::unique_ptr<InputBytes> Load(Progress* progress);
     // Throws when the file's size or modification time moved since it was
     // opened, or when it held more bytes than its size said.
     void CheckUnchanged() const;

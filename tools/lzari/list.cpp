@@ -30,8 +30,7 @@ void ListFile(const Options& options, const std::string& given) {
     const std::string path = LocateContainer(given, options.suffix);
     InputFile input(path, RulesFor(options, path));
     Progress progress(input.name(), input.sizeHint(), options.quiet);
-    const std::vector<uint8_t> container = input.ReadAll(&progress);
-    const DecodedFile decoded = DecodeContainer(input.name(), container, &progress);
+    const DecodedFile decoded = DecodeInput(input, &progress, nullptr);
     progress.Finish();
 
     const ContainerInfo& info = decoded.info;

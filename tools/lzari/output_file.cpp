@@ -13,8 +13,7 @@ std::unique_ptr<AtomicOutput> OpenOutputBeside(const Options& options, const Inp
 }
 
 void Deliver(const Options& options, const std::string& path, const InputFile& input, AtomicOutput& output,
-             const uint8_t* bytes, size_t count, const timespec* times, Progress* progress) {
-    output.Write(bytes, count, progress);
+             const timespec* times, Progress* progress) {
     // A pipe's mode is not the data's: the temporary's private one stays.
     if (input.status().regular) output.SetMode(input.status().mode);
     if (times) output.SetTimes(times[0], times[1]);

@@ -19,9 +19,9 @@ struct Options;
 std::unique_ptr<AtomicOutput> OpenOutputBeside(const Options& options, const InputFile& input,
                                                const std::string& target);
 
-// Writes the bytes with a regular input's mode and the given access and
+// Gives the written output a regular input's mode and the given access and
 // modification times (null: the time of writing), renames the temporary
 // onto the target if the input is still what was read, and then removes
 // a named input unless -k.
 void Deliver(const Options& options, const std::string& path, const InputFile& input, AtomicOutput& output,
-             const uint8_t* bytes, size_t count, const timespec* times, Progress* progress);
+             const timespec* times, Progress* progress);

@@ -55,6 +55,18 @@ bool Rename(const std::string& from, const std::string& to, bool replace);
 void SyncFolder(const std::string& folder);
 bool Remove(const std::string& path);
 
+// A regular file's first `size` bytes mapped read-only, to be read from the
+// start on; null and errno where the system cannot map it (the caller then
+// reads it). Should the file be cut short while mapped, a read of the lost
+// part ends the process as an interruption does, after removing the
+// registered temporary and writing `lostMessage` to standard error; the exit
+// status is then 1.
+const uint8_t* MapFile(int descriptor, uint64_t size, const std::string& lostMessage);
+void UnmapFile(const uint8_t* bytes, uint64_t size);
+// Lets the system drop the mapped pages within [from, to): a later read of
+// them finds the file's bytes again.
+void DropPages(const uint8_t* bytes, uint64_t from, uint64_t to);
+
 bool IsTerminal(int descriptor);
 timespec Now();
 bool UtcParts(time_t seconds, tm* parts);

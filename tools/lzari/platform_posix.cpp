@@ -5,8 +5,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include "tools/lzari/platform.h"
 
@@ -71,6 +74,34 @@ extern "C" void RemoveTemporaryAndDie(int signal) {
     sigaction(signal, &standard, nullptr);
     // Delivered with the default action as soon as the handler returns.
     raise(signal);
+}
+
+char lostFileMessage[PATH_MAX + 128];
+size_t lostFileMessageLength = 0;
+
+// A mapped file cut short: the process cannot go on reading it. Several
+// threads may find that at once; the first one reports it.
+std::atomic_flag lostFileSeen = ATOMIC_FLAG_INIT;
+
+extern "C" void RemoveTemporaryAndFail(int) {
+    if (lostFileSeen.test_and_set()) {
+        for (;;) pause();  // until the first one ends the process
+    }
+    if (temporaryRegistered) unlink(temporaryPath);
+    ssize_t ignored = write(StandardError, lostFileMessage, lostFileMessageLength);
+    (void)ignored;
+    _exit(1);
+}
+
+void CatchLostPages(const std::string& message) {
+    InterruptsHeld held;
+    const size_t length = message.size() < sizeof lostFileMessage ? message.size() : sizeof lostFileMessage;
+    memcpy(lostFileMessage, message.data(), length);
+    lostFileMessageLength = length;
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndFail;
+    action.sa_mask = CleanedSet();
+    sigaction(SIGBUS, &action, nullptr);
 }
 
 }  // namespace
@@ -165,6 +196,24 @@ void SyncFolder(const std::string& path) {
 }
 
 bool Remove(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+const uint8_t* MapFile(int descriptor, uint64_t size, const std::string& lostMessage) {
+    void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0);
+    if (bytes == MAP_FAILED) return nullptr;
+    madvise(bytes, size, MADV_SEQUENTIAL);
+    CatchLostPages(lostMessage);
+    return static_cast<const uint8_t*>(bytes);
+}
+
+void UnmapFile(const uint8_t* bytes, uint64_t size) { munmap(const_cast<uint8_t*>(bytes), size); }
+
+void DropPages(const uint8_t* bytes, uint64_t from, uint64_t to) {
+    const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    // The mapping starts on a page; whole pages only, which may start before `from`.
+    from = from / page * page;
+    to = to / page * page;
+    if (to > from) madvise(const_cast<uint8_t*>(bytes) + from, to - from, MADV_DONTNEED);
+}
 
 bool IsTerminal(int descriptor) { return isatty(descriptor) == 1; }
 

@@ -190,6 +190,16 @@ bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
     return known;
 }
 
+// Here inputs are read into memory instead.
+const uint8_t* MapFile(int, uint64_t, const std::string&) {
+    errno = ENOSYS;
+    return nullptr;
+}
+
+void UnmapFile(const uint8_t*, uint64_t) {}
+
+void DropPages(const uint8_t*, uint64_t, uint64_t) {}
+
 bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 long Read(int descriptor, void* bytes, size_t count) {

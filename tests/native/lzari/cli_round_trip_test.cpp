@@ -37,8 +37,10 @@ TEST_P(RoundTrip, RestoresBytesAndModificationTime) {
     EXPECT_EQ(folder.Read("f"), GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Contents, RoundTrip, ::testing::Values(std::string(), TextBytes(50000)),
-                         [](const auto& info) { return std::string(info.param.empty() ? "Empty" : "Text"); });
+// Random bytes over 2 MiB pass through codec and tool in several pieces.
+INSTANTIATE_TEST_SUITE_P(Contents, RoundTrip,
+                         ::testing::Values(std::string(), TextBytes(50000), RandomBytes((2 << 20) + 12345, 5)),
+                         [](const auto& info) { return std::string(info.index == 0 ? "Empty" : info.index == 1 ? "Text" : "RandomInPieces"); });
 
 // Where the result goes and whether the input stays. Decompression starts
 // from a container the tool made itself.

@@ -12,8 +12,9 @@ struct ProgressCase {
 
 class ProgressLine : public ::testing::TestWithParam<ProgressCase> {};
 
-// Shown only above 4 MiB and without -q, with a percentage in every phase,
-// and blanked at the end, so that nothing is left after the last "\r".
+// Shown only above 4 MiB and without -q, with a percentage, and blanked at
+// the end, so that nothing is left after the last "\r". A file is read and
+// written as it is compressed: that is the one phase.
 TEST_P(ProgressLine, AppearsOnlyForLargeInputs) {
     TempFolder folder;
     folder.Write("big", TextBytes(GetParam().size));
@@ -24,8 +25,7 @@ TEST_P(ProgressLine, AppearsOnlyForLargeInputs) {
         EXPECT_EQ(result.terminal, "");
         return;
     }
-    for (const char* part : {"\rlzari: big: reading 100%", "\rlzari: big: compressing   0%",
-                             "\rlzari: big: compressing 100%", "writing 100%"})
+    for (const char* part : {"\rlzari: big: compressing   0%", "\rlzari: big: compressing 100%"})
         EXPECT_NE(result.terminal.find(part), std::string::npos) << part;
     EXPECT_EQ(result.terminal.back(), '\r');
 }
