@@ -136,3 +136,38 @@ static inline void CopyMatch(const LzariState* state, uint8_t* out, uint32_t at,
     }
     for (; k < length; k += 8) memcpy(to + k, to + k - period, 8);  // may run past, not past room
 }
+
+// The decode loop: symbols into `out` from `*at` until the stored size is
+// reached, the stream runs past the container, or a match would run past
+// the stored size (false). `out` holds `room` bytes; `passOn(at, r)`, asked
+// before every symbol, may hand bytes on and returns where the next goes.
+template <typename PassOn>
+static ALWAYS_INLINE bool DecodeSymbols(LzariState* state, uint8_t* out, uint32_t* at, uint32_t room,
+                                        Reader& r, CumTable& cum, PassOn passOn) {
+    const uint64_t streamBits = StreamBits(state);
+    uint32_t count = 0, next = *at;
+    bool whole = true;
+    while (count < state->textSize) {
+        if (r.bitsRead > streamBits) break;
+        ReportProgress(state, count, state->textSize);
+        next = passOn(next, r);
+        int ch = NextChar(state, &cum, r);
+        if (ch < 256) {
+            out[next++] = (uint8_t)ch;
+            count++;
+            continue;
+        }
+        uint32_t distance = (uint32_t)NextPosition(state, r) + 1;
+        uint32_t length = (uint32_t)(ch - 253);  // characters 256..313: lengths 3..60
+        if (length > state->textSize - count) {
+            whole = false;
+            break;
+        }
+        CopyMatch(state, out, next, distance, length, room);
+        next += length;
+        count += length;
+    }
+    state->outCount = count;
+    *at = next;
+    return whole;
+}

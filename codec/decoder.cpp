@@ -58,28 +58,9 @@ static bool DecodeText(LzariState* state) {
     Reader r = LoadReader(state);
     CumTable cum;
     LoadCumTable(state, &cum);
-    const uint64_t streamBits = StreamBits(state);
-    uint8_t* out = state->output;
-    uint32_t count = 0;
-    bool whole = true;
-    while (count < state->textSize) {
-        if (r.bitsRead > streamBits) break;
-        ReportProgress(state, count, state->textSize);
-        int ch = NextChar(state, &cum, r);
-        if (ch < 256) {
-            out[count++] = (uint8_t)ch;
-            continue;
-        }
-        uint32_t distance = (uint32_t)NextPosition(state, r) + 1;
-        uint32_t length = (uint32_t)(ch - 253);  // characters 256..313: lengths 3..60
-        if (length > state->textSize - count) {
-            whole = false;
-            break;
-        }
-        CopyMatch(state, out, count, distance, length, state->textSize);
-        count += length;
-    }
-    state->outCount = count;
+    uint32_t at = 0;
+    bool whole = DecodeSymbols(state, state->output, &at, state->textSize, r, cum,
+                               [](uint32_t next, const Reader&) { return next; });
     StoreCumTable(state, cum);
     StoreReader(state, r);
     StoreRing(state);

@@ -59,30 +59,10 @@ static bool DecodeThroughWindow(LzariState* state, uint8_t* window) {
     Reader r = LoadReader(state);
     CumTable cum;
     LoadCumTable(state, &cum);
-    const uint64_t streamBits = StreamBits(state);
-    uint32_t count = 0, at = History;
-    bool whole = true;
-    while (count < state->textSize) {
-        if (r.bitsRead > streamBits) break;
-        ReportProgress(state, count, state->textSize);
-        if (at > PassOnFrom) at = PassOnAndKeep(state, window, at, r);
-        int ch = NextChar(state, &cum, r);
-        if (ch < 256) {
-            window[at++] = (uint8_t)ch;
-            count++;
-            continue;
-        }
-        uint32_t distance = (uint32_t)NextPosition(state, r) + 1;
-        uint32_t length = (uint32_t)(ch - 253);  // characters 256..313: lengths 3..60
-        if (length > state->textSize - count) {
-            whole = false;
-            break;
-        }
-        CopyMatch(state, window, at, distance, length, WindowSize);
-        at += length;
-        count += length;
-    }
-    state->outCount = count;
+    uint32_t at = History;
+    bool whole = DecodeSymbols(state, window, &at, WindowSize, r, cum, [&](uint32_t next, const Reader& now) {
+        return next > PassOnFrom ? PassOnAndKeep(state, window, next, now) : next;
+    });
     StoreCumTable(state, cum);
     StoreReader(state, r);
     StoreRing(state, window, at);
