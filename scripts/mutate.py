@@ -253,6 +253,7 @@ def main():
                              "ran": ran.split(",") if ran else []})
     done = {r["id"] for r in rows}
     baseline_failures = load_baseline()
+    interrupted = False
     try:
         for fault in faults:
             if fault["id"] in done:
@@ -264,6 +265,7 @@ def main():
             save(report, rows)
     except KeyboardInterrupt:
         print("interrupted: the faulted file is restored; the report holds the faults done so far")
+        interrupted = True
     save(report, rows)
     write_tests_table(rows)
     counted = [r for r in rows if r["result"] != "stale"]
@@ -274,6 +276,7 @@ def main():
     with open(os.path.join(OUT, "summary.txt"), "w") as f:
         f.write(line + "\n")
     print(line)
+    sys.exit(130 if interrupted else 0)
 
 
 def save(report, rows):
