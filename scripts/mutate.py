@@ -49,18 +49,23 @@ def parse_faults(path):
     return faults, sets
 
 
-def expand(tokens, sets, fault_id):
-    """side:regex pairs, merged per side into one alternation."""
+def expand(tokens, sets, fault_id, depth=0):
+    """side:regex pairs and @sets (which may name sets), merged per side
+    into one alternation."""
     per_side = {}
     for token in tokens:
-        for item in sets.get(token, [token]) if token.startswith("@") else [token]:
-            if item.startswith("@"):
-                sys.exit(f"{fault_id}: unknown or nested set {item}")
-            side, _, regex = item.partition(":")
+        if token.startswith("@"):
+            if token not in sets or depth > 3:
+                sys.exit(f"{fault_id}: unknown or circular set {token}")
+            items = expand(sets[token], sets, fault_id, depth + 1).items()
+        else:
+            side, _, regex = token.partition(":")
             if side not in BUILDS or not regex:
-                sys.exit(f"{fault_id}: bad test selection {item!r} (native:REGEX or windows:REGEX)")
+                sys.exit(f"{fault_id}: bad test selection {token!r} (native:REGEX or windows:REGEX)")
+            items = [(side, f"({regex})")]
+        for side, regex in items:
             per_side.setdefault(side, []).append(regex)
-    return {side: "|".join(f"({r})" for r in regexes) for side, regexes in per_side.items()}
+    return {side: "|".join(regexes) for side, regexes in per_side.items()}
 
 
 def run(cmd, log, cwd=ROOT):
