@@ -81,8 +81,10 @@ def build(side, log):
 
 def table_test(name):
     """A table test's rows show their values in the ctest name, pointers
-    included, which change from build to build: the rows count as one test."""
-    return re.sub(r"/\d+-byte object <[^>]*>$", "", name)
+    included, which change from build to build: the rows of a table count as
+    one test, the named rows keep their names."""
+    name = re.sub(r"\s+# GetParam\(\) = .*$", "", name)
+    return re.sub(r"/\d+-byte object <.*$", "", name)
 
 
 def ctest(side, regex, log, tag):
@@ -254,8 +256,7 @@ def main():
         with open(report) as f:
             for line in list(f)[1:]:
                 i, _, result, killers, ran = (line.rstrip("\n").split("\t") + [""] * 5)[:5]
-                rows.append({"id": i, "result": result, "killers": killers.split(",") if killers else [],
-                             "ran": ran.split(",") if ran else []})
+                rows.append({"id": i, "result": result, "killers": names(killers), "ran": names(ran)})
     done = {r["id"] for r in rows}
     baseline_failures = load_baseline()
     interrupted = False
@@ -282,6 +283,10 @@ def main():
         f.write(line + "\n")
     print(line)
     sys.exit(130 if interrupted else 0)
+
+
+def names(column):
+    return sorted({table_test(name) for name in column.split(",") if name}) if column else []
 
 
 def save(report, rows):
