@@ -5,6 +5,8 @@ runs the tests chosen for it and records which of them fail. Run by hand:
   scripts/mutate.py                 every fault
   scripts/mutate.py codec.* lzari.suffix-case   a subset (shell-style patterns)
   scripts/mutate.py --tests 'native:^Codec' codec.*   another test set for them
+  scripts/mutate.py --resume        go on after an interruption
+  scripts/mutate.py --resume ID     run ID again, keep the other rows
   scripts/mutate.py --baseline      run each test set once on the clean tree
   scripts/mutate.py --list          show the faults
 
@@ -223,10 +225,11 @@ def main():
     parser.add_argument("--tests", help="test selection for every chosen fault, e.g. 'native:^Codec windows:install\\.'")
     parser.add_argument("--list", action="store_true", help="list the faults and their tests")
     parser.add_argument("--baseline", action="store_true", help="run the chosen faults' tests on the clean tree")
-    parser.add_argument("--resume", action="store_true", help="keep report.tsv rows and skip their faults")
+    parser.add_argument("--resume", action="store_true", help="keep report.tsv rows and skip their faults, but for those named")
     args = parser.parse_args()
 
     faults, sets = parse_faults(args.faults)
+    order = {f["id"]: i for i, f in enumerate(faults)}
     if args.ids:
         faults = [f for f in faults if any(fnmatch.fnmatchcase(f["id"], p) for p in args.ids)]
     if args.tests:
@@ -257,6 +260,8 @@ def main():
             for line in list(f)[1:]:
                 i, _, result, killers, ran = (line.rstrip("\n").split("\t") + [""] * 5)[:5]
                 rows.append({"id": i, "result": result, "killers": names(killers), "ran": names(ran)})
+    if args.ids:  # named again: done again
+        rows = [r for r in rows if r["id"] not in {f["id"] for f in faults}]
     done = {r["id"] for r in rows}
     baseline_failures = load_baseline()
     interrupted = False
@@ -272,6 +277,7 @@ def main():
     except KeyboardInterrupt:
         print("interrupted: the faulted file is restored; the report holds the faults done so far")
         interrupted = True
+    rows.sort(key=lambda r: order.get(r["id"], len(order)))
     save(report, rows)
     write_tests_table(rows)
     counted = [r for r in rows if r["result"] != "stale"]
