@@ -99,15 +99,33 @@ def ctest(side, regex, log, tag):
         + CTEST_EXTRA[side], log)
     if not os.path.exists(junit):
         return set(), {"ctest"}
-    cases = ET.parse(junit).getroot().iter("testcase")
+    return read_junit(junit)
+
+
+def read_junit(junit):
     ran, failed = set(), set()
-    for case in cases:
+    for case in ET.parse(junit).getroot().iter("testcase"):
         name, status = table_test(case.get("name")), case.get("status")
         if status in ("run", "fail"):
             ran.add(name)
         if status == "fail":
             failed.add(name)
     return ran, failed
+
+
+def from_junit(row):
+    """The row again from the saved ctest results (after a change in how
+    test names are read); a build that failed stays a kill."""
+    ran, failed = set(), set()
+    for side in BUILDS:
+        junit = os.path.join(OUT, "junit", f"{row['id']}-{side}.xml")
+        if os.path.exists(junit):
+            side_ran, side_failed = read_junit(junit)
+            ran |= side_ran
+            failed |= side_failed
+    killers = [k for k in row["killers"] if k.startswith("build:")] + sorted(failed - load_baseline())
+    result = row["result"] if row["result"] == "stale" else ("killed" if killers else "survived")
+    return {**row, "result": result, "killers": killers, "ran": sorted(ran)}
 
 
 def git_clean(path):
@@ -190,7 +208,7 @@ def write_tests_table(rows):
     with open(os.path.join(OUT, "tests.tsv"), "w") as f:
         f.write("test\tkills\tfaults\n")
         for name, ids in sorted(kills.items(), key=lambda kv: (-len(kv[1]), kv[0])):
-            f.write(f"{name}\t{len(ids)}\t{','.join(ids)}\n")
+            f.write(f"{name}\t{len(ids)}\t{' '.join(ids)}\n")
 
 
 def load_baseline():
@@ -226,6 +244,7 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the faults and their tests")
     parser.add_argument("--baseline", action="store_true", help="run the chosen faults' tests on the clean tree")
     parser.add_argument("--resume", action="store_true", help="keep report.tsv rows and skip their faults, but for those named")
+    parser.add_argument("--from-junit", action="store_true", help="with --resume: read the kept rows again from their ctest results")
     args = parser.parse_args()
 
     faults, sets = parse_faults(args.faults)
@@ -260,6 +279,8 @@ def main():
             for line in list(f)[1:]:
                 i, _, result, killers, ran = (line.rstrip("\n").split("\t") + [""] * 5)[:5]
                 rows.append({"id": i, "result": result, "killers": names(killers), "ran": names(ran)})
+    if args.from_junit:
+        rows = [from_junit(r) for r in rows]
     if args.ids:  # named again: done again
         rows = [r for r in rows if r["id"] not in {f["id"] for f in faults}]
     done = {r["id"] for r in rows}
@@ -291,15 +312,19 @@ def main():
     sys.exit(130 if interrupted else 0)
 
 
+SEPARATOR = " | "  # between test names, which may hold commas
+
+
 def names(column):
-    return sorted({table_test(name) for name in column.split(",") if name}) if column else []
+    return sorted({table_test(name) for name in column.split(SEPARATOR) if name})
 
 
 def save(report, rows):
     with open(report, "w") as f:
         f.write("fault\tarea\tresult\tkilled_by\ttests_run\n")
         for r in rows:
-            f.write(f"{r['id']}\t{area_of(r['id'])}\t{r['result']}\t{','.join(r['killers'])}\t{','.join(r['ran'])}\n")
+            f.write(f"{r['id']}\t{area_of(r['id'])}\t{r['result']}\t{SEPARATOR.join(r['killers'])}\t"
+                    f"{SEPARATOR.join(r['ran'])}\n")
 
 
 if __name__ == "__main__":
