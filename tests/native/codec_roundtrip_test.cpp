@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "codec/threaded_encoder.h"
 #include "codec_test_support.h"
@@ -111,19 +110,6 @@ TEST(CodecRoundTrip, ReusedStateMatchesFreshState) {
         EXPECT_EQ(d.status, LzariOk);
         EXPECT_TRUE(d.bytes == later);
     }
-}
-
-TEST(CodecRoundTrip, SeparateStatesEncodeInParallelAsInSeries) {
-    std::vector<Bytes> inputs, serial, parallel(4);
-    std::vector<std::thread> workers;
-    for (uint32_t t = 0; t < 4; t++) {
-        inputs.push_back(t % 2 ? RandomBytes(200000, 20 + t) : GeneratedText(400000, 20 + t));
-        serial.push_back(Encode(inputs[t], std::unique_ptr<LzariState>(new LzariState()).get()));
-    }
-    for (size_t t = 0; t < 4; t++)
-        workers.emplace_back([&, t] { parallel[t] = Encode(inputs[t], std::unique_ptr<LzariState>(new LzariState()).get()); });
-    for (auto& w : workers) w.join();
-    for (size_t t = 0; t < 4; t++) EXPECT_TRUE(parallel[t] == serial[t]) << t;
 }
 
 // Two threads keep the match finder's trees, split by first byte; the

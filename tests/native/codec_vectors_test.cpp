@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {0x4C, 0x5A, 0x61, 0x72, 0xB0, 0xA8, 0xC1, 0xE0, 0x0D, 0x70, 0x0C, 0x00, 0x00, 0x00}},
         // The repeat "ab" at the end is cut to 2 bytes and so goes as literals.
         VectorCase{"ShortMatchAtTheEnd", "abcab", {a, b, c, a, b}, {}},
+        // Here the tree finds "ab\0" against the zeros past the input: cut to 2, still literals.
+        VectorCase{"MatchCutToTwoAtTheEnd", std::string("ab\0ab", 5), {a, b, {0, -1}, a, b}, {}},
         // At the last "abcZ" the tree search meets "abcX" (8 back) and then
         // "abcY" (4 back), both 3 long: the nearer one wins.
         VectorCase{"NearestOfEqualMatches", "abcXabcYabcZ",

@@ -199,7 +199,7 @@ TEST(Elevation, IsReadIntoTheExecutionManifest) {
                                       {"elevation = \"administrator\"", "level=\"requireAdministrator\""}}) {
         folder.Write("manifest.toml", Replace(ValidManifest(), "#MORE_PRODUCT#", line));
         ProblemList problems;
-        const std::optional<ProductManifest> manifest = ReadManifest({folder.File("manifest.toml"), {}}, problems);
+        const std::optional<ProductManifest> manifest = ReadManifest({folder.PathOf("manifest.toml"), {}}, problems);
         ASSERT_TRUE(manifest && problems.Empty()) << line;
         const std::string xml = ExecutionManifest(manifest->requireAdministrator);
         EXPECT_NE(xml.find(level), std::string::npos) << line << xml;

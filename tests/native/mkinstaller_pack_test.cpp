@@ -26,7 +26,7 @@ std::vector<FileRow> WriteRows(const ProductFolder& folder) {
     std::vector<FileRow> rows;
     for (size_t i = 0; i < std::size(contents); ++i) {
         folder.Write("in" + std::to_string(i), contents[i]);
-        rows.push_back({"in" + std::to_string(i), folder.File("in" + std::to_string(i)), FirstTime + i});
+        rows.push_back({"in" + std::to_string(i), folder.PathOf("in" + std::to_string(i)), FirstTime + i});
     }
     return rows;
 }
@@ -68,8 +68,8 @@ TEST(Packing, ContainersDecodeToTheFilesWithTheirTimesWhateverTheThreadCount) {
 TEST(Packing, TakesTheFilesModificationTimeWithoutAFixedOne) {
     ProductFolder folder;
     const struct timespec times[2] = {{981173106, 123456789}, {981173106, 123456789}};  // 2001-02-03T04:05:06.123456789Z
-    ASSERT_EQ(utimensat(AT_FDCWD, folder.File("a.bin").c_str(), times, 0), 0);
-    const PackResult packed = PackFiles({{"a.bin", folder.File("a.bin"), std::nullopt}}, 1, nullptr);
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf("a.bin").c_str(), times, 0), 0);
+    const PackResult packed = PackFiles({{"a.bin", folder.PathOf("a.bin"), std::nullopt}}, 1, nullptr);
     ASSERT_TRUE(packed.ok);
     uint64_t time = 0;
     Decode(packed.files[0].container, &time);
@@ -79,7 +79,7 @@ TEST(Packing, TakesTheFilesModificationTimeWithoutAFixedOne) {
 TEST(Packing, AFileThatVanishedFailsTheWholeRun) {
     ProductFolder folder;
     std::vector<FileRow> rows = WriteRows(folder);
-    rows[2].sourcePath = folder.File("gone");
+    rows[2].sourcePath = folder.PathOf("gone");
     const PackResult packed = PackFiles(rows, 2, nullptr);
     EXPECT_FALSE(packed.ok);
     EXPECT_NE(packed.error.find("gone"), std::string::npos) << packed.error;

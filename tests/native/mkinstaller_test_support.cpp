@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -55,36 +53,12 @@ std::string MakeStub(const std::string& mark) {
     return image;
 }
 
-ProductFolder::ProductFolder() {
-    std::string pattern = (fs::temp_directory_path() / "mkinstaller-test.XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+ProductFolder::ProductFolder() : ScratchFolder("mkinstaller-test.") {
     Write("logo.bmp", std::string(reinterpret_cast<const char*>(TinyLogo), sizeof TinyLogo));
     Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");
     Write("stub.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION));
-}
-
-ProductFolder::~ProductFolder() {
-    std::error_code error;
-    if (!path_.empty()) fs::remove_all(path_, error);
-}
-
-void ProductFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(File(name), std::ios::binary) << bytes;
-}
-
-std::string ProductFolder::Read(const std::string& name) const {
-    std::stringstream text;
-    text << std::ifstream(File(name), std::ios::binary).rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> ProductFolder::Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string ValidManifest() {

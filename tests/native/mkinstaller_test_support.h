@@ -5,21 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 // Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin and stub.exe
 // (MakeStub of this release); removed with everything in it.
-class ProductFolder {
+class ProductFolder : public ScratchFolder {
 public:
     ProductFolder();
-    ~ProductFolder();
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    void Write(const std::string& name, const std::string& bytes) const;
-    std::string Read(const std::string& name) const;
-    std::vector<std::string> Entries() const;  // sorted names
-
-private:
-    std::string path_;
 };
 
 // A manifest that mkinstaller accepts: product "Demo", rows Demo.EXE (a.bin)

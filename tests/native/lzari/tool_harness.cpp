@@ -35,53 +35,11 @@ void Redirect(const std::string& path, int target) {
 
 }  // namespace
 
-std::string ReadFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return "";
-    std::string text = ReadUntilClosed(fd);
-    close(fd);
-    return text;
-}
-
-TempFolder::TempFolder() {
-    const char* base = getenv("TMPDIR");
-    std::string name = std::string(base && *base ? base : "/tmp") + "/lzari-test-XXXXXX";
-    if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempFolder::PathOf(const std::string& name) const { return path_ + "/" + name; }
-
-void TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    FILE* f = fopen(PathOf(name).c_str(), "wb");
-    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0)
-        throw std::runtime_error("cannot write " + name);
-}
-
-std::string TempFolder::Read(const std::string& name) const { return ReadFile(PathOf(name)); }
+TempFolder::TempFolder() : ScratchFolder("lzari-test-") {}
 
 void TempFolder::SetTimes(const std::string& name, const timespec& access, const timespec& modification) const {
     const timespec times[2] = {access, modification};
     if (utimensat(AT_FDCWD, PathOf(name).c_str(), times, 0) != 0) throw std::runtime_error("utimensat failed");
-}
-
-struct stat TempFolder::Status(const std::string& name) const {
-    struct stat status {};
-    stat(PathOf(name).c_str(), &status);
-    return status;
-}
-
-std::vector<std::string> TempFolder::Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
-        if (entry.path().filename().string().rfind(".run-", 0) != 0) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, rlim_t fileSizeLimit,
@@ -137,7 +95,7 @@ pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim
     if (!runner) argv.pop_back();
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    if (tool && chdir(path_.c_str()) == 0) execv(argv[0], argv.data());
+    if (tool && chdir(Path().c_str()) == 0) execv(argv[0], argv.data());
     _exit(127);
 }
 

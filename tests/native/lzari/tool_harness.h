@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 struct ToolResult {
     int exitCode = -1;
     std::string out;
@@ -17,19 +19,11 @@ struct ToolResult {
     std::string terminal;
 };
 
-class TempFolder {
+class TempFolder : public ScratchFolder {
 public:
     TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string PathOf(const std::string& name) const;
-    void Write(const std::string& name, const std::string& bytes) const;
-    std::string Read(const std::string& name) const;
     void SetTimes(const std::string& name, const timespec& access, const timespec& modification) const;
-    struct stat Status(const std::string& name) const;
-    std::vector<std::string> Entries() const;  // sorted
 
     // With `terminal`, standard error is a pseudo-terminal. A non-zero
     // `fileSizeLimit` makes the tool's writes past that many bytes fail.
@@ -44,11 +38,8 @@ private:
     pid_t Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const;
     ToolResult Finish(pid_t child, int terminal) const;
     bool HasTemporary() const;
-
-    std::string path_;
 };
 
-std::string ReadFile(const std::string& path);  // empty when unreadable
 std::string TextBytes(size_t size);
 std::string RandomBytes(size_t size, uint32_t seed);
 

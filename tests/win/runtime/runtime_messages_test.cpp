@@ -98,15 +98,6 @@ TEST(MainWndProc, OnlyClicksOnExitPostQuit) {
     }
 }
 
-TEST(MainWndProc, CloseAsksToQuitAndKeepsTheWindow) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
-    while (TakeQuit() >= 0) {}
-    EXPECT_EQ(MainWndProc(window, WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(TakeQuit(), 0);
-    EXPECT_TRUE(IsWindow(window));
-    DestroyWindow(window);
-}
-
 TEST(MainWndProc, MinimumTrackSizeIsTheOnlyFieldSet) {
     MINMAXINFO info;
     memset(&info, 0x5A, sizeof info);
