@@ -35,6 +35,11 @@ bool StepWaitFatal(const Step& step, std::string& error)
                 Visible(expected);
         return false;
     }
+    // The report is system-modal: it stays above every other window.
+    if (!(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        error = "fatal report " + Visible(haveTitle) + " is not system-modal (not topmost)";
+        return false;
+    }
     HWND ok = GetDlgItem(box, IDOK);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
     if (!WaitGone(box, 5000)) {
