@@ -71,8 +71,7 @@ struct LzariState {
     uint8_t ring[RingSize + MaxMatch - 1];
     int16_t ringPos;
     int16_t oldest;
-    int16_t left[RingSize + 1];
-    int16_t right[RingSize + 257];
+    int16_t children[RingSize + 257][2];  // smaller, larger; the roots at RingSize + 1 + first byte
     int16_t parent[RingSize + 1];
     int16_t matchPosition;
     int16_t matchLength;

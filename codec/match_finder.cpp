@@ -7,12 +7,12 @@
 #include "codec/lzari_internal.h"
 
 enum {
-    TreeRoots = RingSize + 1,  // right[TreeRoots + b] roots the tree of first byte b
+    TreeRoots = RingSize + 1,  // children[TreeRoots + b][1] roots the tree of first byte b
     RingMask = RingSize - 1,
 };
 
 void InitTree(LzariState* state) {
-    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->right[i] = NilNode;
+    for (int i = TreeRoots; i < TreeRoots + 256; i++) state->children[i][1] = NilNode;
     for (int i = 0; i < RingSize; i++) state->parent[i] = NilNode;
 }
 
@@ -82,37 +82,35 @@ static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* w
 
 // r takes the place of p, whose string it repeats in full; p leaves the tree.
 static void ReplaceNode(LzariState* state, int p, int r) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
+    int16_t (*kids)[2] = state->children;
     int16_t* parent = state->parent;
     parent[r] = parent[p];
-    left[r] = left[p];
-    right[r] = right[p];
-    parent[left[p]] = (int16_t)r;
-    parent[right[p]] = (int16_t)r;
-    if (right[parent[p]] == p) {
-        right[parent[p]] = (int16_t)r;
+    kids[r][0] = kids[p][0];
+    kids[r][1] = kids[p][1];
+    parent[kids[p][0]] = (int16_t)r;
+    parent[kids[p][1]] = (int16_t)r;
+    if (kids[parent[p]][1] == p) {
+        kids[parent[p]][1] = (int16_t)r;
     } else {
-        left[parent[p]] = (int16_t)r;
+        kids[parent[p]][0] = (int16_t)r;
     }
     parent[p] = NilNode;
 }
 
 void InsertNode(LzariState* state, int r) {
-    uint16_t* left = (uint16_t*)state->left;
-    uint16_t* right = (uint16_t*)state->right;
+    uint16_t (*kids)[2] = (uint16_t (*)[2])state->children;
     const uint8_t* key = &state->ring[r];
     int p = TreeRoots + key[0];
-    int next = right[p];
+    int next = kids[p][1];
     bool notBelow = true;  // the key goes right of an equal string
     // Length, then nearness, in one number: the better match is the larger.
     uint32_t best = 0;
-    left[r] = right[r] = NilNode;
+    kids[r][0] = kids[r][1] = NilNode;
     while (next != NilNode) {
         p = next;
         // Both children are loaded before the comparison picks one, so
         // that the walk waits for one load per node instead of two.
-        int smaller = left[p], larger = right[p];
+        int smaller = kids[p][0], larger = kids[p][1];
         int length = CommonLength(key, &state->ring[p], &notBelow);
         uint32_t nearness = RingSize - ((r - p) & RingMask);
         uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
@@ -124,7 +122,7 @@ void InsertNode(LzariState* state, int r) {
         next = notBelow ? larger : smaller;
     }
     if (next == NilNode) {
-        (notBelow ? right : left)[p] = (uint16_t)r;
+        kids[p][notBelow] = (uint16_t)r;
         state->parent[r] = (int16_t)p;
     }
     state->matchLength = (int16_t)(best >> MatchDistanceBits);
@@ -132,15 +130,14 @@ void InsertNode(LzariState* state, int r) {
 }
 
 void InsertNodeOnly(LzariState* state, int r) {
-    uint16_t* left = (uint16_t*)state->left;
-    uint16_t* right = (uint16_t*)state->right;
+    uint16_t (*kids)[2] = (uint16_t (*)[2])state->children;
     const uint8_t* key = &state->ring[r];
     const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
     const Word keyWord = LoadWord(key + 1);
     int p = TreeRoots + key[0];
-    int next = right[p];
+    int next = kids[p][1];
     bool notBelow = true;
-    left[r] = right[r] = NilNode;
+    kids[r][0] = kids[r][1] = NilNode;
     if (next != NilNode) {
         Word word = LoadWord(afterFirst + next);
         for (;;) {
@@ -148,7 +145,7 @@ void InsertNodeOnly(LzariState* state, int r) {
             // The first words of both children load while this node is
             // compared: whichever comes next, its word is at hand. (A
             // missing child reads the ring's mirror, harmlessly.)
-            int smaller = left[p], larger = right[p];
+            int smaller = kids[p][0], larger = kids[p][1];
             Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
             if (word != keyWord) {
                 notBelow = Follows(keyWord, word);
@@ -165,39 +162,37 @@ void InsertNodeOnly(LzariState* state, int r) {
             word = notBelow ? largerWord : smallerWord;
         }
     }
-    (notBelow ? right : left)[p] = (uint16_t)r;
+    kids[p][notBelow] = (uint16_t)r;
     state->parent[r] = (int16_t)p;
 }
 
 // The node that takes p's place is the rightmost of p's left subtree.
 static int DetachPredecessor(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
+    int16_t (*kids)[2] = state->children;
     int16_t* parent = state->parent;
-    int q = left[p];
-    if (right[q] != NilNode) {
-        while (right[q] != NilNode) q = right[q];
-        right[parent[q]] = left[q];
-        parent[left[q]] = parent[q];
-        left[q] = left[p];
-        parent[left[p]] = (int16_t)q;
+    int q = kids[p][0];
+    if (kids[q][1] != NilNode) {
+        while (kids[q][1] != NilNode) q = kids[q][1];
+        kids[parent[q]][1] = kids[q][0];
+        parent[kids[q][0]] = parent[q];
+        kids[q][0] = kids[p][0];
+        parent[kids[p][0]] = (int16_t)q;
     }
-    right[q] = right[p];
-    parent[right[p]] = (int16_t)q;
+    kids[q][1] = kids[p][1];
+    parent[kids[p][1]] = (int16_t)q;
     return q;
 }
 
 void DeleteNode(LzariState* state, int p) {
-    int16_t* left = state->left;
-    int16_t* right = state->right;
+    int16_t (*kids)[2] = state->children;
     int16_t* parent = state->parent;
     int up = parent[p];
     if (up == NilNode) return;
-    int smaller = left[p], larger = right[p];
+    int smaller = kids[p][0], larger = kids[p][1];
     // With one child or none, that child (or NilNode) takes p's place.
     int q = smaller != NilNode && larger != NilNode ? DetachPredecessor(state, p)
                                                     : smaller ^ larger ^ NilNode;
     parent[q] = (int16_t)up;
-    (right[up] == p ? right : left)[up] = (int16_t)q;
+    kids[up][kids[up][1] == p] = (int16_t)q;
     parent[p] = NilNode;
 }
