@@ -137,6 +137,19 @@ static inline void CopyMatch(const LzariState* state, uint8_t* out, uint32_t at,
     for (; k < length; k += 8) memcpy(to + k, to + k - period, 8);  // may run past, not past room
 }
 
+// Reads the container's fixed parts for a decode: LzariOk when it may be
+// decoded (an empty file reads nothing more), or why not. A size field that
+// its stream could never yield is damage found before any allocation.
+static inline LzariStatus OpenContainer(LzariState* state, const uint8_t* data, uint32_t size) {
+    state->output = NULL;
+    state->inputExhausted = false;
+    LzariStatus located = LocateFields(state, data, size);
+    if (located != LzariOk) return located;
+    state->status = LzariOk;
+    uint64_t streamBytes = state->inputSize - MagicLength;
+    return (uint64_t)state->textSize > streamBytes * MaxTextPerStreamByte ? LzariDamaged : LzariOk;
+}
+
 // The decode loop: symbols into `out` from `*at` until the stored size is
 // reached, the stream runs past the container, or a match would run past
 // the stored size (false). `out` holds `room` bytes; `passOn(at, r)`, asked

@@ -83,17 +83,9 @@ static uint8_t* Fail(LzariState* state, LzariStatus status, bool ownsOutput = tr
 static uint8_t* Decode(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer, uint32_t capacity,
                        uint32_t* length) {
     *length = 0;
-    state->output = NULL;
-    state->inputExhausted = false;
-    LzariStatus located = LocateFields(state, data, size);
-    if (located != LzariOk) return Fail(state, located);
-    state->status = LzariOk;
+    LzariStatus opened = OpenContainer(state, data, size);
+    if (opened != LzariOk) return Fail(state, opened);
     if (state->textSize == 0) return NULL;  // an empty file: nothing is read
-
-    uint64_t streamBytes = state->inputSize - MagicLength;
-    if ((uint64_t)state->textSize > streamBytes * MaxTextPerStreamByte) {
-        return Fail(state, LzariDamaged);
-    }
     const bool owned = buffer == NULL;
     if (!owned && state->textSize > capacity) return Fail(state, LzariNoMemory, false);
     state->output = owned ? (uint8_t*)malloc(state->textSize) : buffer;

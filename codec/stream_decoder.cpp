@@ -72,16 +72,10 @@ static bool DecodeThroughWindow(LzariState* state, uint8_t* window) {
 }
 
 LzariStatus LzariDecodeStream(LzariState* state, const uint8_t* data, uint32_t size) {
-    state->output = NULL;
     state->outCount = 0;
-    state->inputExhausted = false;
-    LzariStatus located = LocateFields(state, data, size);
-    if (located != LzariOk) return Fail(state, located);
-    state->status = LzariOk;
+    LzariStatus opened = OpenContainer(state, data, size);
+    if (opened != LzariOk) return Fail(state, opened);
     if (state->textSize == 0) return LzariOk;  // an empty file: nothing is read
-
-    uint64_t streamBytes = state->inputSize - MagicLength;
-    if ((uint64_t)state->textSize > streamBytes * MaxTextPerStreamByte) return Fail(state, LzariDamaged);
     uint8_t* window = (uint8_t*)malloc(WindowSize);
     if (!window) return Fail(state, LzariNoMemory);
     StartDecoder(state);
