@@ -1,6 +1,7 @@
 # The tools' package, made by the Windows build because it has both halves:
 # mkinstaller and lzari from the host build (cmake/host_tools.cmake) and the
-# stub it links, with the GUI driver of mkinstaller verify. The layout is the
+# stubs, its own and the x86_64 build's (cmake/runtime_x64_build.cmake), each
+# with its GUI driver for mkinstaller verify. The layout is the
 # one mkinstaller looks for them in: bin/mkinstaller and share/mkinstaller/.
 #   cmake --install build/windows --prefix DIR
 #   cpack --preset tools      (a .deb and a .tar.gz of the same files)
@@ -11,7 +12,8 @@ endif()
 
 install(PROGRAMS ${INSTALLER_HOST_TOOLS}/mkinstaller/mkinstaller ${INSTALLER_HOST_TOOLS}/lzari/lzari
         DESTINATION bin)
-install(FILES $<TARGET_FILE:setup_stub> $<TARGET_FILE:mkinstaller_driver> DESTINATION share/mkinstaller)
+install(FILES $<TARGET_FILE:setup_stub> $<TARGET_FILE:mkinstaller_driver> ${INSTALLER_X64_STUB} ${INSTALLER_X64_DRIVER}
+        DESTINATION share/mkinstaller)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/mkinstaller.1 ${CMAKE_SOURCE_DIR}/docs/lzari.1
         DESTINATION share/man/man1)
 

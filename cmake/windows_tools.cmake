@@ -15,6 +15,9 @@ include_directories(SYSTEM ${host_headers})
 # Its stub ships with the tools; its setup.exe is what the Wine tests compare with.
 set(INSTALLER_WINDOWS_BUILD ${CMAKE_SOURCE_DIR}/build/windows CACHE PATH "Windows build whose stub the tools ship and the Wine tests use")
 
+# The tools are x86_64 programs: their Wine tests run on every machine.
+set(INSTALLER_ARCH x64)
+
 add_subdirectory(codec)
 add_subdirectory(tools/lzari)
 # mkinstaller's portable parts of the installer: the folder rules, the
@@ -28,9 +31,11 @@ add_subdirectory(tools/mkinstaller)
 add_subdirectory(tests/windows_tools)
 
 # The tools' .zip (cpack in this build): the layout mkinstaller.exe finds its
-# stub in, bin/ and share/mkinstaller/, with the stub of the windows build.
+# stubs in, bin/ and share/mkinstaller/, with the stubs of the windows and
+# windows-x64 builds.
 install(TARGETS lzari mkinstaller RUNTIME DESTINATION bin)
-install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe DESTINATION share/mkinstaller)
+install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe ${CMAKE_SOURCE_DIR}/build/windows-x64/app/setup-stub-x64.exe
+        DESTINATION share/mkinstaller)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
 set(CPACK_PACKAGE_NAME mkinstaller)
 set(CPACK_PACKAGE_VERSION ${INSTALLER_RELEASE})

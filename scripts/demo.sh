@@ -14,22 +14,32 @@ cd "$root"
 jobs=${JOBS:-$(nproc)}
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$jobs"
 
-build="$root/build/windows"
+# The i686 installer is the default; a machine that cannot run 32-bit
+# programs gets the same product as x64.
+problem=$(. scripts/wine-env.sh && wine_32bit_problem)
+if [ -n "$problem" ]; then
+    echo "this machine cannot run 32-bit x86 programs ($problem): building and running the x64 installer"
+    preset=windows-x64 arch=x64 suffix=-x64
+else
+    preset=windows arch=x86 suffix=""
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$jobs"
+
+build="$root/build/$preset"
 setup="$build/product/setup.exe"
-echo "built $setup ($(stat -c %s "$setup") bytes)"
+echo "built $setup ($(stat -c %s "$setup") bytes, $arch)"
 
 if [ -n "${DISPLAY:-}" ]; then
-    export WINE_HARNESS_BUILD="$build"
+    export WINE_HARNESS_BUILD="$build" WINE_HARNESS_ARCH="$arch"
     . "$root/tests/win/lib/scenario.sh"
     wine_templates_reset
     wine_template win64
     scenario_prepare demo --winver win7
     echo "fresh Wine prefix: $SCENARIO_PREFIX"
     echo "running setup.exe on display $DISPLAY; close its window or press Exit to finish"
-    WINEPREFIX="$SCENARIO_PREFIX" wine "$(wine_stage "$SCENARIO_PREFIX" "$setup" Downloads)" ||
+    WINEPREFIX="$SCENARIO_PREFIX" wine_exec "$(wine_stage "$SCENARIO_PREFIX" "$setup" Downloads)" ||
         echo "setup.exe ended with exit code $?"
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     installed="$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset"
@@ -44,7 +54,7 @@ else
     rm -rf "$shots"
     "$root/build/release/tools/mkinstaller/mkinstaller" verify product/manifest.toml "$setup" \
         --source-dir "$build/product/programs" --winver win7 --folder 'C:\Apps\Varnoset' --shots "$shots" \
-        --driver "$build/tools/mkinstaller/driver/driver.exe"
+        --driver "$build/tools/mkinstaller/driver/driver$suffix.exe"
     echo
     echo "screenshots of each state:"
     ls -1 "$shots"/*.png

@@ -10,7 +10,13 @@ cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 fuzz_seconds=${FUZZ_SECONDS:-60}
 
-step() { printf '\n== %s ==\n' "$*"; }
+# Each step says how long the one before it took.
+step_name="" step_start=$SECONDS
+step() {
+    [ -n "$step_name" ] && printf '(%s: %d s)\n' "$step_name" $((SECONDS - step_start))
+    step_name=$* step_start=$SECONDS
+    printf '\n== %s ==\n' "$*"
+}
 
 step "host tools (release)"
 cmake --preset release >/dev/null
@@ -26,9 +32,21 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target fuzz_decode fuzz_roundtrip
 ./scripts/run-fuzzers.sh build/fuzz "$fuzz_seconds"
 
-step "windows build and Wine tests"
+step "windows builds: the x64 and the i686 runtime"
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64 -j "$jobs"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
+
+step "Wine tests of the x64 installer (the whole suite)"
+ctest --preset windows-x64
+
+problem=$(. scripts/wine-env.sh && wine_32bit_problem)
+if [ -n "$problem" ]; then
+    step "Wine tests of the i686 installer: this machine cannot run 32-bit x86 programs ($problem); what needs it is skipped"
+else
+    step "Wine tests of the i686 installer (its 32-bit-only cases and a smoke set)"
+fi
 ctest --preset windows
 
 step "the tools for Windows and their Wine tests"

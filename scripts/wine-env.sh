@@ -4,6 +4,10 @@
 # at a throwaway folder, so nothing reaches the user's ~/.wine or home.
 #
 #   wine_env_init BUILD_DIR        variables, throwaway HOME, sane Wine settings
+#   wine_exec PROGRAM [ARGS...]    runs a Windows program of $WINE_HARNESS_ARCH
+#   wine_exe_arch FILE             x86 or x64, from the program's header
+#   wine_32bit_problem             why 32-bit programs cannot run here, or nothing
+#   wine_require_arch              exits 77 (skipped) where the arch cannot run
 #   wine_templates_reset           forget the templates of an earlier run
 #   wine_template ARCH             make (once) the template prefix for win64|win32
 #   wine_prefix_new DEST ARCH      fresh prefix DEST copied from the template
@@ -29,6 +33,77 @@ wine_env_init() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEDEBUG="${WINEDEBUG:--all}"
     unset WINEARCH WINESERVER WINELOADER
+    # x86 (the i686 build) or x64: the programs that the build makes.
+    export WINE_HARNESS_ARCH="${WINE_HARNESS_ARCH:-x86}"
+}
+
+# Debian's `wine` starts the 32-bit loader whenever wine32 is installed, and a
+# kernel without 32-bit support refuses that loader; 64-bit programs and
+# prefixes therefore go through the 64-bit loader directly.
+wine_loader64() {
+    if command -v wine64 >/dev/null 2>&1; then
+        command -v wine64
+    elif [ -x /usr/lib/wine/wine64 ]; then
+        echo /usr/lib/wine/wine64
+    else
+        command -v wine
+    fi
+}
+
+wine_loader32() {
+    if [ -x /usr/lib/wine/wine ]; then echo /usr/lib/wine/wine; else command -v wine; fi
+}
+
+# Prints why this machine cannot run 32-bit Windows programs; prints nothing
+# where it can. The 32-bit loader is an i386 program: where the kernel runs
+# it, Wine runs 32-bit Windows code.
+wine_32bit_problem() {
+    local loader output
+    loader=$(wine_loader32) || { echo "no Wine loader for 32-bit programs is installed"; return 0; }
+    if ! output=$(timeout 20 "$loader" --version 2>&1 </dev/null); then
+        echo "the 32-bit Wine loader $loader does not start (${output##*: })"
+    fi
+}
+
+# The answer of wine_32bit_problem, found once per test run: the harness's
+# setup writes it (an empty file where 32-bit programs run).
+wine_32bit_problem_once() {
+    local answer="$WINE_HARNESS_DIR/32-bit-problem"
+    [ -f "$answer" ] || wine_32bit_problem >"$answer"
+    cat "$answer"
+}
+
+# Ends a test of an i686 program with the skip code where this machine cannot
+# run it, saying why.
+wine_require_arch() {
+    [ "$WINE_HARNESS_ARCH" = x86 ] || return 0
+    local problem
+    problem=$(wine_32bit_problem_once)
+    [ -z "$problem" ] && return 0
+    echo "skipped: this machine cannot run 32-bit x86 programs: $problem"
+    exit 77
+}
+
+# x86 or x64: the machine field of a Windows program's PE header.
+wine_exe_arch() { # FILE
+    local pe machine
+    pe=$(od -An -t u4 --endian=little -j 60 -N 4 "$1" | tr -d ' ')
+    machine=$(od -An -t x2 --endian=little -j "$((pe + 4))" -N 2 "$1" | tr -d ' ')
+    case $machine in
+        8664) echo x64 ;;
+        014c) echo x86 ;;
+        *) echo "wine_exe_arch: $1 is neither an x86 nor an x64 Windows program" >&2; return 1 ;;
+    esac
+}
+
+wine_exec() { # PROGRAM [ARGS...]
+    if [ "$WINE_HARNESS_ARCH" = x64 ]; then
+        local loader
+        loader=$(wine_loader64)
+        WINELOADER="$loader" "$loader" "$@"
+    else
+        wine "$@"
+    fi
 }
 
 # Forgets the templates so the next wine_template boots a new one: each test
@@ -51,15 +126,17 @@ wine_template_dir() { # ARCH
 # Makes the template prefix for ARCH (win64 or win32) once; concurrent callers
 # wait on a lock instead of booting twice.
 wine_template() { # ARCH
-    local arch=$1 dir
+    local arch=$1 dir loader
     dir=$(wine_template_dir "$arch")
+    if [ "$arch" = win64 ]; then loader=$(wine_loader64); else loader=$(wine_loader32); fi
     (
         flock 9 || exit 1
         [ -f "$dir/.ready" ] && exit 0
         rm -rf "$dir"
         # The lock's descriptor is closed for Wine: the wineserver, services.exe
         # and explorer.exe that wineboot leaves behind would otherwise hold it.
-        WINEPREFIX="$dir" WINEARCH="$arch" wineboot -i >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 9>&- ||
+        WINEPREFIX="$dir" WINEARCH="$arch" WINELOADER="$loader" "$loader" wineboot -i \
+            >"$WINE_HARNESS_DIR/wineboot-$arch.log" 2>&1 9>&- ||
             { echo "wineboot -i failed for $arch; see $WINE_HARNESS_DIR/wineboot-$arch.log" >&2; exit 1; }
         WINEPREFIX="$dir" wineserver -w 9>&-
         wine_reg_set "$dir" 'Software\\Wine\\X11 Driver' Decorated N

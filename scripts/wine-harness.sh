@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Shared Wine state of one test run, for ctest's fixture tests:
 #   wine-harness.sh setup BUILD_DIR    new template prefix, the shared prefix
-#                                      that wine-run uses, and an Xvfb display
+#                                      that wine-run uses, and an Xvfb display;
+#                                      for an i686 build (WINE_HARNESS_ARCH=x86)
+#                                      on a machine that cannot run 32-bit
+#                                      programs, only that answer, for the
+#                                      tests to skip on
 #   wine-harness.sh cleanup BUILD_DIR  end the shared prefix's processes and
 #                                      stop that Xvfb
 set -euo pipefail
@@ -34,6 +38,12 @@ setup)
     stop_shared_prefix
     stop_display
     wine_templates_reset
+    wine_32bit_problem >"$WINE_HARNESS_DIR/32-bit-problem"
+    if [ "$WINE_HARNESS_ARCH" = x86 ] && [ -s "$WINE_HARNESS_DIR/32-bit-problem" ]; then
+        echo "no prefix: this machine cannot run 32-bit x86 programs: $(cat "$WINE_HARNESS_DIR/32-bit-problem")"
+        echo "the Wine tests of this i686 build are skipped"
+        exit 0
+    fi
     started=$(date +%s.%N)
     wine_template win64
     booted=$(date +%s.%N)

@@ -303,7 +303,7 @@ case_planted_dlls() {
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${overrides%,}=n,b"
     # The bait works: a program that takes no care loads it from its folder.
     cp "$helpers/load_library.exe" "$downloads/"
-    WINEPREFIX="$SCENARIO_PREFIX" wine 'C:\Downloads\load_library.exe' comctl32.dll
+    WINEPREFIX="$SCENARIO_PREFIX" wine_exec 'C:\Downloads\load_library.exe' comctl32.dll
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     [ -f "$downloads/comctl32.dll.loaded" ] || fail "the planted comctl32.dll is not loaded by the control program"
     rm -f "$downloads"/*.loaded "$downloads/load_library.exe"
@@ -367,7 +367,7 @@ case_known_dlls_and_manifest() {
             kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | msvcrt.dll) echo "ok   import $dll" ;;
             *) fail "imports $dll, which is no KnownDLL" ;;
         esac
-    done < <(i686-w64-mingw32-objdump -p "$product_setup" | sed -n 's/^\tDLL Name: //p')
+    done < <(x86_64-w64-mingw32-objdump -p "$product_setup" | sed -n 's/^\tDLL Name: //p')
     manifest=$(wrestool -x --raw -t24 -n1 "$product_setup")
     expect_eq "execution level" "$(grep -o 'level="[A-Za-z]*"' <<<"$manifest")" 'level="asInvoker"'
     expect_eq "compatibility entries" "$(grep -ci 'compatibility\|supportedOS' <<<"$manifest")" 0

@@ -56,7 +56,7 @@ prefix_run() { # PROGRAM [ARGS...]
     local program
     program=$(wine_stage "$SCENARIO_PREFIX" "$1" harness) || return 1
     shift
-    WINEPREFIX="$SCENARIO_PREFIX" wine "$program" "$@"
+    WINEPREFIX="$SCENARIO_PREFIX" wine_exec "$program" "$@"
 }
 
 run_steps() { # NAME EXE [drive options] -- STEP...

@@ -19,17 +19,20 @@
 # The prefix stays after the run (for checks on the files the installer
 # wrote) and is replaced by the next run of the same NAME.
 #
-# Environment: WINE_HARNESS_BUILD (the Windows build folder) and WINE_DRIVER
-# (driver.exe), both set by ctest; WINE_HARNESS_USE_DISPLAY=1 runs on $DISPLAY
-# instead of a private Xvfb.
+# Environment: WINE_HARNESS_BUILD (the Windows build folder), WINE_HARNESS_ARCH
+# (x86 or x64, that build's programs) and WINE_DRIVER (driver.exe), all set
+# by ctest; WINE_HARNESS_USE_DISPLAY=1 runs on $DISPLAY instead of a private
+# Xvfb.
 
 _scenario_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../../scripts/wine-env.sh
 . "$_scenario_lib_dir/../../../scripts/wine-env.sh"
 
 : "${WINE_HARNESS_BUILD:?set WINE_HARNESS_BUILD to the Windows build folder}"
-: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tools/mkinstaller/driver/driver.exe}"
 wine_env_init "$WINE_HARNESS_BUILD"
+_scenario_suffix=""
+[ "$WINE_HARNESS_ARCH" = x64 ] && _scenario_suffix=-x64
+: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tools/mkinstaller/driver/driver$_scenario_suffix.exe}"
 
 SCENARIO_SKIP=77
 
@@ -44,6 +47,9 @@ scenario_require() { # FILE
 scenario_prepare() { # NAME [--winver V] [--arch A] [--no-start-menu]
     local name=$1 arch=win64 configure=()
     shift
+    # An i686 build's scenarios are skipped where 32-bit programs cannot run;
+    # checks that run nothing (before any prefix) still run there.
+    wine_require_arch
     while [ $# -gt 0 ]; do
         case $1 in
             --arch) arch=$2; shift 2 ;;
@@ -101,7 +107,7 @@ scenario_drive() { # NAME EXE [driver options] -- STEP...
     # as soon as it ends, racing the loop that reads its last lines.
     local fifos="$SCENARIO_PREFIX/driver-fifos" lines
     rm -rf "$fifos" && mkdir -p "$fifos" && mkfifo "$fifos/answers" "$fifos/lines" || return 1
-    wine "$driver" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" \
+    wine_exec "$driver" --shots "${options[@]}" --steps-file "$(wine_winpath "$steps_file")" \
         <"$fifos/answers" >"$fifos/lines" 2>&1 &
     local driver_pid=$!
     exec {_scenario_answers}>"$fifos/answers" {lines}<"$fifos/lines"

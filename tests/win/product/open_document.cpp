@@ -17,16 +17,24 @@ static HWND WaitForWindow(const char* className, const char* title) {
 }
 
 // The current folder is kept in the process parameters its PEB points at;
-// offsets of the 32-bit layouts (this helper and the programs are i686).
+// the offsets are those of the layouts of this helper's width, which the
+// programs share (both are built for the build's arch).
+#ifdef _WIN64
+static const size_t ParametersInPeb = 0x20, FolderInParameters = 0x38;
+#else
+static const size_t ParametersInPeb = 0x10, FolderInParameters = 0x24;
+#endif
+
 static bool PrintWorkingFolder(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic;
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
         return false;
-    DWORD parameters = 0;
+    char* parameters = NULL;
     UNICODE_STRING folder;
     WCHAR text[MAX_PATH + 1] = {};
-    if (!ReadProcessMemory(process, (char*)basic.PebBaseAddress + 0x10, &parameters, sizeof parameters, NULL) ||
-        !ReadProcessMemory(process, (void*)(parameters + 0x24), &folder, sizeof folder, NULL) ||
+    if (!ReadProcessMemory(process, (char*)basic.PebBaseAddress + ParametersInPeb, &parameters, sizeof parameters,
+                           NULL) ||
+        !ReadProcessMemory(process, parameters + FolderInParameters, &folder, sizeof folder, NULL) ||
         folder.Length >= sizeof text ||
         !ReadProcessMemory(process, folder.Buffer, text, folder.Length, NULL))
         return false;

@@ -2,11 +2,25 @@
 # `mkinstaller verify` on built installers: each case names an installer, the
 # manifest it is checked against, the exit code and the lines verify must print.
 #   verify_scenarios.sh MKINSTALLER DRIVER CASE
+# The installers are of the build's arch (WINE_HARNESS_ARCH); i686 ones are
+# skipped where the machine cannot run them, but for the case that checks
+# that verify refuses them there.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 build=${WINE_HARNESS_BUILD:?set WINE_HARNESS_BUILD to the Windows build folder}
 mkinstaller=$1 driver=$2 case_name=$3
 programs="$build/product/programs" work="$build/tests/win/verify/$case_name"
+# shellcheck source=../../../scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+wine_env_init "$build"
+if [ "$case_name" = refused-without-32-bit ]; then
+    if [ "$WINE_HARNESS_ARCH" != x86 ] || [ -z "$(wine_32bit_problem_once)" ]; then
+        echo "skipped: this machine runs 32-bit x86 programs, so verify does not refuse them"
+        exit 77
+    fi
+else
+    wine_require_arch
+fi
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
 reference=("$root/product/manifest.toml" "$build/product/setup.exe" --source-dir "$programs")
@@ -37,6 +51,10 @@ fatal)  # the installer stops with a fatal report before the Start-menu link
         --source-dir "$root/tests/win/install" --source-dir "$programs")
     lines=('through the window: step [0-9]+ wait-visible "ExitButton".* a fatal report is showing: "Fatal Error Code 265"'
         'Start-menu link G+\\Varnoset\.lnk: missing$' '^mkinstaller verify: 2 differences') ;;
+refused-without-32-bit)  # stops before any prefix or display, saying what would work
+    arguments=("${reference[@]}")
+    status_wanted=2
+    lines=('^mkinstaller verify: this machine cannot run 32-bit Windows programs \(.*\); pack with arch = "x64" in \[product\], or verify on a machine with 32-bit support$') ;;
 *)
     echo "unknown case $case_name" >&2
     exit 2 ;;
