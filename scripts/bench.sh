@@ -52,9 +52,14 @@ if [ "$rss_mib" -gt 0 ] && [ -x /usr/bin/time ]; then
 else
     row "peak RSS of lzari, MB" "n/a (RSS_MIB=0 or no GNU time: scripts/setup-deps.sh)"
 fi
-setup=build/windows/product/setup.exe
-if [ -f "$setup" ]; then
-    row "installer runtime, bytes" "$(scripts/runtime-size.sh "$setup" | sed -n 's/^runtime: \([0-9,]*\) bytes.*/\1/p')"
-else
-    row "installer runtime, bytes" "n/a (build the windows preset)"
-fi
+for arch in i686 x64; do
+    preset=windows
+    [ "$arch" = x64 ] && preset=windows-x64
+    setup=build/$preset/product/setup.exe
+    if [ -f "$setup" ]; then
+        row "installer runtime ($arch), bytes" \
+            "$(scripts/runtime-size.sh "$setup" | sed -n 's/^runtime: \([0-9,]*\) bytes.*/\1/p')"
+    else
+        row "installer runtime ($arch), bytes" "n/a (build the $preset preset)"
+    fi
+done

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Prints the size of a setup.exe's runtime part, the file less the raw data of
 # its resource section (the product it carries), and its hardening flags.
-# Exits 1 when ASLR, DEP or the relocations are missing.
-#   scripts/runtime-size.sh [SETUP.EXE]     (default: the reference product's)
+# Exits 1 when ASLR, DEP or the relocations are missing, or, for an x64
+# setup.exe, high-entropy ASLR.
+#   scripts/runtime-size.sh [SETUP.EXE]     (default: the reference product's, i686)
 set -euo pipefail
 
 exe=${1:-$(dirname "$0")/../build/windows/product/setup.exe}
@@ -23,9 +24,12 @@ for ((i = 0; i < sections; i++)); do
 done
 total=$(stat -c %s "$exe")
 
-headers=$(i686-w64-mingw32-objdump -p "$exe")
+# The x86_64 objdump reads both PE32 and PE32+.
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+wanted=(DYNAMIC_BASE NX_COMPAT)
+grep -q 'PE32+' <<<"$headers" && wanted+=(HIGH_ENTROPY_VA)
 flags=() missing=0
-for flag in DYNAMIC_BASE NX_COMPAT; do
+for flag in "${wanted[@]}"; do
   if grep -qw "$flag" <<<"$headers"; then flags+=("$flag"); else flags+=("no-$flag"); missing=1; fi
 done
 if grep -Eq 'Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Relocation' <<<"$headers"; then

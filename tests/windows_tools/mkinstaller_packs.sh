@@ -2,8 +2,9 @@
 # mkinstaller_packs.sh WINDOWS_BUILD CPACK TOOLS_BUILD SOURCE_DIR, run by
 # run-under-wine.sh: mkinstaller.exe packs the reference product into the
 # same bytes as the windows build's setup.exe, and so does the one unpacked
-# from the tools' .zip (cpack in TOOLS_BUILD), finding the stub beside it;
-# it refuses verify, which runs on Linux only.
+# from the tools' .zip (cpack in TOOLS_BUILD), finding the stub beside it,
+# and the x64 stub for arch = "x64"; it refuses verify, which runs on Linux
+# only.
 set -euo pipefail
 windows=$1 cpack=$2 tools=$3 source=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -35,4 +36,13 @@ status=0 && "$TOOL_RUNNER" "$TOOL_UNDER_TEST" verify "$product/manifest.toml" se
 python3 -m zipfile -e "$TMPDIR"/packages/mkinstaller-*-windows-x86_64.zip unpacked
 "$TOOL_RUNNER" unpacked/*/bin/mkinstaller.exe "$product/manifest.toml" --source-dir programs -o kit.exe --no-progress
 cmp kit.exe setup.exe || fail "the mkinstaller.exe of the .zip packed other bytes"
+
+# With arch = "x64" it takes the x64 stub beside it: the windows-x64 build's setup.exe.
+x64="$windows/../windows-x64"
+[ -f "$x64/product/setup.exe" ] || fail "not built: $x64/product/setup.exe"
+sed 's/^\[product\]$/&\narch = "x64"/' "$product/manifest.toml" >"$product/manifest-x64.toml"
+cp -r "$x64/product/programs" programs-x64
+"$TOOL_RUNNER" unpacked/*/bin/mkinstaller.exe "$product/manifest-x64.toml" --source-dir programs-x64 \
+    -o kit-x64.exe --no-progress
+cmp kit-x64.exe "$x64/product/setup.exe" || fail "the mkinstaller.exe of the .zip packed another x64 setup.exe"
 echo "mkinstaller.exe, built and from the .zip, packs as mkinstaller"
