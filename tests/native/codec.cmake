@@ -13,3 +13,20 @@ gtest_discover_tests(codec_tests)
 add_executable(codec_slow_tests ${CMAKE_CURRENT_LIST_DIR}/codec_large_test.cpp)
 target_link_libraries(codec_slow_tests PRIVATE lzari_codec GTest::gtest_main)
 gtest_discover_tests(codec_slow_tests PROPERTIES LABELS slow TIMEOUT 900)
+
+# The i686 installer's codec takes the integer paths (its compiler targets
+# the i686 without SSE2; x86_64 always has it). The same sources and tests,
+# built with __SSE2__ undefined, check those paths natively on every machine,
+# whether or not it can run the i686 build's Wine tests.
+add_library(lzari_codec_integer STATIC ${LZARI_CODEC_SOURCES} ${CMAKE_SOURCE_DIR}/codec/threaded_encoder.cpp
+            ${CMAKE_SOURCE_DIR}/codec/stream_decoder.cpp)
+target_link_libraries(lzari_codec_integer PUBLIC Threads::Threads)
+target_include_directories(lzari_codec_integer PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(lzari_codec_integer PUBLIC -U__SSE2__)
+add_executable(codec_integer_path_tests
+  ${CMAKE_CURRENT_LIST_DIR}/codec_vectors_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
+target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer GTest::gtest_main)
+gtest_discover_tests(codec_integer_path_tests TEST_PREFIX integer_path.)

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +101,21 @@ const ManifestCase RefusalCases[] = {
     {"signing, on Windows", Rows, "[sign]\npkcs12 = \"a.bin\"\n", "manifest.toml:19: sign: mkinstaller.exe cannot sign", "", "",
      true},
     {"unknown elevation", "#MORE_PRODUCT#", "elevation = \"admin\"", "manifest.toml:9: product.elevation: must be"},
+    {"unknown arch", "#MORE_PRODUCT#", "arch = \"amd64\"",
+     "manifest.toml:9: product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem},
+    {"arch not a string", "#MORE_PRODUCT#", "arch = 64", "manifest.toml:9: product.arch: must be \"x86\""},
+    {"refused arch, its stub not also refused", "#MORE_PRODUCT#", "arch = \"arm64\"",
+     "product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem,
+     "manifest.toml -o out.exe --stub stub-x64.exe"},
+    {"x64 stub, default arch", "", "", "--stub: 'stub-x64.exe' is a 64-bit (x64) stub; the product's arch is x86, the "
+     "default when [product] has no arch", "manifest.toml -o out.exe --stub stub-x64.exe"},
+    {"x64 stub, arch x86", "#MORE_PRODUCT#", "arch = \"x86\"",
+     "--stub: 'stub-x64.exe' is a 64-bit (x64) stub; the product's arch is x86 (manifest.toml:9)",
+     "manifest.toml -o out.exe --stub stub-x64.exe"},
+    {"x86 stub, arch x64", "#MORE_PRODUCT#", "arch = \"x64\"",
+     "--stub: 'stub.exe' is a 32-bit (x86) stub; the product's arch is x64 (manifest.toml:9)"},
+    {"no x64 stub installed", "#MORE_PRODUCT#", "arch = \"x64\"",
+     "--stub: no stub found beside mkinstaller (../share/mkinstaller/setup-stub-x64.exe)", "manifest.toml -o out.exe"},
     {"files of more than 1 GiB", Rows, "[[file]]\nname = \"h1\"\nsource = \"half\"\n[[file]]\nname = \"h2\"\nsource = \"half\"\n",
      "manifest.toml:11: file: the files add up to 1073741853 bytes", "", "truncate -s 512M half"},
     {"output over the manifest", "", "", "-o: 'manifest.toml' would replace the input",
@@ -149,6 +165,7 @@ const ManifestCase AcceptanceCases[] = {
     {"lower-case drive and trailing backslash", "'C:\\Demo'", "'c:\\Demo\\'", ""},
     {"shortcut row in other case", "name = \"Demo.EXE\"", "name = \"demo.exe\"", ""},
     {"source defaults to the name", Rows, "[[file]]\nname = \"b.bin\"\n", ""},
+    {"arch x86 given", "#MORE_PRODUCT#", "arch = \"x86\"", ""},
 };
 
 class Acceptances : public testing::TestWithParam<ManifestCase> {};
@@ -168,15 +185,16 @@ TEST(Problems, AreAllReportedAtOnce) {
     ProductFolder folder;
     std::string manifest = Replace(ValidManifest(), Rows, ExtraRow("\"a/b\"") + "colour = \"red\"\n");
     manifest = Replace(manifest, "'C:\\Demo'", "'B:\\Demo'");
+    manifest = Replace(manifest, "#MORE_PRODUCT#", "arch = \"ia64\"");
     folder.Write("manifest.toml", Replace(manifest, "source = \"a.bin\"", "source = \"gone.bin\""));
 
     const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
 
     EXPECT_EQ(run.exitCode, 1);
-    for (const char* field : {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source"}) {
+    for (const char* field : {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source", "product.arch"}) {
         EXPECT_NE(run.output.find(field), std::string::npos) << field << " missing from:\n" << run.output;
     }
-    EXPECT_NE(run.output.find("4 problems found"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("5 problems found"), std::string::npos) << run.output;
 }
 
 TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
@@ -215,6 +233,8 @@ TEST(Verify, RefusesBeforeStartingWine) {
         {"verify manifest.toml a.bin --folder 'C:\\'", 2, "the installer would refuse the folder 'C:\\'"},
         {"verify manifest.toml missing.exe --driver none.exe", 1, "'missing.exe' is not a file"},
         {"verify manifest.toml a.bin --driver none.exe", 1, "no GUI driver at 'none.exe' (--driver)"},
+        {"verify manifest.toml logo.bmp --driver none.exe", 1, "'logo.bmp' is not an x86 or x64 Windows program"},
+        {"verify manifest.toml stub-x64.exe", 1, "no GUI driver driver-x64.exe installed beside the stub for an x64 setup"},
         {"verify none.toml a.bin", 1, "the manifest has problems; nothing verified"},
     };
     ProductFolder folder;
@@ -223,6 +243,46 @@ TEST(Verify, RefusesBeforeStartingWine) {
         const RunResult run = RunMkinstaller(folder.Path(), c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << ":\n" << run.output;
         EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.arguments << ":\n" << run.output;
+    }
+}
+
+// An x86 setup.exe is refused at once, with 2, where the 32-bit Wine loader
+// cannot start (here a file the kernel refuses) or fails; with a loader that
+// works, or for an x64 setup.exe, verify goes on to its other checks.
+TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
+    const std::string refused = "mkinstaller verify: this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: ";
+    const std::string advice = "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support\n";
+    const std::string garbage = "\x7f" "ELF garbage";
+    const struct {
+        const char* label;
+        std::string loader;
+        const char* setup;
+        int exitCode;
+        std::string expected;
+    } cases[] = {
+        {"kernel refuses the loader", garbage, "stub.exe", 2, "/wine32: Exec format error" + advice},
+        {"loader fails", "#!/bin/sh\nexit 3\n", "stub.exe", 2, "/wine32 --version ended with exit code 3" + advice},
+        {"loader works", "#!/bin/sh\nexit 0\n", "stub.exe", 1, "no GUI driver at 'none.exe'"},
+        {"x64 setup.exe", garbage, "stub-x64.exe", 1, "no GUI driver at 'none.exe'"},
+    };
+    for (const auto& c : cases) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", ValidManifest());
+        folder.Write("wine32", c.loader);
+        ASSERT_EQ(chmod(folder.PathOf("wine32").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(folder.PathOf("tmp").c_str(), 0700), 0);
+        const std::string environment =
+            "TMPDIR='" + folder.PathOf("tmp") + "' MKINSTALLER_WINE32='" + folder.PathOf("wine32") + "'";
+
+        const RunResult run =
+            RunMkinstaller(folder.Path(), std::string("verify manifest.toml ") + c.setup + " --driver none.exe", environment);
+
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.label << ":\n" << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.label << ":\n" << run.output;
+        const bool refusal = c.exitCode == 2;
+        EXPECT_EQ(run.output.rfind(refused, 0) == 0 && std::count(run.output.begin(), run.output.end(), '\n') == 1, refusal)
+            << c.label << ": the refusal alone, or no refusal:\n" << run.output;
+        EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << c.label << ": a prefix was made";
     }
 }
 

@@ -2,7 +2,9 @@
 // reader of resources (wrestool, from icoutils).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "codec/lzari.h"
 #include "mkinstaller_test_support.h"
@@ -65,24 +67,116 @@ TEST(Packed, SignedOutputVerifiesAndIsReproducible) {
 
 std::string Patched(std::string image, size_t at, const std::string& bytes) { return image.replace(at, bytes.size(), bytes); }
 
+std::string Le32(uint32_t value) {
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
+}
+
+uint32_t Read32(const std::string& image, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(image[at + i]);
+    return value;
+}
+
+// Where the optional header, the data directories and the section table
+// begin in MakeStub's images.
+const size_t Optional = 88, Pe32Directories = Optional + 96, Pe32PlusDirectories = Optional + 112;
+const size_t Pe32PlusSections = Optional + 240;
+
 TEST(StubImage, OnlyAStubOfThisReleaseIsTaken) {
     const std::string good = MakeStub("mkinstaller stub " MKINSTALLER_VERSION);
+    const std::string good64 = MakeStub("mkinstaller stub " MKINSTALLER_VERSION, Arch::X64);
+    const std::optional<Arch> x86 = Arch::X86, x64 = Arch::X64, none;
     const struct {
+        const char* label;
         std::string image;
         const char* problem;
+        std::optional<Arch> arch;  // as ImageArch reads it
     } cases[] = {
-        {good, ""},
-        {"MZ", "is not a Windows program"},
-        {Patched(good, 68, std::string("\x64\x86", 2)), "is not a 32-bit x86 program"},
-        {Patched(good, 88 + 96 + 8 * 2 + 4, "\x10"), "already carries resources"},
-        {Patched(good, 88 + 96 + 8 * 4 + 4, "\x10"), "is signed"},
-        {good + "overlay", "has data after its sections"},
-        {Patched(good, 88 + 60, std::string("\x60\x01", 2)), "has no room for another section"},
-        {MakeStub("mkinstaller stub 0.9"), "is not a stub of this release"},
+        {"x86", good, "", x86},
+        {"x64", good64, "", x64},
+        {"two bytes", "MZ", "is not a Windows program", none},
+        {"PE32 header for x64", Patched(good, 68, std::string("\x64\x86", 2)), "is not a 32-bit x86 program", none},
+        {"PE32+ header for x86", Patched(good64, 68, std::string("\x4c\x01", 2)), "is not a 64-bit x64 program", none},
+        {"ARM", Patched(good, 68, std::string("\xc0\x01", 2)), "is not an x86 or x64 Windows program", none},
+        {"ends inside the optional header", good.substr(0, 100), "is cut short", none},
+        {"x86 with resources", Patched(good, Pe32Directories + 8 * 2 + 4, "\x10"), "already carries resources", x86},
+        {"x64 with resources", Patched(good64, Pe32PlusDirectories + 8 * 2 + 4, "\x10"), "already carries resources", x64},
+        {"x86 signed", Patched(good, Pe32Directories + 8 * 4 + 4, "\x10"), "is signed", x86},
+        {"x64 signed", Patched(good64, Pe32PlusDirectories + 8 * 4 + 4, "\x10"), "is signed", x64},
+        {"x64 with four directories", Patched(good64, Optional + 108, "\x04"), "is not a 64-bit x64 program", none},
+        {"overlay", good + "overlay", "has data after its sections", x86},
+        {"no file alignment", Patched(good, Optional + 36, Le32(0)), "has a section or file alignment", x86},
+        // 0xFFFFFE00 + 0x600 is the file's size in 32 bits.
+        {"section past 4 GiB", Patched(Patched(good64, Pe32PlusSections + 16, Le32(0x600)), Pe32PlusSections + 20,
+                                       Le32(0xFFFFFE00)),
+         "is cut short", x64},
+        {"section at 2 GiB", Patched(good64, Pe32PlusSections + 12, Le32(0x80000000)), "has no room for another section",
+         x64},
+        {"headers full", Patched(good, Optional + 60, std::string("\x60\x01", 2)), "has no room for another section", x86},
+        {"another release", MakeStub("mkinstaller stub 0.9"), "is not a stub of this release", x86},
     };
     for (const auto& c : cases) {
-        const std::string problem = StubProblem({c.image.begin(), c.image.end()});
-        EXPECT_EQ(problem.substr(0, std::strlen(c.problem)), c.problem) << problem;
+        const std::vector<uint8_t> image(c.image.begin(), c.image.end());
+        const std::string problem = StubProblem(image);
+        EXPECT_EQ(problem.substr(0, std::strlen(c.problem)), c.problem) << c.label << ": " << problem;
+        EXPECT_EQ(ImageArch(image), c.arch) << c.label;
+    }
+}
+
+// The headers a product changes, by their offsets in MakeStub's images.
+struct HeaderLayout {
+    const char* label;
+    const char* stub;
+    const char* archLine;  // in [product]
+    size_t directories;    // the optional header's data directories
+    size_t sections;       // the section table
+};
+
+const HeaderLayout HeaderLayouts[] = {
+    {"x86, PE32", "stub.exe", "", Pe32Directories, Optional + 224},
+    {"x64, PE32+", "stub-x64.exe", "arch = \"x64\"", Pe32PlusDirectories, Pe32PlusSections},
+};
+
+// The header bytes a new resource section may change: section count,
+// initialised data, image size, checksum, the resource directory and the
+// new section's header.
+std::vector<std::pair<size_t, size_t>> ChangedFields(const HeaderLayout& layout) {
+    return {{70, 2}, {Optional + 8, 4}, {Optional + 56, 4}, {Optional + 64, 4},
+            {layout.directories + 8 * 2, 8}, {layout.sections + 40, 40}};
+}
+
+std::string Masked(std::string headers, const HeaderLayout& layout) {
+    for (const auto& [at, size] : ChangedFields(layout)) headers.replace(at, size, size, '\0');
+    return headers;
+}
+
+TEST(Packed, EachArchGetsItsResourceSectionAtItsOwnHeaderOffsets) {
+    for (const HeaderLayout& layout : HeaderLayouts) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", Replace(ValidManifest(), "#MORE_PRODUCT#", layout.archLine));
+        const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml -o setup.exe --stub ") + layout.stub);
+        ASSERT_EQ(run.exitCode, 0) << layout.label << ":\n" << run.output;
+        const std::string stub = folder.Read(layout.stub), setup = folder.Read("setup.exe");
+
+        EXPECT_EQ(setup[70], 2) << layout.label << ": section count";
+        const uint32_t rva = Read32(setup, layout.directories + 8 * 2), size = Read32(setup, layout.directories + 8 * 2 + 4);
+        EXPECT_EQ(rva, 0x2000u) << layout.label << ": the section after .text, aligned";
+        EXPECT_EQ(setup.substr(layout.sections + 40, 5), ".rsrc") << layout.label;
+        EXPECT_EQ(Read32(setup, layout.sections + 40 + 12), rva) << layout.label;
+        EXPECT_EQ(Read32(setup, layout.sections + 40 + 20), stub.size()) << layout.label << ": raw data after the stub";
+        EXPECT_EQ(Read32(setup, Optional + 56), (rva + size + 0xFFF) / 0x1000 * 0x1000) << layout.label << ": image size";
+        EXPECT_EQ(Masked(setup.substr(0, 0x200), layout), Masked(stub.substr(0, 0x200), layout))
+            << layout.label << ": a header outside the section's own changed";
+        EXPECT_EQ(setup.substr(0x200, 0x200), stub.substr(0x200, 0x200)) << layout.label;
+
+        char checksum[32];
+        std::snprintf(checksum, sizeof checksum, "PE checksum   : %08X", Read32(setup, Optional + 64));
+        const std::string verified = RunCommand(folder.Path(), "osslsigncode verify -in setup.exe").output;
+        EXPECT_NE(verified.find(checksum), std::string::npos) << layout.label << ": " << checksum << " in\n" << verified;
+        EXPECT_EQ(verified.find("Calculated PE checksum"), std::string::npos) << layout.label << ":\n" << verified;
+        const std::string listing = RunCommand(folder.Path(), "wrestool -l setup.exe").output;
+        EXPECT_NE(listing.find("--type=256 --name='PRODUCT'"), std::string::npos) << layout.label << ":\n" << listing;
     }
 }
 

@@ -27,23 +27,25 @@ void Put(std::string& image, size_t at, uint32_t value, int bytes) {
 
 }  // namespace
 
-// Headers of a PE32 program with one 512-byte section that holds the
-// release mark; the section table has room for more.
-std::string MakeStub(const std::string& mark) {
+// Headers of a PE32 (x86) or PE32+ (x64) program with one 512-byte
+// section that holds the release mark; the section table has room for more.
+std::string MakeStub(const std::string& mark, Arch arch) {
+    const bool x64 = arch == Arch::X64;
+    const size_t optionalSize = x64 ? 240 : 224;
     std::string image(0x400, '\0');
     Put(image, 0, 'M' | 'Z' << 8, 2);
-    Put(image, 60, 64, 4);                // the PE headers' offset
-    Put(image, 64, 0x4550, 4);            // "PE\0\0"
-    Put(image, 68, 0x14C, 2);             // i386
-    Put(image, 70, 1, 2);                 // one section
-    Put(image, 84, 224, 2);               // optional header size
-    Put(image, 88, 0x10B, 2);             // PE32
-    Put(image, 88 + 32, 0x1000, 4);       // section alignment
-    Put(image, 88 + 36, 0x200, 4);        // file alignment
-    Put(image, 88 + 56, 0x2000, 4);       // image size
-    Put(image, 88 + 60, 0x200, 4);        // headers size
-    Put(image, 88 + 92, 16, 4);           // data directories
-    const size_t section = 88 + 224;
+    Put(image, 60, 64, 4);                       // the PE headers' offset
+    Put(image, 64, 0x4550, 4);                   // "PE\0\0"
+    Put(image, 68, x64 ? 0x8664 : 0x14C, 2);     // machine
+    Put(image, 70, 1, 2);                        // one section
+    Put(image, 84, optionalSize, 2);
+    Put(image, 88, x64 ? 0x20B : 0x10B, 2);      // PE32+ or PE32
+    Put(image, 88 + 32, 0x1000, 4);              // section alignment
+    Put(image, 88 + 36, 0x200, 4);               // file alignment
+    Put(image, 88 + 56, 0x2000, 4);              // image size
+    Put(image, 88 + 60, 0x200, 4);               // headers size
+    Put(image, 88 + (x64 ? 108 : 92), 16, 4);    // data directories
+    const size_t section = 88 + optionalSize;
     image.replace(section, 5, ".text");
     Put(image, section + 8, 0x100, 4);    // virtual size
     Put(image, section + 12, 0x1000, 4);  // virtual address
@@ -59,6 +61,7 @@ ProductFolder::ProductFolder() : ScratchFolder("mkinstaller-test.") {
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");
     Write("stub.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION));
+    Write("stub-x64.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION, Arch::X64));
 }
 
 std::string ValidManifest() {

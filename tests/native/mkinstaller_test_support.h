@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "scratch_folder.h"
+#include "windows_arch.h"
 
-// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin and stub.exe
-// (MakeStub of this release); removed with everything in it.
+// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin, stub.exe and
+// stub-x64.exe (MakeStub of this release); removed with everything in it.
 class ProductFolder : public ScratchFolder {
 public:
     ProductFolder();
@@ -22,8 +23,9 @@ std::string ValidManifest();
 // Replaces the first `from` in `text` by `to`; fails the test when absent.
 std::string Replace(std::string text, const std::string& from, const std::string& to);
 
-// The smallest program the tool takes for a stub, carrying `mark`.
-std::string MakeStub(const std::string& mark);
+// The smallest program of ARCH the tool takes for a stub, carrying `mark`:
+// PE32 for x86, PE32+ for x64.
+std::string MakeStub(const std::string& mark, Arch arch = Arch::X86);
 
 // The end of a command line that names the folder's stub.
 extern const char* const StandInTools;

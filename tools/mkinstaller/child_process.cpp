@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "program_search.h"
 #include "stop_signal.h"
 
 namespace {
@@ -22,7 +23,33 @@ void ResetSignals() {
     ::signal(SIGPIPE, SIG_DFL);
 }
 
-[[noreturn]] void ExecChild(char* const* argv, const ChildFiles& files) {
+// ENVIRONMENT on top of this process's own, made before fork: the child
+// only calls what is safe after it.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& environment) {
+    std::vector<std::string> merged;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& own : environment) replaced = replaced || own.compare(0, name.size(), name) == 0;
+        if (!replaced) merged.push_back(entry);
+    }
+    merged.insert(merged.end(), environment.begin(), environment.end());
+    return merged;
+}
+
+std::vector<char*> Pointers(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const std::string& s : strings) pointers.push_back(const_cast<char*>(s.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// The program runs as the kernel takes it: no shell is tried when it
+// refuses the file. Why exec failed goes to the parent through FAILURE,
+// which exec closes.
+[[noreturn]] void ExecChild(const char* program, char* const* argv, char* const* envp, const ChildFiles& files,
+                            int failure) {
     setpgid(0, 0);
     ResetSignals();
     const int null = open("/dev/null", O_RDWR);
@@ -31,9 +58,11 @@ void ResetSignals() {
     dup2(files.output >= 0 ? files.output : null, STDERR_FILENO);
     // Nothing else of this process leaks into Wine's long-lived servers.
     for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) {
-        if (fd != files.keep) close(fd);
+        if (fd != files.keep && fd != failure) close(fd);
     }
-    execvp(argv[0], argv);
+    execve(program, argv, envp);
+    const int reason = errno;
+    [[maybe_unused]] const ssize_t told = write(failure, &reason, sizeof reason);
     _exit(127);
 }
 
@@ -45,13 +74,30 @@ int CodeOf(int status) {
 }  // namespace
 
 pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) ExecChild(argv.data(), files);
-    if (child < 0) {
+    const std::string program = ProgramPath(arguments[0]);
+    if (program.empty()) {
+        error = "cannot start " + arguments[0] + ": " + ProgramProblem(arguments[0]);
+        return -1;
+    }
+    const std::vector<std::string> environment = ChildEnvironment(files.environment);
+    std::vector<char*> argv = Pointers(arguments), envp = Pointers(environment);
+    int failure[2];
+    if (pipe2(failure, O_CLOEXEC) != 0) {
         error = "cannot start " + arguments[0] + ": " + std::strerror(errno);
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) ExecChild(program.c_str(), argv.data(), envp.data(), files, failure[1]);
+    const int forkError = errno;
+    close(failure[1]);
+    int reason = 0;
+    ssize_t got;
+    while ((got = read(failure[0], &reason, sizeof reason)) < 0 && errno == EINTR) {
+    }
+    close(failure[0]);
+    if (child < 0 || got == sizeof reason) {
+        if (child > 0) WaitChild(child);
+        error = "cannot start " + arguments[0] + ": " + std::strerror(child < 0 ? forkError : reason);
         return -1;
     }
     setpgid(child, child);
@@ -81,6 +127,26 @@ int RunChild(const std::vector<std::string>& arguments, const ChildFiles& files,
     const int code = WaitChild(child);
     if (interruptible) SetInterruptibleChild(0);
     if (code == 127) error = "cannot run " + arguments[0];
+    return code;
+}
+
+int RunChildWithin(const std::vector<std::string>& arguments, const ChildFiles& files, int milliseconds,
+                   std::string& error) {
+    const pid_t child = StartChild(arguments, files, error);
+    if (child < 0) return -1;
+    SetInterruptibleChild(child);
+    const int stepMs = 20;
+    int code = -1;
+    for (int waited = 0; !ChildEnded(child, code); waited += stepMs) {
+        if (waited >= milliseconds) {
+            EndChild(child);
+            error = arguments[0] + " did not end within " + std::to_string(milliseconds / 1000) + " s";
+            code = -1;
+            break;
+        }
+        usleep(stepMs * 1000);
+    }
+    SetInterruptibleChild(0);
     return code;
 }
 

@@ -7,14 +7,17 @@
 #include <string>
 #include <vector>
 
+// What a child gets besides its arguments.
 struct ChildFiles {
     int input = -1;           // descriptor for stdin; -1: /dev/null
     int output = -1;          // descriptor for stdout and stderr; -1: /dev/null
     int keep = -1;            // one more descriptor the child keeps open, -1 for none
+    std::vector<std::string> environment;  // "NAME=value", set for the child alone
 };
 
 // Starts ARGUMENTS[0] (looked up on the PATH); returns its pid, or -1 with
-// ERROR saying why.
+// ERROR saying why: not found, or refused by the system (as "Exec format
+// error" for a program of a machine the kernel does not run).
 pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error);
 
 // Waits for a child: its exit code, or 128 + the signal that ended it.
@@ -28,6 +31,11 @@ bool ChildEnded(pid_t child, int& code);
 // is ended when a stop signal arrives; the others (clean-up) run to the end.
 int RunChild(const std::vector<std::string>& arguments, const ChildFiles& files, std::string& error,
              bool interruptible = true);
+
+// Starts and waits at most MILLISECONDS: its exit code, or -1 when it could
+// not be started or did not end in time (then it is ended), ERROR saying why.
+int RunChildWithin(const std::vector<std::string>& arguments, const ChildFiles& files, int milliseconds,
+                   std::string& error);
 
 // Ends a child's process group and waits for it.
 void EndChild(pid_t child);

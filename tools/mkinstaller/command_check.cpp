@@ -77,16 +77,27 @@ void CheckOutputs(const Command& command, ProblemList& problems) {
     }
 }
 
-void CheckStub(const std::string& stub, ProblemList& problems) {
-    if (stub.empty()) {
-        problems.Add("--stub", "no stub found beside mkinstaller (" + std::string(DefaultStubPlace) +
+// Why a stub of STUB's machine cannot pack the product, or "".
+std::string ArchProblem(Arch stub, const Command& command) {
+    if (!command.arch || stub == *command.arch) return {};
+    const std::string origin =
+        command.archOrigin.empty() ? ", the default when [product] has no arch" : " (" + command.archOrigin + ")";
+    return std::string("is a ") + ArchDescription(stub) + " stub; the product's arch is " + ArchName(*command.arch) + origin;
+}
+
+void CheckStub(const Command& command, ProblemList& problems) {
+    if (command.stub.empty()) {
+        // Without a usable arch, which stub is missing is not known.
+        if (!command.arch) return;
+        problems.Add("--stub", "no stub found beside mkinstaller (" + DefaultStubPlace(*command.arch) +
                                    "); install the tools or name one with --stub");
         return;
     }
     std::vector<uint8_t> image;
-    std::string problem = ReadWholeFile(stub, image);
+    std::string problem = ReadWholeFile(command.stub, image);
     if (problem.empty()) problem = StubProblem(image);
-    if (!problem.empty()) problems.Add("--stub", Quoted(stub) + " " + problem);
+    if (problem.empty()) problem = ArchProblem(*ImageArch(image), command);
+    if (!problem.empty()) problems.Add("--stub", Quoted(command.stub) + " " + problem);
 }
 
 }  // namespace
@@ -98,6 +109,6 @@ void CheckCommand(const Command& command, ProblemList& problems) {
             problems.Add("--source-dir", Quoted(folder) + (fs::exists(fs::u8path(folder), error) ? " is not a folder" : " does not exist"));
         }
     }
-    CheckStub(command.stub, problems);
+    CheckStub(command, problems);
     CheckOutputs(command, problems);
 }

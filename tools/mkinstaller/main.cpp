@@ -123,7 +123,8 @@ int Build(const Options& options, const ProductManifest& manifest) {
     std::vector<uint8_t> setup = ReadWhole(options.stub);
     const LogoBitmap logo = LogoFromFile(ReadWhole(manifest.logoPath));
     const std::vector<uint8_t> icon = ReadWhole(manifest.iconPath);
-    if (!StubProblem(setup).empty() || !logo.problem.empty() || !IconProblem(icon).empty()) {
+    if (!StubProblem(setup).empty() || ImageArch(setup) != manifest.arch || !logo.problem.empty() ||
+        !IconProblem(icon).empty()) {
         return Fail("an input changed while packing; nothing written");
     }
     AddResourceSection(setup, SetupResources(manifest, packed, logo.dib, icon));
@@ -147,6 +148,8 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
     Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub};
     if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
     if (!manifest) return command;
+    command.arch = manifest->arch;
+    if (const int line = LineOf(*manifest, "product.arch")) command.archOrigin = options.manifest + ":" + std::to_string(line);
     command.inputs.push_back(manifest->logoPath);
     command.inputs.push_back(manifest->iconPath);
     for (const FileRow& row : manifest->files) command.inputs.push_back(row.sourcePath);
@@ -169,8 +172,8 @@ int main(int argc, char** argv) {
     // Required unless the verify command is given.
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
-    app.add_option("--stub", options.stub, std::string("the installer stub (default: ") + DefaultStubPlace +
-                                               " beside mkinstaller)");
+    app.add_option("--stub", options.stub, "the installer stub (default: " + DefaultStubPlace(Arch::X86) + ", or " +
+                                               DefaultStubPlace(Arch::X64) + " for arch = \"x64\", beside mkinstaller)");
     // One folder per --source-dir, so that the manifest may follow it.
     app.add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, before the manifest's own")
         ->allow_extra_args(false);
@@ -192,11 +195,11 @@ int main(int argc, char** argv) {
     }
     if (*verify) return RunVerify(verifyOptions);
 
-    if (options.stub.empty()) options.stub = FindStub();
     CleanUpOnSignals();
     ProblemList problems;
     const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
     if (manifest) CheckManifest(*manifest, problems);
+    if (options.stub.empty() && manifest && manifest->arch) options.stub = FindStub(*manifest->arch);
     CheckCommand(CommandOf(options, manifest), problems);
     if (!problems.Empty()) {
         PrintProblems(options.manifest, problems);

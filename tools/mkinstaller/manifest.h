@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "windows_arch.h"
+
 struct FileRow {
     std::string name;                  // installed file name (Windows-1252)
     std::string sourcePath;            // resolved input, empty when not found
@@ -32,8 +34,10 @@ struct ProductManifest {
     std::string logoPath;
     std::string iconPath;
     std::vector<FileRow> files;
-    bool requireAdministrator = false;
-    std::optional<Signing> signing;          // [sign]  // [product] elevation = "administrator"
+    bool requireAdministrator = false;       // [product] elevation = "administrator"
+    // [product] arch: the stub's machine; nothing when the value was refused.
+    std::optional<Arch> arch = Arch::X86;
+    std::optional<Signing> signing;          // [sign]
     // Where each field stands in the manifest ("product.logo", "file[2].name";
     // "file" is the first [[file]] table), for messages that follow reading.
     std::map<std::string, int> lines;

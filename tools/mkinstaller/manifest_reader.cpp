@@ -1,5 +1,6 @@
 #include "manifest_reader.h"
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,7 @@ namespace {
 
 const std::initializer_list<std::string_view> TopKeys = {"product", "file", "sign"};
 const std::initializer_list<std::string_view> ProductKeys = {
-    "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation"};
+    "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation", "arch"};
 const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
 const std::initializer_list<std::string_view> SignKeys = {"certificate", "key", "pkcs12", "password_file"};
 
@@ -89,7 +90,7 @@ private:
         manifest_.description = ReadLines(*product, "description", "product.description");
         manifest_.logoPath = ReadPath(*product, "logo", "product.logo");
         manifest_.iconPath = ReadPath(*product, "icon", "product.icon");
-        ReadElevation(*product);
+        ReadChoices(*product);
     }
 
     void ReadSigning(const toml::table& root) {
@@ -116,15 +117,26 @@ private:
         manifest_.signing = signing;
     }
 
-    void ReadElevation(const toml::table& product) {
-        const toml::node* node = Field(product, "elevation", "product.elevation", false);
-        if (node == nullptr) return;
+    // A key that takes one of two words, the first its default: the word's
+    // index, or -1 after reporting any other value.
+    int ReadChoice(const toml::table& table, std::string_view key, const std::string& field,
+                   const std::array<const char*, 2>& words) {
+        const toml::node* node = Field(table, key, field, false);
+        if (node == nullptr) return 0;
         const std::optional<std::string> value = node->value<std::string>();
-        if (value == "administrator") {
-            manifest_.requireAdministrator = true;
-        } else if (value != "user") {
-            problems_.Add("product.elevation", "must be \"user\" (the default) or \"administrator\"", LineOf(*node));
+        for (size_t i = 0; i < words.size(); ++i) {
+            if (value == words[i]) return static_cast<int>(i);
         }
+        problems_.Add(field, std::string("must be \"") + words[0] + "\" (the default) or \"" + words[1] + "\"",
+                      LineOf(*node));
+        return -1;
+    }
+
+    void ReadChoices(const toml::table& product) {
+        manifest_.requireAdministrator = ReadChoice(product, "elevation", "product.elevation", {"user", "administrator"}) == 1;
+        const int arch = ReadChoice(product, "arch", "product.arch", {ArchName(Arch::X86), ArchName(Arch::X64)});
+        if (arch < 0) manifest_.arch.reset();
+        if (arch == 1) manifest_.arch = Arch::X64;
     }
 
     void ReadFiles(const toml::table& root) {

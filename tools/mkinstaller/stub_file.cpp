@@ -10,23 +10,47 @@
 
 namespace fs = std::filesystem;
 
-const char* const DefaultStubPlace = "../share/mkinstaller/setup-stub.exe";
+namespace {
+
+const char StubFolderPlace[] = "../share/mkinstaller";
+
+std::string OpenForReading(const std::string& path, std::ifstream& in) {
+    std::error_code error;
+    if (fs::is_directory(fs::u8path(path), error)) return "is a folder";
+    in.open(fs::u8path(path), std::ios::binary);
+    return in ? "" : std::string("cannot be read: ") + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string DefaultStubPlace(Arch arch) {
+    return std::string(StubFolderPlace) + (arch == Arch::X64 ? "/setup-stub-x64.exe" : "/setup-stub.exe");
+}
 
 std::string FindBesideStub(const std::string& name) {
     const fs::path self = os::ProgramFile();
     if (self.empty()) return {};
     std::error_code error;
-    const fs::path file = (self.parent_path() / DefaultStubPlace).parent_path() / name;
+    const fs::path file = self.parent_path() / StubFolderPlace / name;
     return fs::is_regular_file(file, error) ? file.lexically_normal().u8string() : std::string();
 }
 
-std::string FindStub() { return FindBesideStub(fs::path(DefaultStubPlace).filename().string()); }
+std::string FindStub(Arch arch) { return FindBesideStub(fs::path(DefaultStubPlace(arch)).filename().string()); }
 
 std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image) {
-    std::error_code error;
-    if (fs::is_directory(fs::u8path(path), error)) return "is a folder";
-    std::ifstream in(fs::u8path(path), std::ios::binary);
-    if (!in) return std::string("cannot be read: ") + std::strerror(errno);
+    std::ifstream in;
+    const std::string problem = OpenForReading(path, in);
+    if (!problem.empty()) return problem;
     image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? "cannot be read" : "";
+}
+
+std::string ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& image) {
+    std::ifstream in;
+    const std::string problem = OpenForReading(path, in);
+    if (!problem.empty()) return problem;
+    image.resize(limit);
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(limit));
+    image.resize(static_cast<size_t>(in.gcount()));
     return in.bad() ? "cannot be read" : "";
 }

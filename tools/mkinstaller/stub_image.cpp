@@ -4,14 +4,48 @@
 
 namespace {
 
-// Offsets in the PE32 headers, from the start of the optional header.
+// Offsets in the PE headers, from the start of the optional header; PE32
+// and PE32+ differ only where the data directories begin.
 constexpr uint32_t OptionalHeaderAt = 24;  // after "PE\0\0" and the file header
 constexpr uint32_t SectionAlignmentAt = 32, FileAlignmentAt = 36, InitializedDataAt = 8;
-constexpr uint32_t SizeOfImageAt = 56, SizeOfHeadersAt = 60, CheckSumAt = 64, DirectoryCountAt = 92;
-constexpr uint32_t DirectoriesAt = 96, ResourceDirectory = 2, CertificateDirectory = 4;
+constexpr uint32_t SizeOfImageAt = 56, SizeOfHeadersAt = 60, CheckSumAt = 64;
+constexpr uint32_t ResourceDirectory = 2, CertificateDirectory = 4;
 constexpr uint32_t SectionHeaderBytes = 40;
-constexpr uint16_t I386 = 0x14C, Pe32Magic = 0x10B;
 constexpr uint32_t ResourceSectionFlags = 0x40000040;  // initialised data, readable
+// The new section and the product's resources, up to about 1 GiB, must stay
+// within the 32-bit addresses of the image.
+constexpr uint64_t LastSectionEndLimit = 0x80000000;
+constexpr uint32_t MaxAlignment = 0x10000;
+
+struct Layout {
+    Arch arch;
+    uint16_t machine;
+    uint16_t magic;
+    uint32_t directoryCountAt;
+    uint32_t directoriesAt;
+    const char* notThisArch;
+};
+
+const Layout Layouts[] = {
+    {Arch::X86, 0x14C, 0x10B, 92, 96, "is not a 32-bit x86 program"},
+    {Arch::X64, 0x8664, 0x20B, 108, 112, "is not a 64-bit x64 program"},
+};
+
+const Layout* LayoutOfMachine(uint32_t machine) {
+    for (const Layout& layout : Layouts) {
+        if (layout.machine == machine) return &layout;
+    }
+    return nullptr;
+}
+
+// A machine whose optional header is of the other kind: the header says
+// what the program claims to be.
+const char* MismatchProblem(const Layout& machine, uint32_t magic) {
+    for (const Layout& layout : Layouts) {
+        if (layout.magic == magic) return layout.notThisArch;
+    }
+    return machine.notThisArch;
+}
 
 uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
@@ -23,28 +57,32 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
     Put16(b, at, v & 0xFFFF);
     Put16(b, at + 2, v >> 16);
 }
+bool IsPowerOfTwoUpTo(uint32_t value, uint32_t limit) { return value != 0 && (value & (value - 1)) == 0 && value <= limit; }
+
 uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 
 struct Headers {
+    const Layout* layout = nullptr;
     uint32_t pe = 0;          // "PE\0\0"
     uint32_t optional = 0;    // the optional header
     uint32_t sections = 0;    // the section table
     uint32_t sectionCount = 0;
 };
 
-// The end of the last section in the file and in memory.
+// The end of the last section in the file and in memory; 64 bits, so that
+// no hostile header wraps them around.
 struct Extent {
-    uint32_t fileEnd = 0;
-    uint32_t memoryEnd = 0;
-    uint32_t firstRaw = UINT32_MAX;
+    uint64_t fileEnd = 0;
+    uint64_t memoryEnd = 0;
+    uint64_t firstRaw = UINT64_MAX;
 };
 
 Extent SectionsExtent(const std::vector<uint8_t>& image, const Headers& h) {
     Extent extent;
     for (uint32_t i = 0; i < h.sectionCount; ++i) {
         const size_t at = h.sections + i * SectionHeaderBytes;
-        const uint32_t virtualSize = Get32(image, at + 8), rva = Get32(image, at + 12);
-        const uint32_t rawSize = Get32(image, at + 16), raw = Get32(image, at + 20);
+        const uint64_t virtualSize = Get32(image, at + 8), rva = Get32(image, at + 12);
+        const uint64_t rawSize = Get32(image, at + 16), raw = Get32(image, at + 20);
         extent.memoryEnd = std::max(extent.memoryEnd, rva + std::max(virtualSize, rawSize));
         if (rawSize == 0) continue;
         extent.fileEnd = std::max(extent.fileEnd, raw + rawSize);
@@ -53,26 +91,36 @@ Extent SectionsExtent(const std::vector<uint8_t>& image, const Headers& h) {
     return extent;
 }
 
+// Checks that the headers up to the section table and one more entry lie in
+// the file, and that machine and optional header agree.
 std::string ReadHeaders(const std::vector<uint8_t>& image, Headers& h) {
     if (image.size() < 64 || image[0] != 'M' || image[1] != 'Z') return "is not a Windows program";
     h.pe = Get32(image, 60);
-    if (h.pe > image.size() - OptionalHeaderAt - DirectoriesAt || Get32(image, h.pe) != 0x4550) {
+    if (uint64_t{h.pe} + OptionalHeaderAt + 2 > image.size() || Get32(image, h.pe) != 0x4550) {
         return "is not a Windows program";
     }
-    if (Get16(image, h.pe + 4) != I386) return "is not a 32-bit x86 program";
+    h.layout = LayoutOfMachine(Get16(image, h.pe + 4));
+    if (h.layout == nullptr) return "is not an x86 or x64 Windows program";
     h.optional = h.pe + OptionalHeaderAt;
     h.sectionCount = Get16(image, h.pe + 6);
-    h.sections = h.optional + Get16(image, h.pe + 20);
-    if (Get16(image, h.optional) != Pe32Magic || Get32(image, h.optional + DirectoryCountAt) <= CertificateDirectory) {
-        return "is not a 32-bit x86 program";
-    }
-    if (uint64_t{h.sections} + uint64_t{h.sectionCount + 1} * SectionHeaderBytes > image.size()) {
+    const uint32_t optionalSize = Get16(image, h.pe + 20);
+    h.sections = h.optional + optionalSize;
+    const uint32_t magic = Get16(image, h.optional);
+    if (magic != h.layout->magic) return MismatchProblem(*h.layout, magic);
+    const uint32_t directoriesEnd = h.layout->directoriesAt + 8 * (CertificateDirectory + 1);
+    if (uint64_t{h.sections} + uint64_t{h.sectionCount + 1} * SectionHeaderBytes > image.size() ||
+        uint64_t{h.optional} + directoriesEnd > image.size()) {
         return "is cut short";
+    }
+    if (optionalSize < directoriesEnd || Get32(image, h.optional + h.layout->directoryCountAt) <= CertificateDirectory) {
+        return h.layout->notThisArch;
     }
     return "";
 }
 
-uint32_t DirectoryAt(const Headers& h, uint32_t directory) { return h.optional + DirectoriesAt + 8 * directory; }
+uint32_t DirectoryAt(const Headers& h, uint32_t directory) {
+    return h.optional + h.layout->directoriesAt + 8 * directory;
+}
 
 // The checksum the loader verifies for drivers and some tools compare: the
 // 16-bit one's-complement sum of the file, read with the checksum field as
@@ -88,6 +136,12 @@ uint32_t PeChecksum(const std::vector<uint8_t>& image) {
 
 }  // namespace
 
+std::optional<Arch> ImageArch(const std::vector<uint8_t>& image) {
+    Headers h;
+    if (!ReadHeaders(image, h).empty()) return std::nullopt;
+    return h.layout->arch;
+}
+
 std::string StubReleaseMark() { return "mkinstaller stub " MKINSTALLER_VERSION; }
 
 std::string StubProblem(const std::vector<uint8_t>& image) {
@@ -96,11 +150,16 @@ std::string StubProblem(const std::vector<uint8_t>& image) {
     if (!problem.empty()) return problem;
     if (Get32(image, DirectoryAt(h, ResourceDirectory) + 4) != 0) return "already carries resources";
     if (Get32(image, DirectoryAt(h, CertificateDirectory) + 4) != 0) return "is signed";
+    if (!IsPowerOfTwoUpTo(Get32(image, h.optional + SectionAlignmentAt), MaxAlignment) ||
+        !IsPowerOfTwoUpTo(Get32(image, h.optional + FileAlignmentAt), MaxAlignment)) {
+        return "has a section or file alignment that is not a power of two up to 64 KiB";
+    }
     const Extent extent = SectionsExtent(image, h);
     if (h.sectionCount == 0 || extent.fileEnd > image.size()) return "is cut short";
     if (extent.fileEnd != image.size()) return "has data after its sections";
     const uint32_t tableEnd = h.sections + (h.sectionCount + 1) * SectionHeaderBytes;
-    if (tableEnd > Get32(image, h.optional + SizeOfHeadersAt) || tableEnd > extent.firstRaw) {
+    if (tableEnd > Get32(image, h.optional + SizeOfHeadersAt) || tableEnd > extent.firstRaw ||
+        extent.memoryEnd > LastSectionEndLimit || h.sectionCount == UINT16_MAX) {
         return "has no room for another section";
     }
     const std::string mark = StubReleaseMark();
@@ -116,7 +175,7 @@ void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>
     const Extent extent = SectionsExtent(image, h);
     const uint32_t sectionAlignment = Get32(image, h.optional + SectionAlignmentAt);
     const uint32_t fileAlignment = Get32(image, h.optional + FileAlignmentAt);
-    const uint32_t rva = Align(extent.memoryEnd, sectionAlignment);
+    const uint32_t rva = Align(static_cast<uint32_t>(extent.memoryEnd), sectionAlignment);
     const std::vector<uint8_t> section = BuildResourceSection(resources, rva);
     const uint32_t size = static_cast<uint32_t>(section.size());
     const uint32_t raw = Align(static_cast<uint32_t>(image.size()), fileAlignment);

@@ -1,20 +1,10 @@
 #include "verify_cli.h"
 
-#include "stub_file.h"
-
-namespace {
-
-// Installed beside the stub: ../share/mkinstaller/driver.exe from the
-// program's folder; "" when there is none, which the checks report.
-std::string DefaultDriver() { return FindBesideStub("driver.exe"); }
-
-}  // namespace
-
 CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
     CLI::App* verify = app.add_subcommand(
         "verify", "Runs SETUP.EXE under Wine in a fresh prefix, installs through its window and checks every file, "
-                  "time and link against the manifest. Exit codes: 0 as packed, 1 a difference, 2 bad command line.");
-    options.driver = DefaultDriver();
+                  "time and link against the manifest. Exit codes: 0 as packed, 1 a difference, 2 bad command line, or an "
+                  "x86 SETUP.EXE where 32-bit Windows programs cannot run.");
     verify->add_option("manifest", options.manifest, "the product's manifest (TOML)")->required();
     verify->add_option("setup", options.setup, "the setup program built from it")->required();
     verify->add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, as when packing")
@@ -28,7 +18,8 @@ CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
             return InstallFolderOption(folder) ? "" : "the installer would refuse the folder '" + folder + "'";
         });
     verify->add_option("--shots", options.shotsFolder, "save a screenshot of each state into this folder");
-    verify->add_option("--driver", options.driver, "the GUI driver (driver.exe of the windows build)")
-        ->capture_default_str();
+    verify->add_option("--driver", options.driver,
+                       std::string("the GUI driver (default: ") + DriverFileName(Arch::X86) + ", or " +
+                           DriverFileName(Arch::X64) + " for an x64 SETUP.EXE, beside the stub)");
     return verify;
 }

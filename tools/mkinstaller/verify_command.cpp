@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,8 @@
 #include "private_display.h"
 #include "stop_signal.h"
 #include "program_search.h"
+#include "stub_file.h"
+#include "stub_image.h"
 #include "verify_checks.h"
 #include "verify_driver.h"
 #include "verify_steps.h"
@@ -19,6 +22,8 @@
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
+
+const char* DriverFileName(Arch arch) { return arch == Arch::X64 ? "driver-x64.exe" : "driver.exe"; }
 
 const std::vector<std::string> WineWindowsVersions = {
     "win11", "win10", "win81", "win8", "win2008r2", "win7", "win2008", "vista", "win2003",
@@ -54,15 +59,64 @@ bool PrintProblems(const std::string& manifestPath, const ProblemList& problems)
     return problems.Empty();
 }
 
-// Everything a run needs that can be checked before Wine starts.
-bool CheckPrerequisites(const VerifyOptions& options, std::vector<std::string>& problems) {
+// What a run starts for a setup program of one arch. The prefix is booted
+// by the 64-bit loader, which works also where the 32-bit one cannot; the
+// x86 driver runs through `wine` (the 32-bit loader) in that prefix.
+struct Launch {
+    Arch arch;
+    std::string driver;  // "" when none is given or installed
+    WineLoader boot;
+    WineLoader driverLoader;
+};
+
+Launch LaunchFor(Arch arch, const VerifyOptions& options) {
+    Launch launch{arch, options.driver, Wine64Loader(), arch == Arch::X64 ? Wine64Loader() : InstalledWine()};
+    if (launch.driver.empty()) launch.driver = FindBesideStub(DriverFileName(arch));
+    return launch;
+}
+
+// The setup program's machine, read from its headers; nothing, with PROBLEM
+// saying why, for a file that is not an x86 or x64 Windows program.
+std::optional<Arch> SetupArch(const std::string& setup, std::string& problem) {
+    const size_t headersLimit = 64 * 1024;
     std::error_code error;
-    if (!fs::is_regular_file(options.setup, error)) problems.push_back("'" + options.setup + "' is not a file");
-    if (!fs::is_regular_file(options.driver, error)) {
-        problems.push_back("no GUI driver at '" + options.driver + "' (--driver)");
+    if (!fs::is_regular_file(setup, error)) {
+        problem = "'" + setup + "' is not a file";
+        return std::nullopt;
     }
-    std::vector<std::string> programs = {"wine", "wineboot", "wineserver", "Xvfb"};
+    std::vector<uint8_t> start;
+    problem = ReadFileStart(setup, headersLimit, start);
+    const std::optional<Arch> arch = problem.empty() ? ImageArch(start) : std::nullopt;
+    if (problem.empty() && !arch) problem = "is not an x86 or x64 Windows program";
+    if (!arch) problem = "'" + setup + "' " + problem;
+    return arch;
+}
+
+// Stops an x86 run at once where the 32-bit loader cannot start. Exit code
+// 2: no install was tried, and none can be on this machine.
+std::optional<int> RefuseWithout32BitSupport(Arch arch) {
+    const std::string loader = arch == Arch::X86 ? Wine32LoaderPath() : "";
+    const std::string problem = loader.empty() ? "" : LoaderProblem(loader);
+    if (problem.empty()) return std::nullopt;
+    Fail("this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: " + problem +
+         "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support");
+    return 2;
+}
+
+// Everything a run needs that can be checked before Wine starts.
+bool CheckPrerequisites(const VerifyOptions& options, const std::optional<Launch>& launch,
+                        std::vector<std::string>& problems) {
+    std::error_code error;
+    if (!options.driver.empty() && !fs::is_regular_file(options.driver, error)) {
+        problems.push_back("no GUI driver at '" + options.driver + "' (--driver)");
+    } else if (launch && launch->driver.empty()) {
+        problems.push_back(std::string("no GUI driver ") + DriverFileName(launch->arch) + " installed beside the stub for an " +
+                           ArchName(launch->arch) + " setup program; name one with --driver");
+    }
+    std::vector<std::string> programs = {"wineserver", "Xvfb"};
+    if (launch) programs.insert(programs.begin(), {launch->boot.program, launch->driverLoader.program});
     if (!options.shotsFolder.empty()) programs.push_back("import");
+    programs.erase(std::unique(programs.begin(), programs.end()), programs.end());
     for (const std::string& program : programs) {
         const std::string problem = ProgramProblem(program);
         if (!problem.empty()) problems.push_back(problem + " (needed to run the installer)");
@@ -97,8 +151,8 @@ void RemoveEarlierInstall(const WinePrefix& prefix, const ProductManifest& manif
     for (const std::string& link : LinkPaths(manifest, prefix.Profile())) fs::remove(link, ignored);
 }
 
-Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const ProductManifest& manifest,
-                          const Install& install, const std::string& shotsFolder) {
+Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const WineLoader& loader,
+                          const ProductManifest& manifest, const Install& install, const std::string& shotsFolder) {
     prefix.AddDrive(install.folder[0]);
     const std::string unixFolder = prefix.UnixPath(install.folder);
     RemoveEarlierInstall(prefix, manifest, unixFolder);
@@ -108,7 +162,7 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
     std::vector<std::string> names;
     for (const FileRow& row : manifest.files) names.push_back(row.name);
-    const DriverRun run{SetupPath, DriverPath, InstallSteps(install.folder, install.chosen, names), display,
+    const DriverRun run{SetupPath, DriverPath, loader, InstallSteps(install.folder, install.chosen, names), display,
                         shotsFolder, install.shotPrefix};
     const DriverReport report = RunDriver(prefix, run);
     prefix.Finish();
@@ -123,7 +177,7 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
 // Runs every install in one fresh prefix; returns the number of differences,
 // or -1 when the check itself could not be made.
-int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest,
+int VerifyInPrefix(const VerifyOptions& options, const Launch& launch, const ProductManifest& manifest,
                    const std::vector<Install>& installs) {
     TempFolder work;
     std::error_code error;
@@ -138,11 +192,11 @@ int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest
         return -1;
     }
     UseIsolatedWineEnvironment(work.File("home"), work.File("prefix"), display.Name());
-    WinePrefix prefix(work.File("prefix"));
+    WinePrefix prefix(work.File("prefix"), launch.boot);
     std::fprintf(stderr, "mkinstaller verify: a fresh Wine prefix in %s on display %s\n", work.Path().c_str(),
                  display.Name().c_str());
     if (!prefix.Create(work.File("wineboot.log"), problem) || !prefix.Stage(options.setup, SetupPath, problem) ||
-        !prefix.Stage(options.driver, DriverPath, problem)) {
+        !prefix.Stage(launch.driver, DriverPath, problem)) {
         Fail(problem);
         return -1;
     }
@@ -151,7 +205,7 @@ int VerifyInPrefix(const VerifyOptions& options, const ProductManifest& manifest
         if (StopSignal() != 0) break;
         std::fprintf(stderr, "mkinstaller verify: installing into %s\n", install.label.c_str());
         for (const std::string& difference :
-             VerifyInstall(prefix, display.Name(), manifest, install, options.shotsFolder)) {
+             VerifyInstall(prefix, display.Name(), launch.driverLoader, manifest, install, options.shotsFolder)) {
             std::printf("%s: %s\n", install.label.c_str(), difference.c_str());
             ++count;
         }
@@ -174,16 +228,26 @@ int RunVerify(const VerifyOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     ProblemList problems;
     const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
-    std::vector<std::string> missing;
     if (!PrintProblems(options.manifest, problems) || !manifest) {
         return Fail("the manifest has problems; nothing verified");
     }
-    if (!CheckPrerequisites(options, missing)) {
+    std::string setupProblem;
+    const std::optional<Arch> arch = SetupArch(options.setup, setupProblem);
+    if (arch) {
+        if (const std::optional<int> refused = RefuseWithout32BitSupport(*arch)) {
+            EndByStopSignal();
+            return *refused;
+        }
+    }
+    std::vector<std::string> missing;
+    if (!setupProblem.empty()) missing.push_back(setupProblem);
+    const std::optional<Launch> launch = arch ? std::optional<Launch>(LaunchFor(*arch, options)) : std::nullopt;
+    if (!CheckPrerequisites(options, launch, missing)) {
         for (const std::string& problem : missing) Fail(problem);
         return 1;
     }
     const std::vector<Install> installs = PlanInstalls(options, *manifest);
-    const int differences = VerifyInPrefix(options, *manifest, installs);
+    const int differences = VerifyInPrefix(options, *launch, *manifest, installs);
     EndByStopSignal();
     if (differences < 0) return 1;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

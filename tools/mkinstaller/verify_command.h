@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "windows_arch.h"
+
 struct VerifyOptions {
     std::string manifest;
     std::string setup;
@@ -16,8 +18,11 @@ struct VerifyOptions {
     std::vector<std::string> windowsVersions;  // an install under each; none: Wine's default
     std::string folder;                        // UTF-8; empty: the default folder only
     std::string shotsFolder;                   // empty: no screenshots
-    std::string driver;                        // driver.exe
+    std::string driver;                        // empty: the one installed for the setup program's arch
 };
+
+// The GUI driver installed beside the stub for a setup program of ARCH.
+const char* DriverFileName(Arch arch);
 
 // The Windows versions that Wine can report (--winver).
 extern const std::vector<std::string> WineWindowsVersions;
@@ -28,5 +33,6 @@ extern const std::vector<std::string> WineWindowsVersions;
 std::optional<std::string> InstallFolderOption(const std::string& utf8);
 
 // 0: everything as packed; 1: a difference (each named on its own line), or
-// a problem that stopped the check.
+// a problem that stopped the check; 2: an x86 setup program on a machine
+// that runs no 32-bit Windows programs.
 int RunVerify(const VerifyOptions& options);

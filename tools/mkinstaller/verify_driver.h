@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class WinePrefix;
+#include "wine_prefix.h"
 
 struct ReportedTimes {
     bool found = false;
@@ -25,6 +25,7 @@ struct DriverReport {
 struct DriverRun {
     std::string setup;                // Windows path of the installer in the prefix
     std::string driver;               // Windows path of driver.exe in the prefix
+    WineLoader loader;                // runs the driver, and through it the installer
     std::vector<std::string> steps;
     std::string display;              // for `import`
     std::string shotsFolder;          // empty: no screenshots

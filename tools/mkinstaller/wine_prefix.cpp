@@ -11,6 +11,7 @@
 
 #include "child_process.h"
 #include "cp1252.h"
+#include "program_search.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +31,10 @@ void UseIsolatedWineEnvironment(const std::string& home, const std::string& pref
 }
 
 namespace {
+
+const char DebianWine32[] = "/usr/lib/wine/wine";
+const char DebianWine64[] = "/usr/lib/wine/wine64";
+const int LoaderCheckMs = 5000;
 
 std::string LastLineOf(const std::string& path) {
     std::ifstream in(path);
@@ -68,6 +73,29 @@ std::string RegistryKey(const std::string& key) {
 
 }  // namespace
 
+WineLoader InstalledWine() { return {"wine", {}}; }
+
+WineLoader Wine64Loader() {
+    std::string loader = ProgramPath("wine64");
+    if (loader.empty()) loader = ProgramPath(DebianWine64);
+    if (loader.empty()) return InstalledWine();
+    return {loader, {"WINELOADER=" + loader}};
+}
+
+std::string Wine32LoaderPath() {
+    const char* chosen = std::getenv("MKINSTALLER_WINE32");
+    if (chosen != nullptr && *chosen != '\0') return chosen;
+    const std::string debian = ProgramPath(DebianWine32);
+    return debian.empty() ? ProgramPath("wine") : debian;
+}
+
+std::string LoaderProblem(const std::string& loader) {
+    std::string error;
+    const int code = RunChildWithin({loader, "--version"}, {}, LoaderCheckMs, error);
+    if (code < 0) return error;
+    return code == 0 ? "" : loader + " --version ended with exit code " + std::to_string(code);
+}
+
 WinePrefix::~WinePrefix() {
     if (booted_) Finish();
 }
@@ -76,8 +104,9 @@ bool WinePrefix::Create(const std::string& log, std::string& error) {
     const int logFile = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     ChildFiles files;
     files.output = logFile;
+    files.environment = boot_.environment;
     booted_ = true;
-    const int code = RunChild({"wineboot", "-i"}, files, error);
+    const int code = RunChild({boot_.program, "wineboot", "-i"}, files, error);
     if (logFile >= 0) close(logFile);
     Finish();
     if (code != 0) {

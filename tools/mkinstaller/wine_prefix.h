@@ -6,13 +6,39 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Sets this process's environment, which every Wine program inherits.
 void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display);
 
+// How Windows programs are started: through `wine`, or through a loader
+// named directly, which the programs it starts must know as WINELOADER.
+struct WineLoader {
+    std::string program;                   // "wine", or the loader's path
+    std::vector<std::string> environment;  // for ChildFiles::environment
+};
+
+// `wine` as installed. On Debian it is a script that starts the 32-bit
+// loader whenever that is installed, as `wineboot` does through it.
+WineLoader InstalledWine();
+
+// The 64-bit loader: wine64 on the PATH, else /usr/lib/wine/wine64, else
+// `wine`. It runs x86_64 programs and boots a 64-bit prefix also where the
+// kernel refuses 32-bit programs, and with them `wine` and `wineboot`.
+WineLoader Wine64Loader();
+
+// The 32-bit loader: $MKINSTALLER_WINE32 when set, else /usr/lib/wine/wine,
+// else `wine` as the PATH finds it; "" when there is none.
+std::string Wine32LoaderPath();
+
+// Why LOADER cannot run programs here, or "" when `LOADER --version` ends
+// with exit code 0 within a few seconds.
+std::string LoaderProblem(const std::string& loader);
+
 class WinePrefix {
 public:
-    explicit WinePrefix(std::string path) : path_(std::move(path)) {}
+    // BOOT runs wineboot.
+    WinePrefix(std::string path, WineLoader boot) : path_(std::move(path)), boot_(std::move(boot)) {}
     ~WinePrefix();  // ends every process of the prefix
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
@@ -47,6 +73,7 @@ private:
     bool MakeProfileFolders(std::string& error);
 
     std::string path_;
+    WineLoader boot_;
     std::string profile_;
     bool booted_ = false;
 };
