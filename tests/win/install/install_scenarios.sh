@@ -274,12 +274,15 @@ case_damaged_stream() {
     payload_fault damaged-stream "$file" 640 "can't decode resource graph3.jpg"
 }
 
-# A sound payload of about 2 GB: a 32-bit process cannot hold it, and the
-# report says so rather than blaming the payload. The stream is long enough
-# for the size it claims, so the decoder tries to allocate it.
+# A sound payload of almost 4 GiB: the process cannot hold it, and the report
+# says so rather than blaming the payload. The stream is long enough for the
+# size it claims, so the decoder tries to allocate it. No 32-bit process can;
+# an x64 process could, so its address space is capped below that (Wine
+# itself starts in less than 3 GB).
 case_no_memory() {
     local file="$WINE_HARNESS_DIR/graph3.huge"
-    { printf 'LzaR'; head -c 2097152 /dev/zero; printf '\x00\x00\xf0\x7f\x00\x00\x00\x00\x00\x00\x00\x00'; } >"$file"
+    { printf 'LzaR'; head -c 4194304 /dev/zero; printf '\xf0\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00'; } >"$file"
+    [ "$WINE_HARNESS_ARCH" = x64 ] && ulimit -v 3000000
     payload_fault no-memory "$file" 643 "not enough memory for resource graph3.jpg"
 }
 
