@@ -60,7 +60,9 @@ wine_loader32() {
 wine_32bit_problem() {
     local loader output
     loader=$(wine_loader32) || { echo "no Wine loader for 32-bit programs is installed"; return 0; }
-    if ! output=$(timeout 20 "$loader" --version 2>&1 </dev/null); then
+    # Through bash, which says why the kernel refused it; timeout's own exec
+    # would hand a refused binary to /bin/sh as a script.
+    if ! output=$(timeout 20 bash -c '"$0" --version' "$loader" 2>&1 </dev/null); then
         echo "the 32-bit Wine loader $loader does not start (${output##*: })"
     fi
 }
