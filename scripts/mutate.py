@@ -22,7 +22,8 @@ import xml.etree.ElementTree as ET
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "build", "mutation")
 BACKUP = os.path.join(OUT, "backup")
-BUILDS = {"native": "build/native", "windows": "build/windows"}
+# The Wine side runs in the x64 build: its whole suite runs on every machine.
+BUILDS = {"native": "build/native", "windows": "build/windows-x64"}
 # Left out of every native run: the 50 MB round trip (label slow).
 CTEST_EXTRA = {"native": ["-LE", "slow"], "windows": []}
 LINE_BREAK = "\u23ce"
