@@ -7,6 +7,7 @@
 
 #include "app/folder.h"
 #include "app/shared/manifest.h"
+#include "app/shared/product_record.h"
 #include "app/shared/windows.h"
 #include "app/startup.h"
 #include "diag/fatal.h"
@@ -25,7 +26,7 @@ void CopyDefaultFolder() {
 }
 
 void ShowIntroText() {
-    WindowText(DescriptionText, "This program will install\nVersion %s of %s\n%s\n",
+    WindowText(DescriptionText, INTRO_TEXT_FORMAT,
                InstallManifest.version, InstallManifest.productName, InstallManifest.description);
 }
 

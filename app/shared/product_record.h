@@ -14,6 +14,9 @@ enum { ProductRecordType = 256 };  // resource type; the resource is named "PROD
 
 enum { ProductTextCount = 5, MaxProductRows = 65535 };
 
+// The window's intro text: version, product name, description.
+#define INTRO_TEXT_FORMAT "This program will install\nVersion %s of %s\n%s\n"
+
 struct ProductRecordView {
     const char* texts[ProductTextCount];
     const char* firstName;  // the names follow each other, NUL-separated

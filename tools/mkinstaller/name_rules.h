@@ -1,6 +1,6 @@
-// Rules for a name that the installer creates in a folder: a payload file,
-// the shortcut file and the Start-menu group folder. Portable; works on the
-// Windows-1252 bytes the installer will pass to the file system.
+// Why a name that the installer creates in a folder (a payload file, the
+// shortcut file, the Start-menu group folder) is refused, in words; the
+// rules themselves are the installer's own (app/shared/name_rules.h).
 #pragma once
 
 #include <string>
