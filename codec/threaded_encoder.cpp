@@ -18,14 +18,13 @@
 namespace {
 
 enum {
-    BlockShift = 16,  // tree threads report and wait by blocks of positions
-    Block = 1 << BlockShift,
     Blocks = 16,  // blocks of matches kept
 };
 
 struct Shared {
     const uint8_t* input;
     uint32_t size;
+    uint32_t block;  // tree threads report and wait by blocks of positions
     std::mutex lock;
     std::condition_variable changed;
     uint32_t done[2] = {0, 0};  // positions whose match each tree thread has settled
@@ -39,7 +38,8 @@ struct TreeThread {
     LzariState trees;
     // By position, for the positions of its own trees: each thread writes
     // a table of its own, so that no cache line passes between them.
-    uint32_t matches[Blocks * Block];
+    std::unique_ptr<uint32_t[]> matches;
+    uint32_t mask;  // Blocks blocks of positions
 };
 
 void Report(TreeThread* t, uint32_t done) {
@@ -52,7 +52,8 @@ void Report(TreeThread* t, uint32_t done) {
 // left the matches it overwrites behind.
 void WaitForRoom(TreeThread* t, uint32_t position) {
     std::unique_lock<std::mutex> hold(t->shared->lock);
-    t->shared->changed.wait(hold, [&] { return position + Block <= t->shared->needed + Blocks * Block; });
+    const uint64_t block = t->shared->block;  // wide: sizes reach 4 GiB
+    t->shared->changed.wait(hold, [&] { return position + block <= t->shared->needed + Blocks * block; });
 }
 
 void Insert(TreeThread* t, int ringPos, uint32_t position) {
@@ -60,7 +61,7 @@ void Insert(TreeThread* t, int ringPos, uint32_t position) {
     if (!t->owns[s->ring[ringPos]]) return;
     InsertNode(s, ringPos);
     uint32_t match = s->matchLength == 0 ? 0 : (uint32_t)s->matchLength << MatchDistanceBits | (uint32_t)s->matchPosition;
-    t->matches[position % (Blocks * Block)] = match;
+    t->matches[position & t->mask] = match;
 }
 
 // The sequential encoder's steps over the whole input, as CodeText takes
@@ -69,18 +70,21 @@ void Insert(TreeThread* t, int ringPos, uint32_t position) {
 void Replay(TreeThread* t) {
     LzariState* s = &t->trees;
     const uint32_t size = t->shared->size;
+    const uint32_t blockEnd = t->shared->block - 1;
     s->input = t->shared->input;
     s->inputSize = size;
     s->inputPos = 0;
     InitTree(s);
     ResetRing(s);
     const uint32_t lookAhead = (uint32_t)FillLookAhead(s);
-    for (int i = MaxMatch; i >= 1; i--) {
+    // In CodeText's order, nearest first: the trees' shape, and so which
+    // of equally long matches wins, depends on it.
+    for (int i = 1; i <= MaxMatch; i++) {
         if (t->owns[s->ring[RingFill - i]]) InsertNodeOnly(s, RingFill - i);
     }
     Insert(t, RingFill, 0);
     for (uint32_t position = 1; position < size; position++) {
-        if (position % Block == 0) {
+        if ((position & blockEnd) == 0) {
             Report(t, position);
             WaitForRoom(t, position);
         }
@@ -117,7 +121,7 @@ uint32_t CountBytes(const uint8_t* data, uint32_t size, uint32_t count[256]) {
 
 // Splits the first bytes between the two tree threads by the work their
 // trees will take: a position costs about the depth of its tree.
-void ShareTrees(const uint8_t* data, uint32_t size, TreeThread* a, TreeThread* b) {
+void ShareTrees(const uint8_t* data, uint32_t size, TreeShare* share) {
     uint32_t count[256] = {0};
     const uint32_t counted = CountBytes(data, size, count);
     double work[2] = {0, 0};
@@ -132,8 +136,7 @@ void ShareTrees(const uint8_t* data, uint32_t size, TreeThread* a, TreeThread* b
         for (uint32_t k = count[heaviest] * (uint64_t)RingSize / (counted ? counted : 1); k > 1; k /= 2) depth++;
         int to = work[0] <= work[1] ? 0 : 1;
         work[to] += depth * count[heaviest];
-        a->owns[heaviest] = to == 0;
-        b->owns[heaviest] = to == 1;
+        share->firstKeeps[heaviest] = to == 0;
     }
 }
 
@@ -146,27 +149,42 @@ void WaitForMatch(MatchSource* source, uint32_t position) {
     source->ready = shared->done[0] < shared->done[1] ? shared->done[0] : shared->done[1];
     // Room for the tree threads is made a block at a time: let them know
     // a little before they would have to wait.
-    if (source->ready > position + Block) source->ready = position + Block;
+    if (source->ready - position > shared->block) source->ready = position + shared->block;
+}
+
+void StartTreeThread(TreeThread* t, Shared* shared, int id, const TreeShare* share) {
+    t->shared = shared;
+    t->id = id;
+    for (int c = 0; c < 256; c++) t->owns[c] = share->firstKeeps[c] == (id == 0);
+    t->mask = Blocks * shared->block - 1;
+    t->matches.reset(new uint32_t[t->mask + 1]);
 }
 
 }  // namespace
 
 uint8_t* LzariEncodeThreaded(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length) {
+    TreeShare share;
+    ShareTrees(data, size, &share);
+    share.blockShift = DefaultBlockShift;
+    return LzariEncodeShared(state, data, size, &share, length);
+}
+
+uint8_t* LzariEncodeShared(LzariState* state, const uint8_t* data, uint32_t size, const TreeShare* share,
+                           uint32_t* length) {
     if (size == 0) return LzariEncodeWith(state, data, size, length);
     std::unique_ptr<Shared> shared(new Shared());
     std::unique_ptr<TreeThread> a(new TreeThread()), b(new TreeThread());
     shared->input = data;
     shared->size = size;
-    a->shared = b->shared = shared.get();
-    a->id = 0;
-    b->id = 1;
-    ShareTrees(data, size, a.get(), b.get());
+    shared->block = 1u << share->blockShift;
+    StartTreeThread(a.get(), shared.get(), 0, share);
+    StartTreeThread(b.get(), shared.get(), 1, share);
 
     std::thread first(Replay, a.get()), second(Replay, b.get());
     MatchSource source;
     source.input = data;
-    for (int c = 0; c < 256; c++) source.matches[c] = a->owns[c] ? a->matches : b->matches;
-    source.mask = Blocks * Block - 1;
+    for (int c = 0; c < 256; c++) source.matches[c] = a->owns[c] ? a->matches.get() : b->matches.get();
+    source.mask = a->mask;
     source.ready = 0;
     source.wait = WaitForMatch;
     source.context = shared.get();

@@ -11,10 +11,10 @@ seconds=${2:-60}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset fuzz -S "$root" >/dev/null
 fi
-cmake --build "$build" -j2 --target fuzz_decode fuzz_roundtrip
+cmake --build "$build" -j2 --target fuzz_decode fuzz_roundtrip fuzz_encoder_forms
 
-# Seeds: a few small files, as plain bytes for the round trip and as
-# encoded containers (both versions) for the decoder.
+# Seeds: a few small files, as plain bytes for the round trip and the
+# encoder forms and as encoded containers (both versions) for the decoder.
 seed_dir=$build/fuzz-seeds
 mkdir -p "$seed_dir"
 printf 'abc' >"$seed_dir/abc"
@@ -22,11 +22,12 @@ printf 'abcabcabcabc' >"$seed_dir/abcx4"
 printf '          leading spaces then text\n' >"$seed_dir/spaces"
 head -c 3000 "$root/codec/decoder.cpp" >"$seed_dir/source"
 head -c 2000 /bin/ls >"$seed_dir/binary"
+printf ' x%70sabababababababababababab' '' >"$seed_dir/spaces-then-pairs"
 printf 'LZar\xb0\xa8\xc2\x00\x03\x00\x00\x00' >"$seed_dir/abc.v0"
 printf 'LzaR\xb0\xa8\xc1\xe0\x0d\x70\x0c\x00\x00\x00\x01\x02\x03\x04\x05\x06\x07\x08' >"$seed_dir/abcx4.v1"
 
 status=0
-for target in fuzz_decode fuzz_roundtrip; do
+for target in fuzz_decode fuzz_roundtrip fuzz_encoder_forms; do
   corpus=$build/fuzz-corpus/$target
   mkdir -p "$corpus"
   cp -n "$seed_dir"/* "$corpus"/ 2>/dev/null || true
