@@ -19,6 +19,7 @@ set(INSTALLER_WINDOWS_BUILD ${CMAKE_SOURCE_DIR}/build/windows CACHE PATH "Window
 set(INSTALLER_ARCH x64)
 
 add_subdirectory(codec)
+add_subdirectory(tools/shared)
 add_subdirectory(tools/lzari)
 # mkinstaller's portable parts of the installer: the folder rules, the
 # product record and the DIB arithmetic.

@@ -1,11 +1,10 @@
 // The payload container: a magic, the coded stream, the decoded size and,
 // in version 1, the file's FILETIME.
-#include <stdlib.h>
 #include <string.h>
 
 #include "codec/lzari_internal.h"
 
-static const uint8_t Version0Magic[MagicLength] = {'L', 'Z', 'a', 'r'};
+const uint8_t Version0Magic[MagicLength] = {'L', 'Z', 'a', 'r'};
 static const uint8_t Version1Magic[MagicLength] = {'L', 'z', 'a', 'R'};
 
 static uint8_t LowerAscii(uint8_t c) {
@@ -19,12 +18,12 @@ static bool EqualIgnoringCase(const uint8_t* a, const uint8_t* b, size_t count) 
     return true;
 }
 
-MagicKind IdentifyMagic(const uint8_t* data, uint32_t size) {
-    if (size < MagicLength) return MagicUnknown;
-    if (memcmp(data, Version0Magic, MagicLength) == 0) return MagicVersion0;
-    if (memcmp(data, Version1Magic, MagicLength) == 0) return MagicVersion1;
-    if (EqualIgnoringCase(data, Version0Magic, MagicLength)) return MagicCaseless;
-    return MagicUnknown;
+static LzariMagic IdentifyMagic(const uint8_t* data, uint32_t size) {
+    if (size < MagicLength) return LzariMagicNone;
+    if (memcmp(data, Version0Magic, MagicLength) == 0) return LzariMagicVersion0;
+    if (memcmp(data, Version1Magic, MagicLength) == 0) return LzariMagicVersion1;
+    if (EqualIgnoringCase(data, Version0Magic, MagicLength)) return LzariMagicCaseless;
+    return LzariMagicNone;
 }
 
 uint32_t ReadLe32(const uint8_t* bytes) {
@@ -39,50 +38,70 @@ void WriteLe32(uint8_t* bytes, uint32_t value) {
     bytes[3] = (uint8_t)(value >> 24);
 }
 
-static uint32_t FixedPartsLength(MagicKind kind) {
+static uint32_t FixedPartsLength(LzariMagic magic) {
     uint32_t length = MagicLength + SizeFieldLength;
-    return kind == MagicVersion1 ? length + FileTimeLength : length;
+    return magic == LzariMagicVersion1 ? length + FileTimeLength : length;
 }
 
-LzariStatus LocateFields(LzariState* state, const uint8_t* data, uint32_t size) {
-    state->version = -1;
-    state->fileTimeLow = 0;
-    state->fileTimeHigh = 0;
+LzariStatus LzariDescribeContainer(const uint8_t* data, uint32_t size, LzariContainer* container) {
+    memset(container, 0, sizeof *container);
+    container->version = -1;
+    container->magic = IdentifyMagic(data, size);
     if (size < MagicLength) return LzariTooShort;
+    if (container->magic == LzariMagicNone) return LzariBadMagic;
+    if (size < FixedPartsLength(container->magic)) return LzariTooShort;
 
-    MagicKind kind = IdentifyMagic(data, size);
-    if (kind == MagicUnknown) return LzariBadMagic;
-    if (size < FixedPartsLength(kind)) return LzariTooShort;
-
-    uint32_t length = size;
-    if (kind == MagicVersion1) {
-        state->fileTimeLow = ReadLe32(data + size - 8);
-        state->fileTimeHigh = ReadLe32(data + size - 4);
-        length -= FileTimeLength;
+    uint32_t end = size;
+    if (container->magic == LzariMagicVersion1) {
+        end -= FileTimeLength;
+        container->fileTimeLow = ReadLe32(data + end);
+        container->fileTimeHigh = ReadLe32(data + end + 4);
     }
     // A caseless magic is decoded with the version 0 layout but vouches for
     // no version, so none is reported.
-    if (kind != MagicCaseless) state->version = kind == MagicVersion1 ? 1 : 0;
-
-    state->input = data;
-    state->inputSize = length;
-    state->inputPos = MagicLength;
-    state->textSize = ReadLe32(data + length - SizeFieldLength);
+    if (container->magic != LzariMagicCaseless) container->version = container->magic == LzariMagicVersion1 ? 1 : 0;
+    container->streamEnd = end - SizeFieldLength;
+    container->decodedSize = ReadLe32(data + container->streamEnd);
     return LzariOk;
 }
 
-uint8_t* MakeVersion1Container(const uint8_t* container, uint32_t size, uint32_t fileTimeLow,
-                               uint32_t fileTimeHigh, uint32_t* length) {
-    *length = 0;
-    if (size < FixedPartsLength(MagicVersion0) || size > UINT32_MAX - FileTimeLength) return NULL;
-    if (IdentifyMagic(container, size) != MagicVersion0) return NULL;
+LzariStatus LocateFields(LzariState* state, const uint8_t* data, uint32_t size) {
+    LzariContainer container;
+    LzariStatus status = LzariDescribeContainer(data, size, &container);
+    state->version = container.version;
+    state->fileTimeLow = container.fileTimeLow;
+    state->fileTimeHigh = container.fileTimeHigh;
+    if (status != LzariOk) return status;
+    state->input = data;
+    state->inputSize = container.streamEnd + SizeFieldLength;
+    state->inputPos = MagicLength;
+    state->textSize = container.decodedSize;
+    return LzariOk;
+}
 
-    uint8_t* result = (uint8_t*)malloc((size_t)size + FileTimeLength);
-    if (!result) return NULL;
-    memcpy(result, Version1Magic, MagicLength);
-    memcpy(result + MagicLength, container + MagicLength, size - MagicLength);
-    WriteLe32(result + size, fileTimeLow);
-    WriteLe32(result + size + 4, fileTimeHigh);
-    *length = size + FileTimeLength;
-    return result;
+// The encoder's pieces with the version 1 magic in place of its own.
+static void TakeVersion0(void* context, const uint8_t* bytes, uint32_t count) {
+    LzariVersion1Writer* writer = (LzariVersion1Writer*)context;
+    if (writer->magicTaken < MagicLength) {
+        uint32_t magic = MagicLength - writer->magicTaken;
+        if (magic > count) magic = count;
+        writer->sink(writer->sinkContext, Version1Magic + writer->magicTaken, magic);
+        writer->magicTaken += magic;
+        bytes += magic;
+        count -= magic;
+    }
+    if (count > 0) writer->sink(writer->sinkContext, bytes, count);
+}
+
+void LzariStartVersion1(LzariState* state, LzariVersion1Writer* writer) {
+    writer->magicTaken = 0;
+    state->sink = TakeVersion0;
+    state->sinkContext = writer;
+}
+
+void LzariFinishVersion1(const LzariVersion1Writer* writer) {
+    uint8_t fileTime[FileTimeLength];
+    WriteLe32(fileTime, writer->fileTimeLow);
+    WriteLe32(fileTime + 4, writer->fileTimeHigh);
+    writer->sink(writer->sinkContext, fileTime, FileTimeLength);
 }

@@ -7,13 +7,6 @@
 
 #include "codec/decode_steps.h"
 
-int GetBit(LzariState* state) {
-    Reader r = LoadReader(state);
-    int bit = (int)PeekBits(state, r.bitsRead++, 1);
-    StoreReader(state, r);
-    return bit;
-}
-
 void StartDecoder(LzariState* state) {
     state->outCount = 0;
     state->low = 0;
@@ -22,23 +15,6 @@ void StartDecoder(LzariState* state) {
     Reader r = {0, Top, state->value, 17};
     StoreReader(state, r);
     StartModel(state);
-}
-
-int DecodeChar(LzariState* state) {
-    Reader r = LoadReader(state);
-    CumTable cum;
-    LoadCumTable(state, &cum);
-    int ch = NextChar(state, &cum, r);
-    StoreCumTable(state, cum);
-    StoreReader(state, r);
-    return ch;
-}
-
-int DecodePosition(LzariState* state) {
-    Reader r = LoadReader(state);
-    int p = NextPosition(state, r);
-    StoreReader(state, r);
-    return p;
 }
 
 // The ring as the byte-wise decoder leaves it: each output byte at

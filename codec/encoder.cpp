@@ -55,7 +55,7 @@ void StartEncoder(LzariState* state) {
     state->high = Top;
 }
 
-void PutBit(LzariState* state, int bit) {
+static void PutBit(LzariState* state, int bit) {
     if (bit) state->bitBuffer |= state->bitMask;
     state->bitMask >>= 1;
     if (state->bitMask == 0) {
@@ -65,7 +65,7 @@ void PutBit(LzariState* state, int bit) {
     }
 }
 
-void OutputBit(LzariState* state, int bit) {
+static void OutputBit(LzariState* state, int bit) {
     PutBit(state, bit);
     for (; state->pendingBits > 0; state->pendingBits--) PutBit(state, !bit);
 }
@@ -158,21 +158,6 @@ static inline void CodePosition(LzariState* state, Writer& w, int position) {
     uint32_t range = w.high - w.low;
     Narrow(state, w, range * state->positionCum[position] / PositionTotal,
            range * state->positionCum[position + 1] / PositionTotal);
-}
-
-void EncodeChar(LzariState* state, int ch) {
-    Writer w = LoadWriter(state);
-    CumTable cum;
-    LoadCumTable(state, &cum);
-    CodeChar(state, &cum, w, ch);
-    StoreCumTable(state, cum);
-    StoreWriter(state, w);
-}
-
-void EncodePosition(LzariState* state, int position) {
-    Writer w = LoadWriter(state);
-    CodePosition(state, w, position);
-    StoreWriter(state, w);
 }
 
 // The last bit picks the quarter that lies wholly in the final interval, so
@@ -314,10 +299,7 @@ static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size
     }
     state->outputCapacity = (uint32_t)capacity;
     StartEncoder(state);
-    AppendByte(state, 'L');
-    AppendByte(state, 'Z');
-    AppendByte(state, 'a');
-    AppendByte(state, 'r');
+    for (int i = 0; i < MagicLength; i++) AppendByte(state, Version0Magic[i]);
     StartModel(state);
     return true;
 }

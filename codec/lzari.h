@@ -124,12 +124,42 @@ uint32_t LzariCodedEnd(const LzariState* state);
 uint8_t* LzariEncode(const uint8_t* data, uint32_t size, uint32_t* length);
 uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, uint32_t* length);
 
-// Turns a version 0 container into version 1 in a new buffer: the magic
-// respelled "LzaR" and the FILETIME appended. Null when memory runs out or
-// the input is not a version 0 container.
-uint8_t* MakeVersion1Container(const uint8_t* container, uint32_t size, uint32_t fileTimeLow,
-                               uint32_t fileTimeHigh, uint32_t* length);
+// What the first four bytes of a container say.
+enum LzariMagic {
+    LzariMagicNone,      // fewer than four bytes, or no "LZar" even with case ignored
+    LzariMagicVersion0,  // "LZar"
+    LzariMagicVersion1,  // "LzaR"
+    LzariMagicCaseless,  // "LZar" only when case is ignored: the version 0 layout
+};
 
-// Model and coder routines, shared by both directions.
+// A container's fixed parts: the magic in front, the trailers behind the
+// coded stream (the decoded size, then in version 1 the file's FILETIME).
+struct LzariContainer {
+    LzariMagic magic;       // read even when the container is too short
+    int32_t version;        // 0 or 1; -1 for a caseless magic, which vouches for none
+    uint32_t decodedSize;
+    uint32_t fileTimeLow;   // version 1 only, else 0
+    uint32_t fileTimeHigh;
+    uint32_t streamEnd;     // where the trailers begin: the end of an encoder's coded stream
+};
+
+// Reads the fixed parts of `size` bytes: LzariOk, LzariTooShort or
+// LzariBadMagic. On failure all but `magic` are 0 and `version` is -1.
+LzariStatus LzariDescribeContainer(const uint8_t* data, uint32_t size, LzariContainer* container);
+
+// Streams a version 1 container out of an encode: the magic, the coded
+// stream and the decoded size, then the FILETIME, all to `sink`. Fill in
+// the first four fields, start it on the state (it takes the state's sink)
+// before the encode, and finish it after an encode that succeeded.
+struct LzariVersion1Writer {
+    void (*sink)(void* context, const uint8_t* bytes, uint32_t count);
+    void* sinkContext;
+    uint32_t fileTimeLow;
+    uint32_t fileTimeHigh;
+    uint32_t magicTaken;  // bytes of the encoder's magic seen so far
+};
+void LzariStartVersion1(LzariState* state, LzariVersion1Writer* writer);
+void LzariFinishVersion1(const LzariVersion1Writer* writer);
+
+// The model's starting state, shared by both directions.
 void StartModel(LzariState* state);
-void UpdateModel(LzariState* state, int symbol);

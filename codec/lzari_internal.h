@@ -15,20 +15,13 @@
 #endif
 
 // Container layout.
-enum MagicKind {
-    MagicVersion0,   // exactly "LZar"
-    MagicVersion1,   // exactly "LzaR"
-    MagicCaseless,   // "LZar" only when letter case is ignored
-    MagicUnknown,
-};
-
 enum {
     MagicLength = 4,
     SizeFieldLength = 4,
     FileTimeLength = 8,
 };
 
-MagicKind IdentifyMagic(const uint8_t* data, uint32_t size);
+extern const uint8_t Version0Magic[MagicLength];  // what the encoder writes
 uint32_t ReadLe32(const uint8_t* bytes);
 void WriteLe32(uint8_t* bytes, uint32_t value);
 
@@ -45,28 +38,17 @@ inline void ReportProgress(LzariState* state, uint32_t done, uint32_t total) {
     state->progress(state->progressContext, done, total);
 }
 
-// Model.
-int FindSymbol(const LzariState* state, uint32_t x);
-int FindPosition(const LzariState* state, uint32_t x);
-
 // Decoder: the bit reader starts at state->inputPos.
 void StartDecoder(LzariState* state);
-int GetBit(LzariState* state);
-int DecodeChar(LzariState* state);
-int DecodePosition(LzariState* state);
 
 // Encoder: output must hold a malloc'ed area of outputCapacity bytes, of
-// which outCount are used; PutBit grows it with realloc, or with a sink
+// which outCount are used; a write grows it with realloc, or with a sink
 // set passes it on and starts it afresh.
 void StartEncoder(LzariState* state);
 void InitTree(LzariState* state);
 void InsertNode(LzariState* state, int r);
 void InsertNodeOnly(LzariState* state, int r);  // the same, not looking for a match
 void DeleteNode(LzariState* state, int p);
-void PutBit(LzariState* state, int bit);
-void OutputBit(LzariState* state, int bit);
-void EncodeChar(LzariState* state, int ch);
-void EncodePosition(LzariState* state, int position);
 void FinishEncode(LzariState* state);
 void ResetRing(LzariState* state);
 int FillLookAhead(LzariState* state);  // the first bytes into the ring; how many

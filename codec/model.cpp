@@ -53,22 +53,3 @@ void HalveFrequencies(LzariState* state) {
     }
     state->symbolCum[0] = (uint16_t)sum;
 }
-
-void UpdateModel(LzariState* state, int symbol) {
-    CumTable cum;
-    LoadCumTable(state, &cum);
-    CountSymbol(state, &cum, symbol);
-    StoreCumTable(state, cum);
-}
-
-// The coders never ask beyond the totals; here any x gets an answer.
-int FindSymbol(const LzariState* state, uint32_t x) {
-    if (x >= state->symbolCum[0]) return 1;
-    CumTable cum;
-    LoadCumTable(state, &cum);
-    return SymbolAt(cum, x);
-}
-
-int FindPosition(const LzariState* state, uint32_t x) {
-    return x < PositionTotal ? PositionAt(state, x) : 0;
-}

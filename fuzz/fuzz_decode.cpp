@@ -1,6 +1,7 @@
 // Arbitrary bytes as a container: the decoder must neither crash nor touch
-// memory outside the container, and a success must be whole. The streaming
-// decoder, from the same state, must end the same way with the same bytes.
+// memory outside the container, and a success must be whole and agree with
+// the container's description. The streaming decoder, from the same state,
+// must end the same way with the same bytes.
 #include <stdlib.h>
 #include <string.h>
 
@@ -9,11 +10,12 @@
 #include "codec/lzari.h"
 #include "codec/stream_decoder.h"
 
-static uint32_t StoredSize(const uint8_t* data, size_t size) {
-    bool v1 = size >= 16 && data[0] == 'L' && data[1] == 'z' && data[2] == 'a' && data[3] == 'R';
-    const uint8_t* field = data + size - (v1 ? 12 : 4);
-    return (uint32_t)field[0] | (uint32_t)field[1] << 8 | (uint32_t)field[2] << 16 |
-           (uint32_t)field[3] << 24;
+// A decode that succeeded found what the description reads.
+static bool AgreesWithDescription(const LzariState& state, const uint8_t* data, size_t size, uint32_t length) {
+    LzariContainer container;
+    return LzariDescribeContainer(data, (uint32_t)size, &container) == LzariOk && container.decodedSize == length &&
+           container.version == state.version && container.fileTimeLow == state.fileTimeLow &&
+           container.fileTimeHigh == state.fileTimeHigh;
 }
 
 static void Collect(void* context, const uint8_t* bytes, uint32_t count) {
@@ -31,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t length = 0;
     uint8_t* out = LzariDecodeWith(&state, data, (uint32_t)size, &length);
     if (state.status == LzariOk) {
-        if (length != StoredSize(data, size) || (length != 0) != (out != nullptr)) abort();
+        if (!AgreesWithDescription(state, data, size, length) || (length != 0) != (out != nullptr)) abort();
     } else if (out != nullptr || length != 0 || state.version != -1) {
         abort();
     }

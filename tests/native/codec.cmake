@@ -4,14 +4,15 @@ add_executable(codec_tests
   ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_container_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codec_encoder_forms_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
-target_link_libraries(codec_tests PRIVATE lzari_codec GTest::gtest_main)
+target_link_libraries(codec_tests PRIVATE lzari_codec tool_shared GTest::gtest_main)
 gtest_discover_tests(codec_tests)
 
 # The 50 MB round trip takes long under the sanitizers: its own executable,
 # labelled slow, still part of every test run.
 add_executable(codec_slow_tests ${CMAKE_CURRENT_LIST_DIR}/codec_large_test.cpp)
-target_link_libraries(codec_slow_tests PRIVATE lzari_codec GTest::gtest_main)
+target_link_libraries(codec_slow_tests PRIVATE lzari_codec tool_shared GTest::gtest_main)
 gtest_discover_tests(codec_slow_tests PROPERTIES LABELS slow TIMEOUT 900)
 
 # The i686 installer's codec takes the integer paths (its compiler targets
@@ -27,6 +28,7 @@ add_executable(codec_integer_path_tests
   ${CMAKE_CURRENT_LIST_DIR}/codec_vectors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/codec_encoder_forms_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
-target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer GTest::gtest_main)
+target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer tool_shared GTest::gtest_main)
 gtest_discover_tests(codec_integer_path_tests TEST_PREFIX integer_path.)

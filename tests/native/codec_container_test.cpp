@@ -1,5 +1,10 @@
-// The container's fixed parts: magic, size field and FILETIME.
+// The container's fixed parts: magic, size field and FILETIME, as the
+// decoder finds them, as the description reads them and as the version 1
+// writer writes them.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
 
 #include "codec_test_support.h"
 
@@ -82,7 +87,7 @@ class Magic : public ::testing::TestWithParam<MagicCase> {};
 TEST_P(Magic, DecidesTheOutcomeWithNoStaleVersion) {
     const Bytes text = AsBytes("abcabcabcabc");
     Bytes container = Encode(text);
-    ASSERT_EQ(Decode(Version1Of(container, 11, 12)).version, 1);
+    ASSERT_EQ(Decode(EncodeVersion1(text, 11, 12)).version, 1);
 
     memcpy(container.data(), GetParam().magic, 4);
     Decoded d = Decode(container);
@@ -99,5 +104,65 @@ INSTANTIATE_TEST_SUITE_P(
                       MagicCase{"LzAR", LzariOk}, MagicCase{"LZa\x12", LzariBadMagic},
                       MagicCase{"MZar", LzariBadMagic}, MagicCase{"\0Zar", LzariBadMagic},
                       MagicCase{"LZ@r", LzariBadMagic}, MagicCase{"LZa\xD2", LzariBadMagic}));
+
+struct DescribeCase {
+    const char* name;
+    Bytes container;
+    LzariStatus status;
+    LzariMagic magic;
+    int32_t version;
+    uint32_t decodedSize, fileTimeLow, fileTimeHigh, streamEnd;
+};
+
+class Description : public ::testing::TestWithParam<DescribeCase> {};
+
+TEST_P(Description, ReadsTheFixedPartsOrSaysWhyNot) {
+    const DescribeCase& c = GetParam();
+    // From a block of exactly the container's size, so that ASan sees any read past it.
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[c.container.size() + 1]);
+    if (!c.container.empty()) memcpy(copy.get(), c.container.data(), c.container.size());
+    LzariContainer d;
+    memset(&d, 0x5A, sizeof d);
+    EXPECT_EQ(LzariDescribeContainer(copy.get(), (uint32_t)c.container.size(), &d), c.status);
+    EXPECT_EQ(d.magic, c.magic);
+    EXPECT_EQ(std::make_tuple(d.version, d.decodedSize, d.fileTimeLow, d.fileTimeHigh, d.streamEnd),
+              std::make_tuple(c.version, c.decodedSize, c.fileTimeLow, c.fileTimeHigh, c.streamEnd));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codec, Description,
+    ::testing::Values(
+        DescribeCase{"Nothing", {}, LzariTooShort, LzariMagicNone, -1, 0, 0, 0, 0},
+        DescribeCase{"ThreeBytes", {'L', 'Z', 'a'}, LzariTooShort, LzariMagicNone, -1, 0, 0, 0, 0},
+        DescribeCase{"Version0MagicAlone", Fields("LZar", {}), LzariTooShort, LzariMagicVersion0, -1, 0, 0, 0, 0},
+        DescribeCase{"CaselessMagicAlone", Fields("lzAR", {}), LzariTooShort, LzariMagicCaseless, -1, 0, 0, 0, 0},
+        DescribeCase{"Version1WithoutItsTime", Fields("LzaR", {1, 2}), LzariTooShort, LzariMagicVersion1, -1, 0, 0,
+                     0, 0},
+        DescribeCase{"OtherMagic", Fields("LZa\xD2", {5}), LzariBadMagic, LzariMagicNone, -1, 0, 0, 0, 0},
+        DescribeCase{"Version0", Fields("LZar", {0xAABBCCDD, 7}), LzariOk, LzariMagicVersion0, 0, 7, 0, 0, 8},
+        DescribeCase{"Version1", Fields("LzaR", {0xAABBCCDD, 7, 0x89ABCDEF, 0x01D2A3B4}), LzariOk,
+                     LzariMagicVersion1, 1, 7, 0x89ABCDEF, 0x01D2A3B4, 8},
+        DescribeCase{"CaselessMagicHasTheVersion0Layout", Fields("lzar", {9, 9, 7}), LzariOk, LzariMagicCaseless, -1,
+                     7, 0, 0, 12}),
+    [](const ::testing::TestParamInfo<DescribeCase>& info) { return std::string(info.param.name); });
+
+// The writer may be handed the encoder's output in pieces of any size,
+// the magic split among them too.
+TEST(Version1Writer, GivesTheSameContainerWhateverThePieces) {
+    const Bytes input = GeneratedText(3000, 21);
+    const Bytes v0 = Encode(input);
+    const Bytes expected = EncodeVersion1(input, 0x01020304, 0x05060708);
+    ASSERT_EQ(expected.size(), v0.size() + 8);
+    for (size_t piece : {1, 2, 3, 5, 4096}) {
+        std::unique_ptr<LzariState> state(new LzariState());
+        Pieces pieces;
+        LzariVersion1Writer writer = {Pieces::Take, &pieces, 0x01020304, 0x05060708, 0};
+        LzariStartVersion1(state.get(), &writer);
+        for (size_t at = 0; at < v0.size(); at += piece)
+            state->sink(state->sinkContext, v0.data() + at, (uint32_t)std::min(piece, v0.size() - at));
+        LzariFinishVersion1(&writer);
+        EXPECT_TRUE(pieces.bytes == expected) << piece;
+    }
+}
 
 }  // namespace

@@ -42,8 +42,8 @@ void ExpectWholeOrNothing(const Bytes& container, size_t index) {
 class Damage : public ::testing::TestWithParam<bool> {
   protected:
     Bytes Container() const {
-        Bytes v0 = Encode(GeneratedText(1500, 40));
-        return GetParam() ? Version1Of(v0, 0x12345678, 0x01D9ABCD) : v0;
+        const Bytes text = GeneratedText(1500, 40);
+        return GetParam() ? EncodeVersion1(text, 0x12345678, 0x01D9ABCD) : Encode(text);
     }
 };
 

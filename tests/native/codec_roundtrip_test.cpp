@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 
-#include "codec/threaded_encoder.h"
 #include "codec_test_support.h"
 
 namespace {
@@ -73,11 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });
 
 // Version 1 is version 0 with two letters of the magic in the other case
-// and the FILETIME appended; it is made from version 0 only.
+// and the FILETIME appended.
 TEST(CodecRoundTrip, Version1DiffersFromVersion0OnlyInMagicAndTrailer) {
     Bytes input = GeneratedText(20000, 9);
     Bytes v0 = Encode(input);
-    Bytes v1 = Version1Of(v0, 0x89ABCDEF, 0x01D2A3B4);
+    Bytes v1 = EncodeVersion1(input, 0x89ABCDEF, 0x01D2A3B4);
     Bytes expected = WithLe32(WithLe32(v0, 0x89ABCDEF), 0x01D2A3B4);
     expected[1] = 'z';
     expected[3] = 'R';
@@ -89,9 +88,6 @@ TEST(CodecRoundTrip, Version1DiffersFromVersion0OnlyInMagicAndTrailer) {
     EXPECT_EQ(d.version, 1);
     EXPECT_EQ(d.fileTimeLow, 0x89ABCDEFu);
     EXPECT_EQ(d.fileTimeHigh, 0x01D2A3B4u);
-
-    for (const Bytes& notVersion0 : {v1, Bytes{'L', 'Z', 'a', 'r', 0, 0, 0}, Bytes{'l', 'z', 'a', 'r', 0, 0, 0, 0}})
-        EXPECT_TRUE(Version1Of(notVersion0, 1, 2).empty()) << notVersion0.size();
 }
 
 // A state that has coded one file must code the next exactly as a fresh one:
@@ -109,20 +105,6 @@ TEST(CodecRoundTrip, ReusedStateMatchesFreshState) {
         Decoded d = Decode(expected, reused.get());
         EXPECT_EQ(d.status, LzariOk);
         EXPECT_TRUE(d.bytes == later);
-    }
-}
-
-// Two threads keep the match finder's trees, split by first byte; the
-// output is still one thread's. Over 1 MiB, their table of matches wraps.
-TEST(CodecRoundTrip, ThreadedEncoderWritesTheSameBytes) {
-    std::unique_ptr<LzariState> state(new LzariState());
-    for (const Bytes& input : {Bytes(), Bytes{7}, RandomBytes(100000, 30), Bytes(100000, 'A'),
-                               Concat(GeneratedText(1200000, 31), RandomBytes(100000, 32))}) {
-        uint32_t length = 0;
-        uint8_t* data = LzariEncodeThreaded(state.get(), input.data(), (uint32_t)input.size(), &length);
-        const Bytes expected = Encode(input);
-        EXPECT_TRUE(Take(data, length) == expected) << input.size() << " bytes";
-        EXPECT_TRUE(EncodeToSink(LzariEncodeThreaded, input).bytes == expected) << input.size() << " bytes";
     }
 }
 

@@ -6,12 +6,15 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "codec/lzari.h"
 #include "codec/stream_decoder.h"
+#include "tools/shared/little_endian.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -57,12 +60,6 @@ inline Bytes Take(uint8_t* data, uint32_t length) {
 inline Bytes Encode(const Bytes& input, LzariState* state = &CodecState) {
     uint32_t length = 0;
     uint8_t* data = LzariEncodeWith(state, input.data(), (uint32_t)input.size(), &length);
-    return Take(data, length);
-}
-
-inline Bytes Version1Of(const Bytes& v0, uint32_t low, uint32_t high) {
-    uint32_t length = 0;
-    uint8_t* data = MakeVersion1Container(v0.data(), (uint32_t)v0.size(), low, high, &length);
     return Take(data, length);
 }
 
@@ -113,6 +110,19 @@ inline Decoded DecodeStreamed(const Bytes& container, LzariState* state, Pieces*
                    state->fileTimeLow, state->fileTimeHigh, state->inputPos, ok ? LzariCodedEnd(state) : 0};
 }
 
+// The version 1 container of `input`, streamed out of an encode.
+inline Bytes EncodeVersion1(const Bytes& input, uint32_t low, uint32_t high) {
+    std::unique_ptr<LzariState> state(new LzariState());
+    Pieces pieces;
+    LzariVersion1Writer writer = {Pieces::Take, &pieces, low, high, 0};
+    LzariStartVersion1(state.get(), &writer);
+    uint32_t length = 0;
+    if (LzariEncodeWith(state.get(), input.data(), (uint32_t)input.size(), &length) || state->status != LzariOk)
+        return Bytes();
+    LzariFinishVersion1(&writer);
+    return pieces.bytes;
+}
+
 // What an encode hands its sink.
 inline Pieces EncodeToSink(uint8_t* (*encode)(LzariState*, const uint8_t*, uint32_t, uint32_t*), const Bytes& input) {
     std::unique_ptr<LzariState> state(new LzariState());
@@ -126,11 +136,13 @@ inline Pieces EncodeToSink(uint8_t* (*encode)(LzariState*, const uint8_t*, uint3
 }
 
 inline uint32_t Le32At(const Bytes& b, size_t offset) {
-    return (uint32_t)b[offset] | (uint32_t)b[offset + 1] << 8 | (uint32_t)b[offset + 2] << 16 |
-           (uint32_t)b[offset + 3] << 24;
+    LittleEndianReader in(b);
+    uint32_t value = in.U32(offset);
+    EXPECT_TRUE(in.ok()) << "no 4 bytes at " << offset << " of " << b.size();
+    return value;
 }
 
 inline Bytes WithLe32(Bytes b, uint32_t value) {
-    for (int i = 0; i < 4; i++) b.push_back((uint8_t)(value >> (8 * i)));
+    AppendLittleEndian(b, value, 4);
     return b;
 }

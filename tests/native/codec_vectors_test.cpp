@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "codec/lzari_internal.h"
+#include "codec/decode_steps.h"
 #include "codec_test_support.h"
 
 namespace {
@@ -11,15 +11,18 @@ namespace {
 // A literal is its byte and position -1; a match is {253 + length, distance - 1}.
 using Token = std::pair<int, int>;
 
-// Replays the decoder symbol by symbol to see what the encoder sent.
+// Replays the decoder's steps symbol by symbol to see what the encoder sent.
 std::vector<Token> TokensOf(const Bytes& container) {
     std::unique_ptr<LzariState> state(new LzariState());
     std::vector<Token> tokens;
     if (LocateFields(state.get(), container.data(), (uint32_t)container.size()) != LzariOk) return tokens;
     StartDecoder(state.get());
+    Reader r = LoadReader(state.get());
+    CumTable cum;
+    LoadCumTable(state.get(), &cum);
     for (uint32_t produced = 0; produced < state->textSize;) {
-        int ch = DecodeChar(state.get());
-        tokens.push_back({ch, ch >= 256 ? DecodePosition(state.get()) : -1});
+        int ch = NextChar(state.get(), &cum, r);
+        tokens.push_back({ch, ch >= 256 ? NextPosition(state.get(), r) : -1});
         produced += ch >= 256 ? ch - 253 : 1;
     }
     return tokens;

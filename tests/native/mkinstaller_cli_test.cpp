@@ -126,6 +126,8 @@ const ManifestCase RefusalCases[] = {
     {"default output over a source", "a.bin", "setup.exe", "-o: 'setup.exe' would replace the input",
      std::string("manifest.toml") + StandInTools, "mv a.bin setup.exe"},
     {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
+    {"empty output name", "", "", "-o: an empty name; name the file to write",
+     std::string("manifest.toml -o ''") + StandInTools},
     {"output folder missing", "", "", "-o: 'nodir/x.exe': its folder 'nodir' does not exist",
      std::string("manifest.toml -o nodir/x.exe") + StandInTools},
     {"depfile folder missing", "", "", "--depfile: 'nodir/x.d': its folder", Build + " --depfile nodir/x.d"},

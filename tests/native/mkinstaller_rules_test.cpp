@@ -1,12 +1,11 @@
-// The portable rules of mkinstaller: file names, Windows-1252 texts, the C
-// literals of the generated manifest and Windows file times.
+// The portable rules of mkinstaller: file names, Windows-1252 texts and the
+// C literals of the generated manifest.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/shared/product_record.h"
 #include "cp1252.h"
-#include "file_time.h"
 #include "name_rules.h"
 #include "setup_resources.h"
 
@@ -93,27 +92,6 @@ TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
     for (const std::string& damaged : {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
         EXPECT_FALSE(ParseProductRecord(damaged.data(), damaged.size(), &view)) << damaged.size();
     }
-}
-
-struct TimeCase {
-    int year, month, day, hour, minute, second;
-    int offsetMinutes;
-    uint64_t fileTime;  // worked out with Python's datetime
-    const char* text;   // in UTC
-};
-
-TEST(FileTimes, CountTicksFrom1601AndReadBack) {
-    const TimeCase cases[] = {
-        {1970, 1, 1, 0, 0, 0, 0, 116444736000000000ULL, "1970-01-01T00:00:00Z"},
-        {2000, 2, 29, 23, 59, 59, 330, 125963225990000000ULL, "2000-02-29T18:29:59Z"},
-        {1601, 1, 1, 0, 0, 0, 0, 0, "1601-01-01T00:00:00Z"},
-    };
-    for (const TimeCase& c : cases) {
-        const int64_t seconds = UnixSeconds(c.year, c.month, c.day, c.hour, c.minute, c.second) - c.offsetMinutes * 60;
-        EXPECT_EQ(FileTimeOfUnix(seconds, 0), c.fileTime) << c.year;
-        EXPECT_EQ(FileTimeText(c.fileTime), c.text);
-    }
-    EXPECT_EQ(FileTimeText(116444736005000000ULL), "1970-01-01T00:00:00.5Z");
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
 #include "codec/lzari.h"
 #include "mkinstaller_test_support.h"
 #include "stub_image.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
@@ -65,16 +67,57 @@ TEST(Packed, SignedOutputVerifiesAndIsReproducible) {
     EXPECT_EQ(verify.exitCode, 0) << verify.output;
 }
 
+// What osslsigncode cannot sign with is found before anything is packed, by
+// --check too, and said in one line at [sign]'s line, without OpenSSL's
+// error queue.
+struct SigningCase {
+    const char* label;
+    const char* arguments;
+    const char* environment;
+    const char* expected;
+};
+
+TEST(Packed, SigningThatCannotWorkIsRefusedFirst) {
+    const SigningCase cases[] = {
+        {"key of another certificate", "manifest.toml -o out.exe", "",
+         "sign: osslsigncode cannot sign with it: Failed to checking the consistency of a private key: other.pem"},
+        {"the same, by --check", "manifest.toml --check", "",
+         "sign: osslsigncode cannot sign with it: Failed to checking the consistency"},
+        {"no osslsigncode", "manifest.toml -o out.exe", "PATH=/nonexistent",
+         "sign: 'osslsigncode' is not on the PATH; it signs the setup program"},
+    };
+    for (const SigningCase& c : cases) {
+        ProductFolder folder;
+        ASSERT_EQ(RunCommand(folder.Path(), "openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem "
+                                            "-days 30 -subj /CN=Throwaway && openssl genrsa -out other.pem 2048")
+                      .exitCode, 0);
+        const std::string manifest = ValidManifest() + "\n[sign]\ncertificate = \"cert.pem\"\nkey = \"other.pem\"\n";
+        folder.Write("manifest.toml", manifest);
+        const std::vector<std::string> before = folder.Entries();
+        const int signLine = static_cast<int>(std::count(manifest.begin(), manifest.end(), '\n')) - 2;
+
+        const RunResult run = RunMkinstaller(folder.Path(), c.arguments + std::string(StandInTools), c.environment);
+
+        EXPECT_EQ(run.exitCode, 1) << c.label << ":\n" << run.output;
+        EXPECT_NE(run.output.find("manifest.toml:" + std::to_string(signLine) + ": " + c.expected), std::string::npos)
+            << c.label << ":\n" << run.output;
+        EXPECT_EQ(run.output.find(":error:"), std::string::npos) << c.label << ": OpenSSL's queue:\n" << run.output;
+        EXPECT_EQ(folder.Entries(), before) << c.label;
+    }
+}
+
 std::string Patched(std::string image, size_t at, const std::string& bytes) { return image.replace(at, bytes.size(), bytes); }
 
 std::string Le32(uint32_t value) {
-    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-            static_cast<char>(value >> 24)};
+    std::string bytes(4, '\0');
+    LittleEndianWriter(bytes).Put32(0, value);
+    return bytes;
 }
 
 uint32_t Read32(const std::string& image, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(image[at + i]);
+    LittleEndianReader in(image);
+    const uint32_t value = in.U32(at);
+    EXPECT_TRUE(in.ok()) << "no 4 bytes at " << at;
     return value;
 }
 

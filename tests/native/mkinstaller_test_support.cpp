@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tools/shared/little_endian.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -21,9 +23,7 @@ const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
 const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,
                                     40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
 
-void Put(std::string& image, size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
-}
+void Put(std::string& image, size_t at, uint32_t value, int bytes) { LittleEndianWriter(image).Write(at, value, bytes); }
 
 }  // namespace
 

@@ -1,9 +1,7 @@
-// The codec's malloc'd results, owned and freed in one place, and the
-// state a codec call works in.
+// The state a codec call works in.
 #pragma once
 
 #include <stdint.h>
-#include <stdlib.h>
 
 #include <memory>
 
@@ -11,11 +9,6 @@
 
 class InputBytes;
 class Progress;
-
-struct FreeBytes {
-    void operator()(uint8_t* bytes) const { free(bytes); }
-};
-using CodecBuffer = std::unique_ptr<uint8_t, FreeBytes>;
 
 // A codec state (tens of kilobytes: kept off the stack) whose calls show
 // their progress as `phase` of `progress`. When encoding, progress counts

@@ -4,7 +4,6 @@
 #include "tools/lzari/atomic_output.h"
 #include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/file_error.h"
-#include "tools/lzari/file_times.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/output_file.h"
@@ -12,50 +11,36 @@
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"
+#include "tools/shared/file_time.h"
 
 namespace {
 
 // From this size on, two more threads keep the match finder's trees.
 const size_t ThreadedFrom = 1 << 20;
 
-// The encoder writes a version 0 container; version 1 spells its magic
-// "LzaR" and appends the FILETIME (left to Encode).
-struct ContainerSink {
-    StreamOutput* output;
-    bool version1;
-    bool started = false;
-};
-
 void TakeContainer(void* context, const uint8_t* bytes, uint32_t count) {
-    ContainerSink* sink = static_cast<ContainerSink*>(context);
-    if (sink->version1 && !sink->started) {
-        static const uint8_t Version1Magic[4] = {'L', 'z', 'a', 'R'};
-        sink->output->Take(Version1Magic, 4);  // the first piece holds at least the magic and size field
-        bytes += 4;
-        count -= 4;
-    }
-    sink->started = true;
-    sink->output->Take(bytes, count);
+    static_cast<StreamOutput*>(context)->Take(bytes, count);
 }
 
+// The encoder writes a version 0 container, which the version 1 writer
+// turns into version 1 on its way out.
 void Encode(const std::string& name, InputBytes& data, bool legacy, uint64_t fileTime, Progress* progress,
             StreamOutput* output) {
     CodecRun run(progress, "compressing", &data);
-    ContainerSink sink{output, !legacy};
     LzariState* state = run.state();
     state->sink = TakeContainer;
-    state->sinkContext = &sink;
+    state->sinkContext = output;
+    LzariVersion1Writer writer{TakeContainer, output, static_cast<uint32_t>(fileTime),
+                               static_cast<uint32_t>(fileTime >> 32), 0};
+    if (!legacy) LzariStartVersion1(state, &writer);
     auto encode = data.size() >= ThreadedFrom ? LzariEncodeThreaded : LzariEncodeWith;
     uint32_t unused = 0;
     encode(state, data.data(), static_cast<uint32_t>(data.size()), &unused);
     if (state->status != LzariOk) throw FileError(name, "out of memory");
+    if (!legacy) LzariFinishVersion1(&writer);
     // Incompressible bytes near the limit would not fit the tool's own reading.
-    if (output->total() + (legacy ? 0 : 8) > UINT32_MAX) throw FileError(name, "container would be over 4 GiB");
+    if (output->total() > UINT32_MAX) throw FileError(name, "container would be over 4 GiB");
     run.Done(data.size());
-    if (legacy) return;
-    uint8_t time[8];
-    for (int i = 0; i < 8; i++) time[i] = static_cast<uint8_t>(fileTime >> (8 * i));
-    output->Take(time, sizeof time);
 }
 
 std::string TargetFor(const Options& options, const std::string& path) {
@@ -65,7 +50,7 @@ std::string TargetFor(const Options& options, const std::string& path) {
 // A pipe's time says nothing about its content: it gets the time of packing.
 uint64_t ContainerTimeOf(const InputFile& input) {
     const timespec modified = input.status().regular ? input.status().modified : platform::Now();
-    const auto fileTime = FileTimeFromUnix(modified);
+    const auto fileTime = FileTimeOfUnix(modified);
     if (!fileTime) throw FileError(input.name(), "modification time cannot be stored in a container");
     return *fileTime;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "codec/stream_decoder.h"
 #include "tools/lzari/codec_buffer.h"
@@ -12,6 +13,7 @@
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
+#include "tools/shared/container_bytes.h"
 
 namespace {
 
@@ -26,32 +28,41 @@ const char* CauseOf(LzariStatus status) {
     return "damaged container";
 }
 
+// The input file has refused anything over 4 GiB.
+uint32_t SizeOf(const InputBytes& container) { return static_cast<uint32_t>(container.size()); }
+
 ContainerInfo Describe(const std::string& name, const InputBytes& container) {
     ContainerInfo info;
-    const std::string cause = DescribeContainer(container.data(), container.size(), &info);
+    const std::string cause = DescribeContainer(container.data(), SizeOf(container), &info);
     if (!cause.empty()) throw FileError(name, cause);
     return info;
 }
 
 constexpr const char* ExtraBytes = "bytes after the coded stream";
 
-// The decoder reads nothing of an empty file's stream, so it is compared
-// with the one stream the encoder writes for no bytes.
-const char* EmptyFileEndFault(const InputBytes& container, const ContainerInfo& info) {
+// What the encoder writes for no bytes, in the container's version.
+std::vector<uint8_t> EmptyContainer(int version) {
     static const uint8_t NoBytes[1] = {0};
     auto state = std::make_unique<LzariState>();
-    uint32_t length = 0;
-    const CodecBuffer empty(LzariEncodeWith(state.get(), NoBytes, 0, &length));
+    auto empty = EncodeContainer(state.get(), NoBytes, 0, version == 1 ? std::optional<uint64_t>(0) : std::nullopt);
     if (!empty) throw std::bad_alloc();
-    // Magic and size field aside, both hold the stream alone.
-    const size_t streamSize = length - 8, expected = 4 + streamSize + TrailersSize(info.version);
-    if (container.size() < expected || memcmp(container.data() + 4, empty.get() + 4, streamSize) != 0)
-        return "damaged container";
-    return container.size() == expected ? nullptr : ExtraBytes;
+    return std::move(*empty);
 }
 
-const char* EndFault(LzariState* state, const InputBytes& container, const ContainerInfo& info) {
-    const size_t end = LzariCodedEnd(state), trailers = container.size() - TrailersSize(info.version);
+// The decoder reads nothing of an empty file's stream, so it is compared
+// with the one stream the encoder writes for no bytes: magic and stream
+// must be the same up to the trailers.
+const char* EmptyFileEndFault(const InputBytes& container, const ContainerInfo& info) {
+    const std::vector<uint8_t> empty = EmptyContainer(info.version);
+    ContainerInfo emptyInfo;
+    DescribeContainer(empty.data(), static_cast<uint32_t>(empty.size()), &emptyInfo);
+    if (info.streamEnd < emptyInfo.streamEnd || memcmp(container.data(), empty.data(), emptyInfo.streamEnd) != 0)
+        return "damaged container";
+    return info.streamEnd == emptyInfo.streamEnd ? nullptr : ExtraBytes;
+}
+
+const char* EndFault(LzariState* state, const ContainerInfo& info) {
+    const size_t end = LzariCodedEnd(state), trailers = info.streamEnd;
     if (end == trailers) return nullptr;
     return end < trailers ? ExtraBytes : "damaged container";
 }
@@ -83,7 +94,7 @@ DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Prog
     DecodeSink sink{state, &container, output};
     state->sink = TakeDecoded;
     state->sinkContext = &sink;
-    LzariDecodeStream(state, container.data(), static_cast<uint32_t>(container.size()));
+    LzariDecodeStream(state, container.data(), SizeOf(container));
     if (state->status != LzariOk) throw FileError(name, CauseOf(state->status));
     decoded.length = state->outCount;
     // The codec checks this itself; a disagreement would mean a wrong file.
@@ -91,7 +102,7 @@ DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Prog
         throw FileError(name, "damaged container");
     run.Done(decoded.length);
     decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(container, decoded.info)
-                                           : EndFault(state, container, decoded.info);
+                                           : EndFault(state, decoded.info);
     return decoded;
 }
 

@@ -3,13 +3,13 @@
 #include "tools/lzari/atomic_output.h"
 #include "tools/lzari/decode_container.h"
 #include "tools/lzari/file_error.h"
-#include "tools/lzari/file_times.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/output_file.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"
+#include "tools/shared/file_time.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void DecompressFile(const Options& options, const std::string& given) {
     stream.Finish();
     if (output) {
         // A version 0 container holds no time: the file keeps the time it is written.
-        const timespec stamp = UnixFromFileTime(decoded.info.fileTime), times[2] = {stamp, stamp};
+        const timespec stamp = UnixOfFileTime(decoded.info.fileTime), times[2] = {stamp, stamp};
         Deliver(options, path, input, *output, decoded.info.version == 1 ? times : nullptr, &progress);
     } else {
         progress.Finish();

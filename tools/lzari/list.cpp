@@ -1,11 +1,11 @@
 #include <stdio.h>
 
 #include "tools/lzari/decode_container.h"
-#include "tools/lzari/file_times.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/suffix.h"
+#include "tools/shared/file_time.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void ListFile(const Options& options, const std::string& given) {
     progress.Finish();
 
     const ContainerInfo& info = decoded.info;
-    const std::string modified = info.version == 1 ? FormatFileTimeUtc(info.fileTime) : "-";
+    const std::string modified = info.version == 1 ? FileTimeText(info.fileTime, Fraction::Dropped) : "-";
     const std::string mark = decoded.endFault ? std::string("  [") + decoded.endFault + "]" : "";
     printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version,
            static_cast<unsigned long long>(info.containerSize), info.decodedSize, RatioText(info).c_str(),

@@ -69,7 +69,6 @@ void DropPages(const uint8_t* bytes, uint64_t from, uint64_t to);
 
 bool IsTerminal(int descriptor);
 timespec Now();
-bool UtcParts(time_t seconds, tm* parts);
 
 // The one temporary output that may exist at a time is removed when the
 // user interrupts the process or the system ends it; the process then ends

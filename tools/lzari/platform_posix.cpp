@@ -223,7 +223,6 @@ timespec Now() {
     return now;
 }
 
-bool UtcParts(time_t seconds, tm* parts) { return gmtime_r(&seconds, parts) != nullptr; }
 
 void InstallInterruptCleanup() {
     struct sigaction action {};

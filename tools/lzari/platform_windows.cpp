@@ -9,8 +9,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "tools/lzari/file_times.h"
 #include "tools/lzari/platform.h"
+#include "tools/shared/file_time.h"
 
 namespace platform {
 
@@ -68,7 +68,7 @@ FILETIME ToFileTime(uint64_t ticks) {
 }
 
 timespec ToUnix(const FILETIME& time) {
-    return UnixFromFileTime(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
+    return UnixOfFileTime(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
 }
 
 // Files on disk have an identity, links, times and a size; pipes and
@@ -219,7 +219,7 @@ bool SetMode(int descriptor, uint32_t mode) {
 }
 
 bool SetTimes(int descriptor, const timespec& access, const timespec& modification) {
-    const auto accessTicks = FileTimeFromUnix(access), modificationTicks = FileTimeFromUnix(modification);
+    const auto accessTicks = FileTimeOfUnix(access), modificationTicks = FileTimeOfUnix(modification);
     if (!accessTicks || !modificationTicks) {
         errno = EINVAL;
         return false;
@@ -258,11 +258,6 @@ timespec Now() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return ToUnix(now);
-}
-
-bool UtcParts(time_t seconds, tm* parts) {
-    const __time64_t wide = seconds;
-    return _gmtime64_s(parts, &wide) == 0;
 }
 
 void InstallInterruptCleanup() { SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }

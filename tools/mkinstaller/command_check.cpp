@@ -64,6 +64,10 @@ void CheckOutputs(const Command& command, ProblemList& problems) {
         if (!input.empty()) taken.push_back({KeyOf(input), "the input " + Quoted(input)});
     }
     for (const Output& output : command.outputs) {
+        if (output.path.empty()) {
+            problems.Add(output.option, "an empty name; name the file to write");
+            continue;
+        }
         const FileKey key = KeyOf(output.path);
         const std::string replaced = Replaced(key, taken);
         if (!replaced.empty()) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "app/dib.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
@@ -13,28 +14,21 @@ enum {
     IconEntrySize = 16,
 };
 
-uint32_t ReadU32(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
-uint16_t ReadU16(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
 }  // namespace
 
 std::string LogoProblem(const std::vector<uint8_t>& bmp) {
     if (bmp.size() < FileHeaderSize + InfoHeaderSize || bmp[0] != 'B' || bmp[1] != 'M') {
         return "is not a BMP file";
     }
-    const uint32_t pixelOffset = ReadU32(bmp, 10);
-    const uint32_t headerSize = ReadU32(bmp, 14);
-    const int32_t width = static_cast<int32_t>(ReadU32(bmp, 18));
-    const int32_t height = static_cast<int32_t>(ReadU32(bmp, 22));
-    const uint16_t planes = ReadU16(bmp, 26);
-    const uint16_t bits = ReadU16(bmp, 28);
-    const uint32_t compression = ReadU32(bmp, 30);
-    const uint32_t colorsUsed = ReadU32(bmp, 46);
+    LittleEndianReader in(bmp);
+    const uint32_t pixelOffset = in.U32(10);
+    const uint32_t headerSize = in.U32(14);
+    const int32_t width = static_cast<int32_t>(in.U32(18));
+    const int32_t height = static_cast<int32_t>(in.U32(22));
+    const uint16_t planes = in.U16(26);
+    const uint16_t bits = in.U16(28);
+    const uint32_t compression = in.U32(30);
+    const uint32_t colorsUsed = in.U32(46);
 
     if (headerSize != InfoHeaderSize) return "must have a 40-byte BITMAPINFOHEADER";
     if (compression != 0) return "must be uncompressed (BI_RGB)";
@@ -57,14 +51,15 @@ std::string LogoProblem(const std::vector<uint8_t>& bmp) {
 }
 
 std::string IconProblem(const std::vector<uint8_t>& ico) {
-    if (ico.size() < IconDirSize || ReadU16(ico, 0) != 0 || ReadU16(ico, 2) != 1) return "is not an .ico file";
-    const uint16_t count = ReadU16(ico, 4);
+    LittleEndianReader in(ico);
+    if (ico.size() < IconDirSize || in.U16(0) != 0 || in.U16(2) != 1) return "is not an .ico file";
+    const uint16_t count = in.U16(4);
     if (count == 0) return "holds no image";
     if (ico.size() < IconDirSize + static_cast<size_t>(count) * IconEntrySize) return "is shorter than its directory";
     for (uint16_t i = 0; i < count; ++i) {
         const size_t entry = IconDirSize + static_cast<size_t>(i) * IconEntrySize;
-        const uint64_t size = ReadU32(ico, entry + 8);
-        const uint64_t offset = ReadU32(ico, entry + 12);
+        const uint64_t size = in.U32(entry + 8);
+        const uint64_t offset = in.U32(entry + 12);
         if (size == 0 || offset + size > ico.size()) return "image " + std::to_string(i) + " lies outside the file";
     }
     return {};

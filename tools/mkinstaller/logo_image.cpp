@@ -9,16 +9,13 @@
 #include <memory>
 
 #include "image_check.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
 constexpr size_t FileHeaderBytes = 14, InfoHeaderBytes = 40;
 constexpr int BackgroundGrey = 192;  // the window's LTGRAY_BRUSH
 constexpr int MaxSide = 4096;        // far beyond the window, small enough to hold
-
-void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 uint8_t OverGrey(uint8_t colour, uint8_t alpha) {
     return static_cast<uint8_t>((colour * alpha + BackgroundGrey * (255 - alpha) + 127) / 255);
@@ -28,10 +25,10 @@ uint8_t OverGrey(uint8_t colour, uint8_t alpha) {
 std::vector<uint8_t> Dib24(const uint8_t* rgba, int width, int height) {
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
     std::vector<uint8_t> dib;
-    for (uint32_t v : {uint32_t(InfoHeaderBytes), uint32_t(width), uint32_t(height)}) Put(dib, v, 4);
-    Put(dib, 1, 2);   // planes
-    Put(dib, 24, 2);  // bits per pixel
-    for (uint32_t v : {0u, rowBytes * static_cast<uint32_t>(height), 2835u, 2835u, 0u, 0u}) Put(dib, v, 4);
+    for (uint32_t v : {uint32_t(InfoHeaderBytes), uint32_t(width), uint32_t(height)}) AppendLittleEndian(dib, v, 4);
+    AppendLittleEndian(dib, 1, 2);   // planes
+    AppendLittleEndian(dib, 24, 2);  // bits per pixel
+    for (uint32_t v : {0u, rowBytes * static_cast<uint32_t>(height), 2835u, 2835u, 0u, 0u}) AppendLittleEndian(dib, v, 4);
     for (int y = height - 1; y >= 0; --y) {
         const uint8_t* pixel = rgba + static_cast<size_t>(y) * width * 4;
         for (int x = 0; x < width; ++x, pixel += 4) {

@@ -144,6 +144,14 @@ int Build(const Options& options, const ProductManifest& manifest) {
     return 0;
 }
 
+// Signs a copy of the stub, so that what osslsigncode cannot sign with is
+// reported before the packing, not after it.
+void CheckSigning(const Options& options, const ProductManifest& manifest, ProblemList& problems) {
+    if (!manifest.signing) return;
+    const std::string problem = SigningProblem(*manifest.signing, manifest.name, ReadWhole(options.stub));
+    if (!problem.empty()) problems.Add("sign", problem, LineOf(manifest, "sign"));
+}
+
 Command CommandOf(const Options& options, const std::optional<ProductManifest>& manifest) {
     Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub};
     if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
@@ -201,6 +209,8 @@ int main(int argc, char** argv) {
     if (manifest) CheckManifest(*manifest, problems);
     if (options.stub.empty() && manifest && manifest->arch) options.stub = FindStub(*manifest->arch);
     CheckCommand(CommandOf(options, manifest), problems);
+    // Last, as it needs a sound stub and certificate paths.
+    if (problems.Empty() && manifest) CheckSigning(options, *manifest, problems);
     if (!problems.Empty()) {
         PrintProblems(options.manifest, problems);
         return 1;

@@ -11,10 +11,10 @@
 #include <toml++/toml.h>
 
 #include "cp1252.h"
-#include "file_time.h"
 #include "name_rules.h"
 #include "signing.h"
 #include "spelling.h"
+#include "tools/shared/file_time.h"
 
 namespace fs = std::filesystem;
 
@@ -101,6 +101,7 @@ private:
             problems_.Add("sign", "must be a table", LineOf(*node));
             return;
         }
+        manifest_.lines["sign"] = LineOf(*sign);
         if (SigningUnavailable != nullptr) problems_.Add("sign", SigningUnavailable, LineOf(*sign));
         CheckKeys(*sign, SignKeys, "sign.");
         Signing signing;

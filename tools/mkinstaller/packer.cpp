@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,8 +11,9 @@
 #include <thread>
 
 #include "codec/lzari.h"
-#include "file_time.h"
+#include "platform.h"
 #include "signal_cleanup.h"
+#include "tools/shared/container_bytes.h"
 
 namespace {
 
@@ -46,17 +46,10 @@ Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
         return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
     }
 
-    uint32_t codedLength = 0;
-    uint8_t* coded = LzariEncodeWith(state, data.data(), static_cast<uint32_t>(data.size()), &codedLength);
-    if (coded == nullptr) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
-    uint32_t length = 0;
-    uint8_t* container = MakeVersion1Container(coded, codedLength, static_cast<uint32_t>(fileTime),
-                                               static_cast<uint32_t>(fileTime >> 32), &length);
-    std::free(coded);
-    if (container == nullptr) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
-    packed.container.assign(container, container + length);
+    std::optional<std::vector<uint8_t>> container = EncodeContainer(state, data.data(), data.size(), fileTime);
+    if (!container) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
+    packed.container = std::move(*container);
     packed.inputSize = data.size();
-    std::free(container);
     return {true, {}};
 }
 

@@ -40,3 +40,8 @@ bool MoveOver(const std::string& from, const std::string& to);
 void RemoveFile(const char* path);
 
 }  // namespace os
+
+// The FILETIME of a file's modification time, as the packer stores it when
+// the manifest gives none (0, 1601-01-01, for a time no FILETIME holds);
+// nothing when the file cannot be read (errno set).
+std::optional<uint64_t> FileTimeOfPath(const std::string& path);

@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "file_time.h"
 #include "signal_cleanup.h"
+#include "tools/shared/file_time.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,6 @@
 #include <mutex>
 #include <random>
 
-#include "file_time.h"
 #include "signal_cleanup.h"
 
 namespace fs = std::filesystem;

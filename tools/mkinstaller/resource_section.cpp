@@ -5,6 +5,8 @@
 #include <map>
 #include <type_traits>
 
+#include "tools/shared/little_endian.h"
+
 namespace {
 
 struct KeyOrder {
@@ -26,20 +28,15 @@ uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment -
 
 class SectionWriter {
 public:
-    explicit SectionWriter(uint32_t size) : bytes_(size, 0) {}
-    void Put16(uint32_t at, uint32_t value) {
-        bytes_[at] = static_cast<uint8_t>(value);
-        bytes_[at + 1] = static_cast<uint8_t>(value >> 8);
-    }
-    void Put32(uint32_t at, uint32_t value) {
-        Put16(at, value & 0xFFFF);
-        Put16(at + 2, value >> 16);
-    }
+    explicit SectionWriter(uint32_t size) : bytes_(size, 0), fields_(bytes_) {}
+    void Put16(uint32_t at, uint32_t value) { fields_.Put16(at, value); }
+    void Put32(uint32_t at, uint32_t value) { fields_.Put32(at, value); }
     void PutBytes(uint32_t at, const std::vector<uint8_t>& data) { std::copy(data.begin(), data.end(), bytes_.begin() + at); }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
 
 private:
     std::vector<uint8_t> bytes_;
+    LittleEndianWriter fields_;
 };
 
 // Where each part goes: directories first (root, then the types' and the

@@ -2,6 +2,7 @@
 
 #include "app/shared/product_record.h"
 #include "cp1252.h"
+#include "tools/shared/little_endian.h"
 #include "version_resource.h"
 
 namespace {
@@ -18,17 +19,16 @@ std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text
 // them: the file's directory entries with the image's resource number in
 // place of its offset.
 void AddIcon(std::vector<Resource>& resources, const std::vector<uint8_t>& ico) {
-    const uint16_t count = static_cast<uint16_t>(ico[4] | ico[5] << 8);
+    LittleEndianReader in(ico);
+    const uint16_t count = in.U16(4);
     std::vector<uint8_t> group(ico.begin(), ico.begin() + IconDirBytes);
     for (uint16_t i = 0; i < count; ++i) {
-        const auto entry = ico.begin() + IconDirBytes + i * IconEntryBytes;
-        const uint32_t size = entry[8] | entry[9] << 8 | entry[10] << 16 | static_cast<uint32_t>(entry[11]) << 24;
-        const uint32_t offset = entry[12] | entry[13] << 8 | entry[14] << 16 | static_cast<uint32_t>(entry[15]) << 24;
+        const size_t entry = IconDirBytes + i * IconEntryBytes;
+        const uint32_t size = in.U32(entry + 8), offset = in.U32(entry + 12);
         const uint16_t id = static_cast<uint16_t>(i + 1);
         resources.push_back({Numbered(IconType), Numbered(id), 1033, {ico.begin() + offset, ico.begin() + offset + size}});
-        group.insert(group.end(), entry, entry + 12);
-        group.push_back(static_cast<uint8_t>(id));
-        group.push_back(static_cast<uint8_t>(id >> 8));
+        group.insert(group.end(), ico.begin() + entry, ico.begin() + entry + 12);
+        AppendLittleEndian(group, id, 2);
     }
     resources.push_back({Numbered(IconGroupType), Named("IC0N"), 1033, group});
 }

@@ -1,6 +1,7 @@
 #include "shell_link.h"
 
 #include "cp1252.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
@@ -41,23 +42,15 @@ std::string Utf8Of(const std::u16string& units) {
     return out;
 }
 
-// Bounds-checked little-endian reads; the first read past the end sticks.
+// The link's fields and texts; the first read past the end sticks.
 class Bytes {
 public:
-    explicit Bytes(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-    bool Ok() const { return ok_; }
-    void Fail() { ok_ = false; }
-    bool Has(size_t at, size_t size) {
-        ok_ = ok_ && at <= bytes_.size() && size <= bytes_.size() - at;
-        return ok_;
-    }
-    uint32_t Read(size_t at, size_t size) {
-        uint32_t value = 0;
-        for (size_t i = 0; Has(at, size) && i < size; ++i) value |= static_cast<uint32_t>(bytes_[at + i]) << (8 * i);
-        return value;
-    }
-    uint32_t U16(size_t at) { return Read(at, 2); }
-    uint32_t U32(size_t at) { return Read(at, 4); }
+    explicit Bytes(const std::vector<uint8_t>& bytes) : bytes_(bytes), fields_(bytes) {}
+    bool Ok() const { return fields_.ok(); }
+    void Fail() { fields_.Fail(); }
+    bool Has(size_t at, size_t size) { return fields_.Has(at, size); }
+    uint32_t U16(size_t at) { return fields_.U16(at); }
+    uint32_t U32(size_t at) { return fields_.U32(at); }
     // COUNT characters of WIDTH bytes (1: Windows-1252, 2: UTF-16), as UTF-8.
     std::string Text(size_t at, size_t count, size_t width) {
         if (!Has(at, count * width)) return {};
@@ -69,14 +62,14 @@ public:
     // Characters up to a NUL that lies before END.
     std::string TextZ(size_t at, size_t end, size_t width) {
         size_t count = 0;
-        while (at + (count + 1) * width <= end && Read(at + count * width, width) != 0) ++count;
-        ok_ = ok_ && at + (count + 1) * width <= end;
+        while (at + (count + 1) * width <= end && fields_.Read(at + count * width, width) != 0) ++count;
+        if (at + (count + 1) * width > end) Fail();
         return Text(at, count, width);
     }
 
 private:
     const std::vector<uint8_t>& bytes_;
-    bool ok_ = true;
+    LittleEndianReader fields_;
 };
 
 // The local path of the link information at AT: its base path and suffix,

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
+#include "program_search.h"
 #include "signal_cleanup.h"
 
 namespace fs = std::filesystem;
@@ -75,9 +77,33 @@ std::vector<std::string> SignCommand(const Signing& signing, const std::string& 
     return command;
 }
 
+bool IsOpenSslErrorLine(const std::string& line) { return line.find(":error:") != std::string::npos; }
+
+// osslsigncode's own account of a failure, without OpenSSL's error queue:
+// its first line, with the lines indented under it.
+std::string FailureReason(const std::string& output) {
+    std::istringstream lines(output);
+    std::string reason;
+    for (std::string line; std::getline(lines, line);) {
+        const bool continued = !line.empty() && (line[0] == ' ' || line[0] == '\t');
+        if (!reason.empty() && !continued) break;
+        const size_t text = line.find_first_not_of(" \t");
+        if (text == std::string::npos || IsOpenSslErrorLine(line) || line == "Failed") continue;
+        reason += (reason.empty() ? "" : " ") + line.substr(text);
+    }
+    return reason.empty() ? "it gave no reason" : reason;
+}
+
 }  // namespace
 
 const char* const SigningUnavailable = nullptr;
+
+std::string SigningProblem(const Signing& signing, const std::string& productName, std::vector<uint8_t> trial) {
+    const std::string missing = ProgramProblem("osslsigncode");
+    if (!missing.empty()) return missing + "; it signs the setup program (Debian: apt install osslsigncode)";
+    std::string error;
+    return SignImage(signing, productName, trial, error) ? "" : error;
+}
 
 bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
                std::string& error) {
@@ -94,9 +120,9 @@ bool SignImage(const Signing& signing, const std::string& productName, std::vect
     const int status = Run(command, log.Path());
     if (status != 0) {
         std::ifstream in(log.Path());
-        std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-        error = status == 127 ? "cannot run osslsigncode (is it installed?)" : "osslsigncode failed: " + output;
+        const std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        error = status == 127 ? "cannot run osslsigncode (is it installed?)"
+                              : "osslsigncode cannot sign with it: " + FailureReason(output);
         return false;
     }
     std::ifstream in(signed_.Path(), std::ios::binary);

@@ -16,3 +16,8 @@ extern const char* const SigningUnavailable;
 
 bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
                std::string& error);
+
+// Why `signing` cannot sign, found by signing `trial` (a copy of the stub)
+// before anything is packed: osslsigncode missing, or a certificate, key or
+// password it cannot use, in one line. "" when it signs.
+std::string SigningProblem(const Signing& signing, const std::string& productName, std::vector<uint8_t> trial);

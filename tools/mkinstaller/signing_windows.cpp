@@ -8,3 +8,5 @@ bool SignImage(const Signing&, const std::string&, std::vector<uint8_t>&, std::s
     error = SigningUnavailable;
     return false;
 }
+
+std::string SigningProblem(const Signing&, const std::string&, std::vector<uint8_t>) { return SigningUnavailable; }

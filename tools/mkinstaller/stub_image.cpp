@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/shared/little_endian.h"
+
 namespace {
 
 // Offsets in the PE headers, from the start of the optional header; PE32
@@ -47,16 +49,10 @@ const char* MismatchProblem(const Layout& machine, uint32_t magic) {
     return machine.notThisArch;
 }
 
-uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
-void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, v >> 16);
-}
+uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return LittleEndianReader(b).U16(at); }
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return LittleEndianReader(b).U32(at); }
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) { LittleEndianWriter(b).Put16(at, v); }
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { LittleEndianWriter(b).Put32(at, v); }
 bool IsPowerOfTwoUpTo(uint32_t value, uint32_t limit) { return value != 0 && (value & (value - 1)) == 0 && value <= limit; }
 
 uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
@@ -124,11 +120,12 @@ uint32_t DirectoryAt(const Headers& h, uint32_t directory) {
 
 // The checksum the loader verifies for drivers and some tools compare: the
 // 16-bit one's-complement sum of the file, read with the checksum field as
-// zero, plus the file's length.
+// zero, plus the file's length; an odd last byte counts as a word of its own.
 uint32_t PeChecksum(const std::vector<uint8_t>& image) {
+    LittleEndianReader in(image);
     uint64_t sum = 0;
     for (size_t i = 0; i < image.size(); i += 2) {
-        sum += image[i] | (i + 1 < image.size() ? image[i + 1] << 8 : 0);
+        sum += in.Read(i, std::min<size_t>(2, image.size() - i));
         sum = (sum & 0xFFFF) + (sum >> 16);
     }
     return static_cast<uint32_t>(sum) + static_cast<uint32_t>(image.size());

@@ -7,8 +7,9 @@
 #include <iterator>
 
 #include "cp1252.h"
-#include "file_time.h"
+#include "platform.h"
 #include "shell_link.h"
+#include "tools/shared/file_time.h"
 
 namespace {
 
@@ -50,8 +51,8 @@ void CheckTimes(const std::string& name, uint64_t stored, const ReportedTimes& r
         {"creation", reported.creation}, {"access", reported.access}, {"write", reported.write}};
     for (const auto& t : times) {
         if (t.time != stored) {
-            differences.push_back(name + ": " + t.which + " time " + FileTimeText(t.time) + ", expected " +
-                                  FileTimeText(stored));
+            differences.push_back(name + ": " + t.which + " time " + FileTimeText(t.time, Fraction::Shown) + ", expected " +
+                                  FileTimeText(stored, Fraction::Shown));
         }
     }
 }

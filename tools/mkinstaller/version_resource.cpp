@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cp1252.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
@@ -12,13 +13,10 @@ constexpr uint16_t TextValue = 1, BinaryValue = 0;
 constexpr uint32_t FixedInfoSignature = 0xFEEF04BD, NtWindows32 = 0x40004, Application = 1;
 constexpr uint32_t UsEnglishUnicode = 0x04B00409;  // language 0x0409, code page 1200
 
-void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 void Align4(std::vector<uint8_t>& b) { b.resize((b.size() + 3) / 4 * 4, 0); }
 void PutText(std::vector<uint8_t>& b, const std::u16string& text) {
-    for (char16_t c : text) Put(b, c, 2);
-    Put(b, 0, 2);
+    for (char16_t c : text) AppendLittleEndian(b, c, 2);
+    AppendLittleEndian(b, 0, 2);
 }
 
 // One block of the resource: its length, the length of its value, the
@@ -34,11 +32,10 @@ std::vector<uint8_t> Block(const std::u16string& key, uint16_t type, const std::
         Align4(b);
         b.insert(b.end(), child.begin(), child.end());
     }
-    b[0] = static_cast<uint8_t>(b.size());
-    b[1] = static_cast<uint8_t>(b.size() >> 8);
-    b[2] = static_cast<uint8_t>(valueLength);
-    b[3] = static_cast<uint8_t>(valueLength >> 8);
-    b[4] = static_cast<uint8_t>(type);
+    LittleEndianWriter header(b);
+    header.Put16(0, static_cast<uint32_t>(b.size()));
+    header.Put16(2, valueLength);
+    header.Put16(4, type);
     return b;
 }
 
@@ -70,7 +67,7 @@ std::vector<uint8_t> FixedInfo(const std::string& version) {
     const uint32_t high = uint32_t{n[0]} << 16 | n[1], low = uint32_t{n[2]} << 16 | n[3];
     std::vector<uint8_t> b;
     for (uint32_t v : {FixedInfoSignature, 0x10000u, high, low, high, low, 0x3Fu, 0u, NtWindows32, Application, 0u, 0u, 0u}) {
-        Put(b, v, 4);
+        AppendLittleEndian(b, v, 4);
     }
     return b;
 }
@@ -94,7 +91,7 @@ std::vector<uint8_t> VersionResource(const ProductManifest& manifest) {
     strings.push_back(StringBlock(u"ProductVersion", manifest.version));
     const std::vector<uint8_t> table = Block(u"040904B0", TextValue, {}, 0, strings);
     std::vector<uint8_t> translation;
-    Put(translation, UsEnglishUnicode, 4);
+    AppendLittleEndian(translation, UsEnglishUnicode, 4);
     const std::vector<uint8_t> var = Block(u"Translation", BinaryValue, translation, 4);
     const std::vector<uint8_t> fixed = FixedInfo(manifest.version);
     return Block(u"VS_VERSION_INFO", BinaryValue, fixed, static_cast<uint16_t>(fixed.size()),

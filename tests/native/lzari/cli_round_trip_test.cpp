@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tool_harness.h"
+#include "tools/shared/file_time.h"
 
 namespace {
 
@@ -18,13 +19,10 @@ TEST_P(RoundTrip, RestoresBytesAndModificationTime) {
     ToolResult packed = folder.Run({"f"});
     ASSERT_EQ(packed.exitCode, 0) << packed.err;
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"f.lzr"});
-    const std::string container = folder.Read("f.lzr");
-    ASSERT_GE(container.size(), 16u);
-    EXPECT_EQ(container.substr(0, 4), "LzaR");
-    EXPECT_EQ(LittleEndian32(container, container.size() - 12), GetParam().size());
-    const uint64_t stored = uint64_t{LittleEndian32(container, container.size() - 4)} << 32 |
-                            LittleEndian32(container, container.size() - 8);
-    EXPECT_EQ(stored, ExpectedFileTime(modified.tv_sec, modified.tv_nsec));
+    const LzariContainer container = Described(folder.Read("f.lzr"));
+    EXPECT_EQ(container.version, 1);
+    EXPECT_EQ(container.decodedSize, GetParam().size());
+    EXPECT_EQ(uint64_t{container.fileTimeHigh} << 32 | container.fileTimeLow, FileTimeOfUnix(modified));
 
     ToolResult unpacked = folder.Run({"-d", "f.lzr"});
     ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;

@@ -10,10 +10,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "codec/lzari.h"
+#include "tools/shared/container_bytes.h"
 
 namespace {
 
@@ -128,26 +132,19 @@ std::string RandomBytes(size_t size, uint32_t seed) {
     return bytes;
 }
 
-uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds) {
-    // 1601 to 1970: 369 years, of which 89 are leap years (1700, 1800, 1900 are not).
-    const int64_t secondsSince1601 = seconds + (369 * 365 + 89) * int64_t{86400};
-    return static_cast<uint64_t>(secondsSince1601) * 10000000u + static_cast<uint64_t>(nanoseconds / 100);
-}
-
-uint32_t LittleEndian32(const std::string& bytes, size_t offset) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes.at(offset + static_cast<size_t>(i)));
-    return value;
+LzariContainer Described(const std::string& container) {
+    LzariContainer described;
+    EXPECT_EQ(LzariDescribeContainer(reinterpret_cast<const uint8_t*>(container.data()),
+                                     static_cast<uint32_t>(container.size()), &described),
+              LzariOk);
+    return described;
 }
 
 std::string ContainerOf(const std::string& bytes) {
-    uint32_t length = 0, v1Length = 0;
-    uint8_t* v0 = LzariEncode(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()), &length);
-    uint8_t* v1 = MakeVersion1Container(v0, length, 0, 0, &v1Length);
-    std::string container(reinterpret_cast<const char*>(v1), v1Length);
-    free(v0);
-    free(v1);
-    return container;
+    auto state = std::make_unique<LzariState>();
+    const auto container = EncodeContainer(state.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), 0);
+    if (!container) throw std::runtime_error("out of memory");
+    return std::string(container->begin(), container->end());
 }
 
 std::string LegacyOf(const std::string& container) {

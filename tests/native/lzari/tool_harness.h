@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/lzari.h"
 #include "scratch_folder.h"
 
 struct ToolResult {
@@ -43,10 +44,6 @@ private:
 std::string TextBytes(size_t size);
 std::string RandomBytes(size_t size, uint32_t seed);
 
-// The FILETIME of a Unix time, worked out from the calendar rather than
-// from the tool's own conversion.
-uint64_t ExpectedFileTime(int64_t seconds, long nanoseconds);
-
 // In-process codec: a version 1 container of `bytes` (FILETIME 0), and what a
 // container decodes to (*version -2 when it does not decode).
 std::string ContainerOf(const std::string& bytes);
@@ -54,4 +51,5 @@ std::string ContainerOf(const std::string& bytes);
 std::string LegacyOf(const std::string& container);
 std::string DecodeContainer(const std::string& container, int* version);
 
-uint32_t LittleEndian32(const std::string& bytes, size_t offset);
+// The fixed parts of a container; fails the test unless it has them.
+LzariContainer Described(const std::string& container);
