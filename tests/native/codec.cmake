@@ -1,11 +1,11 @@
 # The payload codec's tests. Included from tests/native/CMakeLists.txt.
-add_executable(codec_tests
+set(codec_test_sources
   ${CMAKE_CURRENT_LIST_DIR}/codec_vectors_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_container_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_encoder_forms_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
+add_executable(codec_tests ${codec_test_sources} ${CMAKE_CURRENT_LIST_DIR}/codec_container_test.cpp)
 target_link_libraries(codec_tests PRIVATE lzari_codec tool_shared GTest::gtest_main)
 gtest_discover_tests(codec_tests)
 
@@ -24,11 +24,6 @@ add_library(lzari_codec_integer STATIC ${LZARI_CODEC_SOURCES} ${CMAKE_SOURCE_DIR
 target_link_libraries(lzari_codec_integer PUBLIC Threads::Threads)
 target_include_directories(lzari_codec_integer PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(lzari_codec_integer PUBLIC -U__SSE2__)
-add_executable(codec_integer_path_tests
-  ${CMAKE_CURRENT_LIST_DIR}/codec_vectors_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_coder_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_roundtrip_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_encoder_forms_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
+add_executable(codec_integer_path_tests ${codec_test_sources})
 target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer tool_shared GTest::gtest_main)
 gtest_discover_tests(codec_integer_path_tests TEST_PREFIX integer_path.)
