@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -119,13 +120,15 @@ TEST(Logos, OtherFormsAreConvertedToWhatTheInstallerPaints) {
     }
 }
 
-std::vector<uint8_t> MakeIco(uint16_t type, uint16_t count, uint32_t imageSize, uint32_t imageOffset, size_t fileSize) {
+// Image i lies at imageOffset + i * stride (by default one after another).
+std::vector<uint8_t> MakeIco(uint16_t type, uint16_t count, uint32_t imageSize, uint32_t imageOffset, size_t fileSize,
+                             std::optional<uint32_t> stride = std::nullopt) {
     std::vector<uint8_t> b;
     for (uint16_t v : {uint16_t{0}, type, count}) Put(b, v, 2);
     for (uint16_t i = 0; i < count; ++i) {
         for (uint32_t v : {16u, 16u, 16u, 0u}) Put(b, v, 1);
         for (uint32_t v : {1u, 4u}) Put(b, v, 2);
-        for (uint32_t v : {imageSize, imageOffset}) Put(b, v, 4);
+        for (uint32_t v : {imageSize, imageOffset + i * stride.value_or(imageSize)}) Put(b, v, 4);
     }
     b.resize(fileSize, 0);
     return b;
@@ -141,13 +144,19 @@ void PrintTo(const IcoCase& c, std::ostream* out) { *out << c.label; }
 
 class Icons : public testing::TestWithParam<IcoCase> {};
 
-TEST_P(Icons, AreAcceptedWhenEveryImageLiesInTheFile) {
+TEST_P(Icons, AreAcceptedWhenEveryImageLiesInTheFileOnItsOwn) {
     const IcoCase& c = GetParam();
     EXPECT_EQ(IconProblem(c.bytes).empty(), c.accepted) << c.label;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Icons,
-                         testing::Values(IcoCase{"two images", MakeIco(1, 2, 50, 38, 88), true},
+                         testing::Values(IcoCase{"two images", MakeIco(1, 2, 50, 38, 138), true},
+                                         IcoCase{"two images sharing bytes", MakeIco(1, 2, 50, 38, 138, 49), false},
+                                         IcoCase{"the same image twice", MakeIco(1, 2, 50, 38, 138, 0), false},
+                                         IcoCase{"image over the directory", MakeIco(1, 2, 50, 37, 138), false},
+                                         IcoCase{"64 images", MakeIco(1, 64, 1, 1030, 1094), true},
+                                         IcoCase{"65 images", MakeIco(1, 65, 1, 1046, 1111), false},
+                                         IcoCase{"over 16 MiB", MakeIco(1, 1, 16 << 20, 22, (16 << 20) + 22), false},
                                          IcoCase{"a cursor", MakeIco(2, 1, 100, 22, 122), false},
                                          IcoCase{"no image", MakeIco(1, 0, 0, 0, 6), false},
                                          IcoCase{"image past the end", MakeIco(1, 1, 101, 22, 122), false},

@@ -1,5 +1,6 @@
 #include "image_check.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "app/dib.h"
@@ -8,6 +9,8 @@
 namespace {
 
 enum {
+    MaxIconImages = 64,
+    MaxIconBytes = 16 << 20,
     FileHeaderSize = 14,
     InfoHeaderSize = 40,
     IconDirSize = 6,
@@ -50,17 +53,29 @@ std::string LogoProblem(const std::vector<uint8_t>& bmp) {
     return {};
 }
 
+// Each image becomes a resource of its own: images that share bytes, or
+// many of them, would multiply a small file into a huge setup program.
 std::string IconProblem(const std::vector<uint8_t>& ico) {
     LittleEndianReader in(ico);
     if (ico.size() < IconDirSize || in.U16(0) != 0 || in.U16(2) != 1) return "is not an .ico file";
+    if (ico.size() > MaxIconBytes) return "is over 16 MiB; an icon's images take far less";
     const uint16_t count = in.U16(4);
     if (count == 0) return "holds no image";
-    if (ico.size() < IconDirSize + static_cast<size_t>(count) * IconEntrySize) return "is shorter than its directory";
+    if (count > MaxIconImages) return "holds " + std::to_string(count) + " images; an icon holds at most 64";
+    const size_t directoryEnd = IconDirSize + static_cast<size_t>(count) * IconEntrySize;
+    if (ico.size() < directoryEnd) return "is shorter than its directory";
+    std::vector<std::pair<uint64_t, uint64_t>> extents;  // offset, end
     for (uint16_t i = 0; i < count; ++i) {
         const size_t entry = IconDirSize + static_cast<size_t>(i) * IconEntrySize;
         const uint64_t size = in.U32(entry + 8);
         const uint64_t offset = in.U32(entry + 12);
         if (size == 0 || offset + size > ico.size()) return "image " + std::to_string(i) + " lies outside the file";
+        if (offset < directoryEnd) return "image " + std::to_string(i) + " overlaps the directory";
+        extents.push_back({offset, offset + size});
+    }
+    std::sort(extents.begin(), extents.end());
+    for (size_t i = 1; i < extents.size(); ++i) {
+        if (extents[i].first < extents[i - 1].second) return "has images that share bytes";
     }
     return {};
 }

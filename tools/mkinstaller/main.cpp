@@ -127,8 +127,8 @@ int Build(const Options& options, const ProductManifest& manifest) {
         !IconProblem(icon).empty()) {
         return Fail("an input changed while packing; nothing written");
     }
-    AddResourceSection(setup, SetupResources(manifest, packed, logo.dib, icon));
-    std::string error;
+    std::string error = AddResourceSection(setup, SetupResources(manifest, packed, logo.dib, icon));
+    if (!error.empty()) return Fail(error + "; nothing written");
     if (manifest.signing && !SignImage(*manifest.signing, manifest.name, setup, error)) {
         return Fail(error + "; nothing written");
     }

@@ -47,7 +47,7 @@ struct Layout {
     uint32_t dataEntries = 0;
     std::map<std::u16string, uint32_t> strings;
     uint32_t data = 0;
-    uint32_t size = 0;
+    uint64_t size = 0;  // may pass 4 GiB: the caller refuses that before writing
 };
 
 void AddString(Layout& layout, const ResourceKey& key) {
@@ -56,6 +56,8 @@ void AddString(Layout& layout, const ResourceKey& key) {
 
 Layout PlanLayout(const Types& types, const std::vector<Resource>& resources) {
     Layout layout;
+    // The directories, entries and names of at most 65,535 rows stay far
+    // below 4 GiB; the data may not.
     uint32_t at = DirectoryBytes + EntryBytes * types.size();
     for (const auto& [type, names] : types) {
         AddString(layout, type);
@@ -76,9 +78,9 @@ Layout PlanLayout(const Types& types, const std::vector<Resource>& resources) {
         at += 2 + 2 * text.size();
     }
     layout.data = Align(at, 8);
-    at = layout.data;
-    for (const Resource& resource : resources) at = Align(at + resource.data.size(), 8);
-    layout.size = at;
+    uint64_t end = layout.data;
+    for (const Resource& resource : resources) end = (end + resource.data.size() + 7) / 8 * 8;
+    layout.size = end;
     return layout;
 }
 
@@ -111,7 +113,8 @@ std::vector<uint8_t> BuildResourceSection(const std::vector<Resource>& resources
     Types types;
     for (const Resource& resource : resources) types[resource.type][resource.name][resource.language] = &resource.data;
     const Layout layout = PlanLayout(types, resources);
-    SectionWriter out(layout.size);
+    if (layout.size > MaxResourceSectionBytes - sectionRva) return {};
+    SectionWriter out(static_cast<uint32_t>(layout.size));
 
     PutEntries<Types>(out, layout, 0, types,
                       [&](const Names& names) { return SubdirectoryBit | layout.typeDirectories.at(&names); });

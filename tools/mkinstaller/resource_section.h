@@ -21,7 +21,12 @@ struct Resource {
     std::vector<uint8_t> data;
 };
 
+// How far into the image a resource section may reach: the loader maps a
+// program of at most 2 GiB.
+constexpr uint64_t MaxResourceSectionBytes = 0x80000000u;
+
 // The section's bytes for a section loaded at `sectionRva`. Within each
 // level, texts come before numbers, each in ascending order, which is the
-// order the loader's binary search expects.
+// order the loader's binary search expects. Empty when the section would
+// reach past MaxResourceSectionBytes.
 std::vector<uint8_t> BuildResourceSection(const std::vector<Resource>& resources, uint32_t sectionRva);

@@ -166,7 +166,7 @@ std::string StubProblem(const std::vector<uint8_t>& image) {
     return "";
 }
 
-void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources) {
+std::string AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources) {
     Headers h;
     ReadHeaders(image, h);
     const Extent extent = SectionsExtent(image, h);
@@ -174,6 +174,7 @@ void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>
     const uint32_t fileAlignment = Get32(image, h.optional + FileAlignmentAt);
     const uint32_t rva = Align(static_cast<uint32_t>(extent.memoryEnd), sectionAlignment);
     const std::vector<uint8_t> section = BuildResourceSection(resources, rva);
+    if (section.empty()) return "the product's resources would make a setup program of over 2 GiB, more than Windows loads";
     const uint32_t size = static_cast<uint32_t>(section.size());
     const uint32_t raw = Align(static_cast<uint32_t>(image.size()), fileAlignment);
     const uint32_t rawSize = Align(size, fileAlignment);
@@ -197,4 +198,5 @@ void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>
     image.resize(raw + rawSize, 0);
     Put32(image, h.optional + CheckSumAt, 0);
     Put32(image, h.optional + CheckSumAt, PeChecksum(image));
+    return "";
 }

@@ -24,8 +24,9 @@ std::optional<Arch> ImageArch(const std::vector<uint8_t>& image);
 
 // Appends the resource section to a stub that StubProblem accepted and
 // updates the headers: section count, image size, initialised data, the
-// resource directory and the checksum.
-void AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources);
+// resource directory and the checksum. Why it cannot, with the image
+// untouched, or "".
+std::string AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources);
 
 // The text every stub of this release carries, and mkinstaller looks for.
 std::string StubReleaseMark();
