@@ -13,6 +13,7 @@
 
 #include "image_check.h"
 #include "logo_image.h"
+#include "tools/shared/little_endian.h"
 
 namespace {
 
@@ -82,6 +83,18 @@ INSTANTIATE_TEST_SUITE_P(Table, Logos, testing::ValuesIn(LogoCases));
 TEST(Logos, HeaderOnlyFileIsRefusedWithoutReadingPastIt) {
     EXPECT_FALSE(LogoProblem({'B', 'M', 0, 0}).empty());
     EXPECT_FALSE(LogoProblem({}).empty());
+}
+
+// 54 bytes that claim 40000 x 40000 pixels: refused from the header, as
+// too large, before 6.4 GB of pixels are asked for.
+TEST(Logos, ALargePictureIsRefusedBeforeItIsDecoded) {
+    std::vector<uint8_t> bmp(54, 0);
+    LittleEndianWriter header(bmp);
+    header.Put16(0, 'B' | 'M' << 8);
+    for (const auto& [at, value] : {std::pair{10, 54}, {14, 40}, {18, 40000}, {22, 40000}}) header.Put32(at, value);
+    header.Put16(26, 1);
+    header.Put16(28, 24);
+    EXPECT_EQ(LogoFromFile(bmp).problem, "is larger than 4096 pixels on a side");
 }
 
 // A 2x2 PNG: red, transparent; half-transparent blue, green.

@@ -45,6 +45,12 @@ LogoBitmap LogoFromFile(const std::vector<uint8_t>& file) {
     const std::string asIs = LogoProblem(file);
     if (asIs.empty()) return {{file.begin() + FileHeaderBytes, file.end()}, ""};
     int width = 0, height = 0, channels = 0;
+    // The header alone says how large the picture is: a few bytes may ask
+    // for gigabytes of pixels, refused before any is decoded.
+    if (stbi_info_from_memory(file.data(), static_cast<int>(file.size()), &width, &height, &channels) &&
+        (width > MaxSide || height > MaxSide)) {
+        return {{}, "is larger than 4096 pixels on a side"};
+    }
     std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
         stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width, &height, &channels, 4), stbi_image_free);
     if (!pixels) {

@@ -131,6 +131,13 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes) {
 void CheckImage(const std::string& path, const std::string& field,
                 std::string (*problemOf)(const std::vector<uint8_t>&), const Report& report) {
     if (path.empty()) return;
+    // Read whole below, so a file of any size must not be.
+    constexpr uintmax_t MaxImageFileBytes = 64 << 20;
+    std::error_code error;
+    if (std::filesystem::file_size(std::filesystem::u8path(path), error) > MaxImageFileBytes && !error) {
+        report(field, "'" + path + "' is over 64 MiB, far more than a logo or an icon takes");
+        return;
+    }
     std::vector<uint8_t> bytes;
     if (!ReadWhole(path, bytes)) {
         report(field, "'" + path + "' cannot be read");
