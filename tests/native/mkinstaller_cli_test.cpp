@@ -52,6 +52,12 @@ std::string DescriptionWithIntroOf(size_t introLength) {
     return "\"" + std::string(introLength - 89 + 11, 'x') + "\"]";
 }
 
+std::string DottedKey(size_t parts) {
+    std::string key = "a";
+    for (size_t i = 1; i < parts; ++i) key += ".a";
+    return key;
+}
+
 // 'C:\' and then enough letters for a folder of `length` characters.
 std::string FolderOf(size_t length) { return "default_folder = 'C:\\" + std::string(length - 3, 'f') + "'"; }
 
@@ -126,6 +132,11 @@ const ManifestCase RefusalCases[] = {
     {"default output over a source", "a.bin", "setup.exe", "-o: 'setup.exe' would replace the input",
      std::string("manifest.toml") + StandInTools, "mv a.bin setup.exe"},
     {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
+    {"a key of 50,000 dotted parts", Rows, DottedKey(50000) + " = 1\n",
+     "manifest.toml:19: a key of more than 65 dotted parts; a manifest's keys have one or two" + OneProblem},
+    {"dots in strings and comments", Rows, "# " + DottedKey(100) + "\n[sign]\nkey = '" + DottedKey(100) + "'\n",
+     "manifest.toml:21: sign.key: '" + DottedKey(100)},
+    {"manifest over 64 MiB, not read", "", "", "big.toml: is over 64 MiB", "big.toml --check", "truncate -s 65M big.toml"},
     {"icon over 64 MiB, not read", "icon = \"icon.ico\"", "icon = \"big.ico\"",
      "product.icon: 'big.ico' is over 64 MiB, far more than a logo or an icon takes" + OneProblem, "",
      "truncate -s 65M big.ico"},

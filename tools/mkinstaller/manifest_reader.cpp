@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <set>
 #include <string_view>
 
@@ -295,18 +296,80 @@ std::string ParseErrorText(const toml::parse_error& error) {
     return text;
 }
 
-}  // namespace
+constexpr uintmax_t MaxManifestBytes = 64 << 20;  // 65,535 rows take a few MB
+constexpr int MaxDotsInALine = 64;
 
-std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems) {
+// The first line with more dots outside strings and comments than a
+// manifest's keys need; 0 when there is none. The parser descends once per
+// dotted part of a key, and enough of them end its stack.
+int OverlongKeyLine(const std::string& text) {
+    int line = 1, dots = 0;
+    char quote = 0;
+    bool multiLine = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            if (!multiLine) quote = 0;
+            ++line, dots = 0;
+        } else if (quote != 0) {
+            if (c == '\\' && quote == '"') {
+                if (i + 1 < text.size() && text[i + 1] == '\n') ++line;
+                ++i;
+            } else if (c == quote && (!multiLine || text.compare(i, 3, std::string(3, quote)) == 0)) {
+                i += multiLine ? 2 : 0;
+                quote = 0, multiLine = false;
+            }
+        } else if (c == '#') {
+            while (i + 1 < text.size() && text[i + 1] != '\n') ++i;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            multiLine = text.compare(i, 3, std::string(3, c)) == 0;
+            i += multiLine ? 2 : 0;
+        } else if (c == '.' && ++dots > MaxDotsInALine) {
+            return line;
+        }
+    }
+    return 0;
+}
+
+// The manifest's text, when it is a file small enough to hold.
+std::optional<std::string> ManifestText(const std::string& path, ProblemList& problems) {
     std::error_code error;
-    const fs::file_status status = fs::status(fs::u8path(source.path), error);
+    const fs::file_status status = fs::status(fs::u8path(path), error);
     if (!fs::exists(status) || fs::is_directory(status)) {
         problems.Add("", fs::is_directory(status) ? "is a directory, not a manifest" : "not found");
         return std::nullopt;
     }
+    if (!fs::is_regular_file(status)) {
+        problems.Add("", "is not a regular file");
+        return std::nullopt;
+    }
+    if (fs::file_size(fs::u8path(path), error) > MaxManifestBytes) {
+        problems.Add("", "is over 64 MiB; a manifest of the most rows takes a few MB");
+        return std::nullopt;
+    }
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) {
+        problems.Add("", "cannot be read");
+        return std::nullopt;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems) {
+    const std::optional<std::string> text = ManifestText(source.path, problems);
+    if (!text) return std::nullopt;
+    if (const int line = OverlongKeyLine(*text)) {
+        problems.Add("", "a key of more than " + std::to_string(MaxDotsInALine + 1) +
+                             " dotted parts; a manifest's keys have one or two", line);
+        return std::nullopt;
+    }
     toml::table root;
     try {
-        root = toml::parse_file(source.path);
+        root = toml::parse(*text, source.path);
     } catch (const toml::parse_error& error) {
         const auto& begin = error.source().begin;
         problems.Add("", ParseErrorText(error), static_cast<int>(begin.line), static_cast<int>(begin.column));
