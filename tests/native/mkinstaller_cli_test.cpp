@@ -197,6 +197,42 @@ TEST_P(Acceptances, PassTheChecks) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Acceptances, testing::ValuesIn(AcceptanceCases));
 
+// What goes into the setup program comes from the product's folders: a
+// path or a link that leads elsewhere (a CI user's secrets, /etc) is refused
+// by name, unless --allow-outside-inputs says so. Not run under Wine, which
+// does not show the host's /etc to a Windows program.
+TEST(Inputs, FromOutsideTheProductFoldersAreRefusedUnlessAllowed) {
+    const struct {
+        const char* label;
+        std::string from, to;
+        const char* prepare;
+        const char* refusal;  // nullptr: accepted without the option
+    } cases[] = {
+        {"absolute", "source = \"a.bin\"", "source = \"/etc/hostname\"", "true", "file[1].source: '/etc/hostname' lies outside"},
+        {"up and out", "source = \"a.bin\"", "source = \"../../../../../../../../../etc/hostname\"", "true",
+         "file[1].source: '../../../../../../../../../etc/hostname' lies outside"},
+        {"a link out", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s /etc/hostname link.bin",
+         "file[1].source: 'link.bin' lies outside"},
+        {"the logo", "logo = \"logo.bmp\"", "logo = \"/etc/hostname\"", "true", "product.logo: '/etc/hostname' lies outside"},
+        {"up and back in", "source = \"a.bin\"", "source = \"sub/../a.bin\"", "mkdir sub", nullptr},
+        {"a link within", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s a.bin link.bin", nullptr},
+    };
+    for (const auto& c : cases) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
+        ASSERT_EQ(RunCommand(folder.Path(), c.prepare).exitCode, 0) << c.label;
+        const std::string check = "manifest.toml --check" + std::string(StandInTools);
+        const RunResult run = RunMkinstaller(folder.Path(), check);
+        EXPECT_EQ(run.exitCode, c.refusal ? 1 : 0) << c.label << ":\n" << run.output;
+        if (c.refusal) {
+            EXPECT_NE(run.output.find(c.refusal), std::string::npos) << c.label << ":\n" << run.output;
+            EXPECT_NE(run.output.find("pass --allow-outside-inputs"), std::string::npos) << run.output;
+            const RunResult allowed = RunMkinstaller(folder.Path(), check + " --allow-outside-inputs");
+            EXPECT_EQ(allowed.output.find("lies outside"), std::string::npos) << c.label << ":\n" << allowed.output;
+        }
+    }
+}
+
 TEST(Problems, AreAllReportedAtOnce) {
     ProductFolder folder;
     std::string manifest = Replace(ValidManifest(), Rows, ExtraRow("\"a/b\"") + "colour = \"red\"\n");

@@ -36,6 +36,7 @@ struct Options {
     unsigned jobs = 0;
     std::string depfile;
     bool checkOnly = false;
+    bool allowOutsideInputs = false;
     bool progress = false;
     std::string stub;
 };
@@ -188,6 +189,8 @@ int main(int argc, char** argv) {
     app.add_option("-j,--jobs", options.jobs, "threads that compress (default: all cores)");
     app.add_option("--depfile", options.depfile, "write the inputs as a Makefile dependency file");
     app.add_flag("--check", options.checkOnly, "check the manifest and its inputs, build nothing");
+    app.add_flag("--allow-outside-inputs", options.allowOutsideInputs,
+                 "pack sources, logo and icon from outside the manifest's folder and the --source-dir folders");
     app.add_flag("--progress,!--no-progress", options.progress, "a line per packed file (default: on a terminal)");
     VerifyOptions verifyOptions;
     const CLI::App* verify = AddVerifyCommand(app, verifyOptions);
@@ -205,7 +208,8 @@ int main(int argc, char** argv) {
 
     CleanUpOnSignals();
     ProblemList problems;
-    const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
+    const std::optional<ProductManifest> manifest =
+        ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);
     if (manifest) CheckManifest(*manifest, problems);
     if (options.stub.empty() && manifest && manifest->arch) options.stub = FindStub(*manifest->arch);
     CheckCommand(CommandOf(options, manifest), problems);

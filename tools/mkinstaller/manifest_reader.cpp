@@ -32,7 +32,7 @@ int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin
 class Reader {
 public:
     Reader(const ManifestLocation& source, ProblemList& problems)
-        : problems_(problems), searchDirs_(source.sourceDirs) {
+        : problems_(problems), searchDirs_(source.sourceDirs), allowOutside_(source.allowOutsideInputs) {
         searchDirs_.push_back(fs::u8path(source.path).parent_path().u8string());
     }
 
@@ -47,6 +47,7 @@ public:
 private:
     ProblemList& problems_;
     std::vector<std::string> searchDirs_;
+    bool allowOutside_;
     ProductManifest manifest_;
     std::set<std::string> guessed_;  // fields offered for a misspelt key, not also reported missing
 
@@ -89,8 +90,8 @@ private:
         manifest_.defaultFolder = ReadText(*product, "default_folder", "product.default_folder");
         manifest_.group = ReadText(*product, "group", "product.group");
         manifest_.description = ReadLines(*product, "description", "product.description");
-        manifest_.logoPath = ReadPath(*product, "logo", "product.logo");
-        manifest_.iconPath = ReadPath(*product, "icon", "product.icon");
+        manifest_.logoPath = ReadPath(*product, "logo", "product.logo", Packed::Yes);
+        manifest_.iconPath = ReadPath(*product, "icon", "product.icon", Packed::Yes);
         ReadChoices(*product);
     }
 
@@ -169,11 +170,11 @@ private:
         FileRow file;
         file.name = ReadText(row, "name", field + ".name");
         if (row.contains("source")) {
-            file.sourcePath = ReadPath(row, "source", field + ".source");
+            file.sourcePath = ReadPath(row, "source", field + ".source", Packed::Yes);
         } else if (!file.name.empty() && FileNameProblem(file.name).empty()) {
             // A name that is refused is not looked for as a file as well.
             const int line = manifest_.lines[field + ".source"] = manifest_.lines[field + ".name"];
-            file.sourcePath = ResolveInput(*row["name"].value<std::string>(), field + ".name", line);
+            file.sourcePath = ResolveInput(*row["name"].value<std::string>(), field + ".name", line, Packed::Yes);
         }
         if (const toml::node* time = Field(row, "time", field + ".time", false)) {
             file.fixedTime = ReadTime(*time, field + ".time");
@@ -231,7 +232,12 @@ private:
         return result;
     }
 
-    std::string ReadPath(const toml::table& table, std::string_view key, const std::string& field) {
+    // Whether an input's bytes go into the setup program; the signing files
+    // do not, and may lie anywhere.
+    enum class Packed { No, Yes };
+
+    std::string ReadPath(const toml::table& table, std::string_view key, const std::string& field,
+                         Packed packed = Packed::No) {
         const toml::node* node = Field(table, key, field);
         if (node == nullptr) return {};
         const toml::value<std::string>* value = node->as_string();
@@ -239,12 +245,26 @@ private:
             problems_.Add(field, "must be a non-empty path", LineOf(*node));
             return {};
         }
-        return ResolveInput(value->get(), field, LineOf(*node));
+        return ResolveInput(value->get(), field, LineOf(*node), packed);
+    }
+
+    // True when `file`, its links followed, lies in one of the search folders.
+    bool InsideSearchFolders(const fs::path& file) const {
+        std::error_code error;
+        const fs::path real = fs::canonical(file, error);
+        if (error) return false;
+        for (const std::string& dir : searchDirs_) {
+            const fs::path folder = fs::canonical(dir.empty() ? fs::path(".") : fs::u8path(dir), error);
+            if (error) continue;
+            const fs::path relative = real.lexically_relative(folder);
+            if (!relative.empty() && *relative.begin() != "..") return true;
+        }
+        return false;
     }
 
     // Finds an input: absolute as given, relative in each source folder in
     // turn and then beside the manifest. Checks that it can be read.
-    std::string ResolveInput(const std::string& path, const std::string& field, int line) {
+    std::string ResolveInput(const std::string& path, const std::string& field, int line, Packed packed) {
         std::vector<fs::path> candidates;
         if (fs::u8path(path).is_absolute()) {
             candidates.push_back(fs::u8path(path));
@@ -260,6 +280,12 @@ private:
             }
             if (!std::ifstream(candidate, std::ios::binary)) {
                 problems_.Add(field, "'" + candidate.u8string() + "' cannot be read", line);
+                return {};
+            }
+            if (packed == Packed::Yes && !allowOutside_ && !InsideSearchFolders(candidate)) {
+                problems_.Add(field, "'" + candidate.u8string() + "' lies outside the manifest's folder and the " +
+                                         "--source-dir folders (links followed); pass --allow-outside-inputs to pack " +
+                                         "it all the same", line);
                 return {};
             }
             return candidate.u8string();

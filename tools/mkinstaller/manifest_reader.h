@@ -13,6 +13,10 @@
 struct ManifestLocation {
     std::string path;                     // the manifest file
     std::vector<std::string> sourceDirs;  // searched in order, before the manifest's folder
+    // What goes into the setup program (sources, logo, icon) must lie in the
+    // manifest's folder or a source folder, also once links are followed,
+    // unless this allows it.
+    bool allowOutsideInputs = false;
 };
 
 // Returns nothing only when the TOML itself cannot be parsed.

@@ -9,6 +9,7 @@ CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
     verify->add_option("setup", options.setup, "the setup program built from it")->required();
     verify->add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, as when packing")
         ->allow_extra_args(false);
+    verify->add_flag("--allow-outside-inputs", options.allowOutsideInputs, "as when packing");
     verify->add_option("--winver", options.windowsVersions,
                        "the Windows version Wine reports; one install each (default: Wine's own)")
         ->allow_extra_args(false)

@@ -227,7 +227,8 @@ int RunVerify(const VerifyOptions& options) {
     signal(SIGPIPE, SIG_IGN);  // a driver that ends early is noticed by its exit code
     const auto start = std::chrono::steady_clock::now();
     ProblemList problems;
-    const std::optional<ProductManifest> manifest = ReadManifest({options.manifest, options.sourceDirs}, problems);
+    const std::optional<ProductManifest> manifest =
+        ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);
     if (!PrintProblems(options.manifest, problems) || !manifest) {
         return Fail("the manifest has problems; nothing verified");
     }

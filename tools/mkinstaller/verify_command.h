@@ -15,6 +15,7 @@ struct VerifyOptions {
     std::string manifest;
     std::string setup;
     std::vector<std::string> sourceDirs;
+    bool allowOutsideInputs = false;
     std::vector<std::string> windowsVersions;  // an install under each; none: Wine's default
     std::string folder;                        // UTF-8; empty: the default folder only
     std::string shotsFolder;                   // empty: no screenshots
