@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs each codec fuzz target for SECONDS (default 60), keeping a corpus per
+# Runs each fuzz target for SECONDS (default 60), keeping a corpus per
 # target under BUILD_DIR/fuzz-corpus/. Exits non-zero on any crash.
 # Usage: scripts/run-fuzzers.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
@@ -11,7 +11,7 @@ seconds=${2:-60}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset fuzz -S "$root" >/dev/null
 fi
-cmake --build "$build" -j2 --target fuzz_decode fuzz_roundtrip fuzz_encoder_forms
+cmake --build "$build" -j2 --target fuzz_decode fuzz_roundtrip fuzz_encoder_forms fuzz_mkinstaller_inputs
 
 # Seeds: a few small files, as plain bytes for the round trip and the
 # encoder forms and as encoded containers (both versions) for the decoder.
@@ -26,8 +26,15 @@ printf ' x%70sabababababababababababab' '' >"$seed_dir/spaces-then-pairs"
 printf 'LZar\xb0\xa8\xc2\x00\x03\x00\x00\x00' >"$seed_dir/abc.v0"
 printf 'LzaR\xb0\xa8\xc1\xe0\x0d\x70\x0c\x00\x00\x00\x01\x02\x03\x04\x05\x06\x07\x08' >"$seed_dir/abcx4.v1"
 
+# For mkinstaller's inputs the first byte picks the kind: 0 logo, 1 icon,
+# 2 manifest.
+{ printf '\x01'; cat "$root/product/icon.ico"; } >"$seed_dir/icon.in"
+{ printf '\x02'; cat "$root/product/manifest.toml"; } >"$seed_dir/manifest.in"
+{ printf '\x02'; printf '[product]\nname = "A"\narch = "x64"\n[[file]]\nname = "A.EXE"\ntime = 2024-05-01T12:00:00Z\n'; } \
+  >"$seed_dir/small-manifest.in"
+
 status=0
-for target in fuzz_decode fuzz_roundtrip fuzz_encoder_forms; do
+for target in fuzz_decode fuzz_roundtrip fuzz_encoder_forms fuzz_mkinstaller_inputs; do
   corpus=$build/fuzz-corpus/$target
   mkdir -p "$corpus"
   cp -n "$seed_dir"/* "$corpus"/ 2>/dev/null || true

@@ -29,7 +29,7 @@ ctest --preset native -j "$jobs"
 
 step "fuzzers (${fuzz_seconds}s each)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs" --target fuzz_decode fuzz_roundtrip fuzz_encoder_forms
+cmake --build --preset fuzz -j "$jobs" --target fuzz_decode fuzz_roundtrip fuzz_encoder_forms fuzz_mkinstaller_inputs
 ./scripts/run-fuzzers.sh build/fuzz "$fuzz_seconds"
 
 step "windows builds: the x64 and the i686 runtime"

@@ -387,15 +387,19 @@ std::optional<std::string> ManifestText(const std::string& path, ProblemList& pr
 
 std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems) {
     const std::optional<std::string> text = ManifestText(source.path, problems);
-    if (!text) return std::nullopt;
-    if (const int line = OverlongKeyLine(*text)) {
+    return text ? ReadManifestText(*text, source, problems) : std::nullopt;
+}
+
+std::optional<ProductManifest> ReadManifestText(const std::string& text, const ManifestLocation& source,
+                                                ProblemList& problems) {
+    if (const int line = OverlongKeyLine(text)) {
         problems.Add("", "a key of more than " + std::to_string(MaxDotsInALine + 1) +
                              " dotted parts; a manifest's keys have one or two", line);
         return std::nullopt;
     }
     toml::table root;
     try {
-        root = toml::parse(*text, source.path);
+        root = toml::parse(text, source.path);
     } catch (const toml::parse_error& error) {
         const auto& begin = error.source().begin;
         problems.Add("", ParseErrorText(error), static_cast<int>(begin.line), static_cast<int>(begin.column));

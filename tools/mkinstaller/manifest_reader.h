@@ -21,3 +21,7 @@ struct ManifestLocation {
 
 // Returns nothing only when the TOML itself cannot be parsed.
 std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, ProblemList& problems);
+
+// The same for a manifest's text, read from `source.path` already.
+std::optional<ProductManifest> ReadManifestText(const std::string& text, const ManifestLocation& source,
+                                                ProblemList& problems);
