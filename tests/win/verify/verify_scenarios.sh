@@ -32,7 +32,7 @@ reference)  # as built; another version; the browser two levels down ("\n" no li
     lines=('installs every file, time and link as packed \(2 installs') ;;
 second-product)  # a user data row, an empty file, 20 MiB, another group, a PNG logo (shots)
     arguments=("$root/tests/win/product/second.toml" "$build/tests/win/product/second_setup.exe"
-        --source-dir "$build/tests/win/product" --source-dir "$programs" --shots "$work")
+        --source-dir "$build/tests/win/product" --source-dir "$programs" --source-dir "$root/product" --shots "$work")
     status_wanted=0
     lines=('installs every file, time and link as packed') ;;
 mismatch)  # a manifest changed after packing: another source, time and description
@@ -48,7 +48,7 @@ mismatch)  # a manifest changed after packing: another source, time and descript
         '^mkinstaller verify: 6 differences') ;;
 fatal)  # the installer stops with a fatal report before the Start-menu link
     arguments=("$root/tests/win/install/long_group.toml" "$build/tests/win/install/long_group_setup.exe"
-        --source-dir "$root/tests/win/install" --source-dir "$programs")
+        --source-dir "$root/tests/win/install" --source-dir "$programs" --source-dir "$root/product")
     lines=('through the window: step [0-9]+ wait-visible "ExitButton".* a fatal report is showing: "Fatal Error Code 265"'
         'Start-menu link G+\\Varnoset\.lnk: missing$' '^mkinstaller verify: 2 differences') ;;
 refused-without-32-bit)  # stops before any prefix or display, saying what would work
