@@ -42,7 +42,7 @@ setup)
     if [ "$WINE_HARNESS_ARCH" = x86 ] && [ -s "$WINE_HARNESS_DIR/32-bit-problem" ]; then
         echo "no prefix: this machine cannot run 32-bit x86 programs: $(cat "$WINE_HARNESS_DIR/32-bit-problem")"
         echo "the Wine tests of this i686 build are skipped"
-        exit 0
+        exit 77
     fi
     started=$(date +%s.%N)
     wine_template win64
