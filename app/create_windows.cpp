@@ -1,6 +1,6 @@
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "app/startup.h"
-#include "diag/error_text.h"
+#include "common/layout_math.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
@@ -53,12 +53,10 @@ const ChildWindow Children[] = {
 void CreateMainWindow() {
     MainWindow = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, "MAIN",
                                  "Software Installation Utility",
-                                 WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 0, 0, 480, 320,
+                                 WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 0, 0, MainWindowWidth, 320,
                                  NULL, NULL, AppInstance, NULL);
     if (MainWindow == NULL) {
-        DWORD error = GetLastError();
-        Abort(FatalCreateMainWindow, "can't create main window\nWin Err Code %i: %s",
-              static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(FatalCreateMainWindow, "can't create main window\nWin Err Code %i: %s");
     }
 }
 
@@ -68,8 +66,7 @@ void CreateChild(const ChildWindow& child) {
                                     MainWindow, reinterpret_cast<HMENU>(child.id), AppInstance,
                                     NULL);
     if (*child.handle == NULL) {
-        DWORD error = GetLastError();
-        Abort(child.fatalCode, child.failure, static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(child.fatalCode, child.failure);
     }
 }
 

@@ -3,11 +3,11 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/shared/folder_rules.h"
-#include "app/shared/manifest.h"
-#include "app/shared/path_join.h"
-#include "app/shared/reparse_points.h"
-#include "app/shared/windows.h"
+#include "common/folder_rules.h"
+#include "state/product.h"
+#include "common/path_join.h"
+#include "system/reparse_points.h"
+#include "state/window.h"
 #include "payload/payload.h"
 #include "system/shortcuts.h"
 

@@ -1,19 +1,12 @@
 #include <string.h>
 
-#include "app/layout_math.h"
-#include "app/shared/windows.h"
+#include "common/layout_math.h"
+#include "state/window.h"
 #include "app/startup.h"
-#include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
 namespace {
-
-// Every printable ASCII character but the blank and the double quote: its
-// height is the line height of the default font.
-const char LineProbe[] =
-    "!#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
-    "abcdefghijklmnopqrstuvwxyz{|}~";
 
 SIZE MeasureText(HDC dc, const char* text) {
     SIZE size = {0, 0};
@@ -29,9 +22,7 @@ void Place(HWND window, const LayoutRect& rect) {
 void MeasureFont(LayoutMeasures& measures) {
     HDC dc = GetDC(MainWindow);
     if (dc == NULL) {
-        DWORD error = GetLastError();
-        Abort(FatalGetDc, "can't get device context\nWin Err Code %i: %s", static_cast<int>(error),
-              ErrorText(error));
+        AbortWithLastError(FatalGetDc, "can't get device context\nWin Err Code %i: %s");
     }
     // The asterisks widen each button by a margin around its label.
     measures.lineHeight = MeasureText(dc, LineProbe).cy;
@@ -39,9 +30,7 @@ void MeasureFont(LayoutMeasures& measures) {
     measures.installWidth = MeasureText(dc, "**install in this folder**").cx;
     measures.selectWidth = MeasureText(dc, "**select another folder**").cx;
     if (ReleaseDC(MainWindow, dc) == 0) {
-        DWORD error = GetLastError();
-        Abort(FatalReleaseDc, "can't release device context\nWin Err Code %i: %s",
-              static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(FatalReleaseDc, "can't release device context\nWin Err Code %i: %s");
     }
 }
 

@@ -1,7 +1,6 @@
-#include "app/dib.h"
-#include "app/shared/windows.h"
+#include "common/dib.h"
+#include "state/window.h"
 #include "app/startup.h"
-#include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
@@ -28,9 +27,7 @@ void PaintLogo(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (dc == NULL) {
-        DWORD error = GetLastError();
-        Abort(FatalLogoPaint, "can't get device context to begin painting\nWin Err Code %i: %s",
-              static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(FatalLogoPaint, "can't get device context to begin painting\nWin Err Code %i: %s");
     }
     RECT client;
     GetClientRect(window, &client);

@@ -1,7 +1,6 @@
 #include "app/folder.h"
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "app/startup.h"
-#include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
@@ -29,9 +28,7 @@ void PaintMainWindow(HWND window) {
     // Nothing to draw: the class brush paints the background.
     PAINTSTRUCT paint;
     if (BeginPaint(window, &paint) == NULL) {
-        DWORD error = GetLastError();
-        Abort(FatalMainPaint, "can't get device context to begin painting\nWin Err Code %i: %s",
-              static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(FatalMainPaint, "can't get device context to begin painting\nWin Err Code %i: %s");
     }
     EndPaint(window, &paint);
 }

@@ -1,4 +1,4 @@
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "app/startup.h"
 
 namespace {

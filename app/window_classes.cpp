@@ -1,6 +1,5 @@
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "app/startup.h"
-#include "diag/error_text.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
@@ -15,8 +14,6 @@ void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH backg
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (RegisterClassA(&windowClass) == 0) {
-        DWORD error = GetLastError();
-        Abort(FatalRegisterClass, "can't register class\nWin Err Code %i: %s",
-              static_cast<int>(error), ErrorText(error));
+        AbortWithLastError(FatalRegisterClass, "can't register class\nWin Err Code %i: %s");
     }
 }

@@ -6,9 +6,9 @@
 #include <string.h>
 
 #include "app/folder.h"
-#include "app/shared/manifest.h"
-#include "app/shared/product_record.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "common/product_record.h"
+#include "state/window.h"
 #include "app/startup.h"
 #include "diag/fatal.h"
 #include "payload/payload.h"

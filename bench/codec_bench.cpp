@@ -11,8 +11,8 @@
 
 #include <cmath>
 
-#include "codecs.h"
-#include "corpus.h"
+#include "bench/codecs.h"
+#include "bench/corpus.h"
 
 namespace {
 

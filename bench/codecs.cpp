@@ -1,4 +1,4 @@
-#include "codecs.h"
+#include "bench/codecs.h"
 
 #include <dlfcn.h>
 #include <lzma.h>

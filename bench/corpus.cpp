@@ -1,4 +1,4 @@
-#include "corpus.h"
+#include "bench/corpus.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -19,16 +19,9 @@ set(INSTALLER_WINDOWS_BUILD ${CMAKE_SOURCE_DIR}/build/windows CACHE PATH "Window
 set(INSTALLER_ARCH x64)
 
 add_subdirectory(codec)
-add_subdirectory(tools/shared)
+add_subdirectory(common)
+add_subdirectory(tools/common)
 add_subdirectory(tools/lzari)
-# mkinstaller's portable parts of the installer: the folder rules, the
-# product record and the DIB arithmetic.
-add_library(runtime_shared STATIC app/shared/folder_rules.cpp app/shared/name_rules.cpp app/shared/path_join.cpp
-            app/shared/product_record.cpp)
-add_library(app_portable STATIC app/dib.cpp app/layout_math.cpp)
-foreach(library runtime_shared app_portable)
-  target_include_directories(${library} PUBLIC ${CMAKE_SOURCE_DIR})
-endforeach()
 add_subdirectory(tools/mkinstaller)
 add_subdirectory(tests/windows_tools)
 

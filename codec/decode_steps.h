@@ -171,7 +171,7 @@ static ALWAYS_INLINE bool DecodeSymbols(LzariState* state, uint8_t* out, uint32_
             continue;
         }
         uint32_t distance = (uint32_t)NextPosition(state, r) + 1;
-        uint32_t length = (uint32_t)(ch - 253);  // characters 256..313: lengths 3..60
+        uint32_t length = (uint32_t)(ch - MatchSymbolBase);
         if (length > state->textSize - count) {
             whole = false;
             break;

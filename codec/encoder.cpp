@@ -234,7 +234,7 @@ static void CodeText(LzariState* state) {
             state->matchLength = 1;
             CodeChar(state, &cum, w, state->ring[state->ringPos]);
         } else {
-            CodeChar(state, &cum, w, 253 + state->matchLength);
+            CodeChar(state, &cum, w, MatchSymbolBase + state->matchLength);
             CodePosition(state, w, state->matchPosition - 1);
         }
         int last = state->matchLength;
@@ -274,7 +274,7 @@ static void CodeParse(LzariState* state, MatchSource* source) {
             CodeChar(state, &cum, w, state->input[at]);
             at++;
         } else {
-            CodeChar(state, &cum, w, 253 + (int)length);
+            CodeChar(state, &cum, w, MatchSymbolBase + (int)length);
             CodePosition(state, w, (int)(match & ((1u << MatchDistanceBits) - 1)) - 1);
             at += length;
         }

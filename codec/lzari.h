@@ -13,6 +13,9 @@ enum {
     MaxMatch = 60,
     MatchThreshold = 2,
     SymbolCount = 314,
+    // Symbols 0..255 are bytes; a match of length n (3..60) is symbol
+    // MatchSymbolBase + n, the symbols 256..313.
+    MatchSymbolBase = 256 - MatchThreshold - 1,
     RingFill = RingSize - MaxMatch,
     NilNode = RingSize,
     MaxCum = 0x7FFF,

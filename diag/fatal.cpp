@@ -1,6 +1,7 @@
 #include "diag/fatal.h"
 
 #include "diag/bounded_format.h"
+#include "diag/error_text.h"
 #include "diag/report_text.h"
 
 namespace {
@@ -27,6 +28,12 @@ void Abort(int code, const char* format, ...) {
 
     MessageBoxA(NULL, text, title, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
     ExitProcess(1);
+}
+
+void AbortWithLastError(int code, const char* format, const char* detail) {
+    int error = static_cast<int>(GetLastError());
+    if (detail) Abort(code, format, detail, error, ErrorText(error));
+    Abort(code, format, error, ErrorText(error));
 }
 
 void WindowText(HWND window, const char* format, ...) {

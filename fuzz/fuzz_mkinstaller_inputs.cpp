@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "image_check.h"
-#include "logo_image.h"
-#include "manifest_reader.h"
-#include "resource_section.h"
-#include "setup_resources.h"
+#include "tools/mkinstaller/image_check.h"
+#include "tools/mkinstaller/logo_image.h"
+#include "tools/mkinstaller/manifest_reader.h"
+#include "tools/mkinstaller/resource_section.h"
+#include "tools/mkinstaller/setup_resources.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // at install time.
 #pragma once
 
-#include "app/shared/manifest.h"
+#include "state/product.h"
 
 void UnpackPayloads();
 int WriteFiles();

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/shared/manifest.h"
+#include "state/product.h"
 
 WORD CountRows() {
     WORD rows = 0;

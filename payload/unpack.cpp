@@ -1,5 +1,5 @@
-#include "app/shared/manifest.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "state/window.h"
 #include "codec/lzari.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"

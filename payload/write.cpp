@@ -1,18 +1,11 @@
-#include "app/shared/manifest.h"
-#include "app/shared/reparse_points.h"
-#include "app/shared/windows.h"
-#include "diag/error_text.h"
+#include "state/product.h"
+#include "system/reparse_points.h"
+#include "state/window.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 #include "payload/payload.h"
 #include "payload/progress.h"
 #include "payload/user_data.h"
-
-// Reports a failed file call with the path and the thread's last error.
-[[noreturn]] static void FileFailure(int code, const char* format, const char* path) {
-    int error = static_cast<int>(GetLastError());
-    Abort(code, format, path, error, ErrorText(error));
-}
 
 static bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
@@ -21,43 +14,37 @@ static bool Exists(const char* path) {
 static void DeleteEarlierFile(const char* path) {
     if (DeleteFileA(path)) return;
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
-    FileFailure(FatalDeleteFile, "can't delete file %s\nWin Err Code %i: %s", path);
+    AbortWithLastError(FatalDeleteFile, "can't delete file %s\nWin Err Code %i: %s", path);
 }
 
 static const char CreateFormat[] = "can't create file %s\nWin Err Code %i: %s";
 
-// A link in the folder would take the write elsewhere: refused, not deleted,
-// as the user did not put it there for the installer to remove.
-static void RefuseLink(const char* path) {
-    if (!IsLink(path)) return;
-    SetLastError(LinkRefusedError);
-    FileFailure(FatalCreateFile, CreateFormat, path);
-}
-
 int WriteOneFile(const char* path, PayloadRecord row) {
     if (IsUserDataName(row.name) && Exists(path)) return 0;
-    RefuseLink(path);
+    // A link in the folder would take the write elsewhere: refused, not
+    // deleted, as the user did not put it there for the installer to remove.
+    RefuseLink(path, FatalCreateFile, CreateFormat, path);
     DeleteEarlierFile(path);
     // Only a new file: a name that still resolves after the delete (a
     // dangling link, or one put back meanwhile) is refused, not followed.
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) FileFailure(FatalCreateFile, CreateFormat, path);
+    if (file == INVALID_HANDLE_VALUE) AbortWithLastError(FatalCreateFile, CreateFormat, path);
     // An empty file has no buffer; WriteFile still wants a valid pointer.
     static const BYTE noBytes[1] = {0};
     const BYTE* bytes = row.data ? row.data : noBytes;
     DWORD written = 0;
     if (!WriteFile(file, bytes, row.size, &written, nullptr)) {
-        FileFailure(FatalWriteFile, "can't write file %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalWriteFile, "can't write file %s\nWin Err Code %i: %s", path);
     }
     if (written != row.size) {
-        FileFailure(FatalShortWrite, "file write error %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalShortWrite, "file write error %s\nWin Err Code %i: %s", path);
     }
     if (!SetFileTime(file, &row.fileTime, &row.fileTime, &row.fileTime)) {
-        FileFailure(FatalSetFileTime, "can';t set file time %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalSetFileTime, "can';t set file time %s\nWin Err Code %i: %s", path);
     }
     if (!CloseHandle(file)) {
-        FileFailure(FatalCloseFile, "file close error %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalCloseFile, "file close error %s\nWin Err Code %i: %s", path);
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/shared/path_join.h"
+#include "common/path_join.h"
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "app/shared/windows.h"
-#include "diag/error_text.h"
+#include "state/window.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
@@ -23,18 +22,13 @@ static const KnownVersion KnownVersions[] = {
 
 static OSVERSIONINFOA VersionRecord;
 
-[[noreturn]] static void ProbeFailure(int code, const char* format) {
-    int error = static_cast<int>(GetLastError());
-    Abort(code, format, error, ErrorText(error));
-}
-
 void ProbeWindowsVersion() {
     VersionRecord.dwOSVersionInfoSize = sizeof VersionRecord;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     BOOL ok = GetVersionExA(&VersionRecord);
 #pragma GCC diagnostic pop
-    if (!ok) ProbeFailure(FatalGetVersion, "can't get windows version\nWin Err Code %i: %s");
+    if (!ok) AbortWithLastError(FatalGetVersion, "can't get windows version\nWin Err Code %i: %s");
     for (const KnownVersion& known : KnownVersions) {
         if (known.major == VersionRecord.dwMajorVersion &&
             known.minor == VersionRecord.dwMinorVersion) {
@@ -48,7 +42,7 @@ void ProbeWindowsVersion() {
 void ProbeArchitecture() {
     DWORD type = 0;
     if (!GetBinaryTypeA("C:\\Windows\\notepad.exe", &type)) {
-        ProbeFailure(FatalGetArchitecture, "can't get architecture\nWin Err Code %i: %s");
+        AbortWithLastError(FatalGetArchitecture, "can't get architecture\nWin Err Code %i: %s");
     }
     if (type == SCS_64BIT_BINARY) {
         SetWindowTextA(ArchitectureText, "Architecture: 64-bit");

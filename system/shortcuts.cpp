@@ -1,16 +1,10 @@
 #include "system/shortcuts.h"
 
-#include "app/shared/manifest.h"
-#include "app/shared/path_join.h"
-#include "app/shared/reparse_points.h"
-#include "diag/error_text.h"
+#include "state/product.h"
+#include "common/path_join.h"
+#include "system/reparse_points.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
-
-[[noreturn]] static void ShortcutFailure(int code, const char* format) {
-    int error = static_cast<int>(GetLastError());
-    Abort(code, format, error, ErrorText(error));
-}
 
 static const char DesktopFormat[] = "can't create link on desktop\nWin Err Code %i: %s";
 static const char ProfileFormat[] = "can't get user profile\nWin Err Code %i: %s";
@@ -23,32 +17,26 @@ static void JoinOrFail(char (&out)[MAX_PATH], const char* const* parts, int coun
                        const char* format) {
     if (JoinPath(out, MAX_PATH, parts, count)) return;
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    ShortcutFailure(code, format);
+    AbortWithLastError(code, format);
 }
 
 // USERPROFILE without one trailing backslash. A value longer than the buffer
 // makes the call return the size it needs, which is refused, not truncated.
 static void ReadProfileFolder(char (&profile)[MAX_PATH]) {
     DWORD length = GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
-    if (length == 0) ShortcutFailure(FatalUserProfile, ProfileFormat);
+    if (length == 0) AbortWithLastError(FatalUserProfile, ProfileFormat);
     if (length >= MAX_PATH) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        ShortcutFailure(FatalUserProfile, ProfileFormat);
+        AbortWithLastError(FatalUserProfile, ProfileFormat);
     }
     if (profile[length - 1] == '\\') profile[length - 1] = '\0';
 }
 
 // A link or junction in place of the group folder or of a shortcut file
-// would put the shortcut somewhere else.
-static void RefuseLink(const char* path, int code, const char* format) {
-    if (!IsLink(path)) return;
-    SetLastError(LinkRefusedError);
-    ShortcutFailure(code, format);
-}
-
+// would put the shortcut somewhere else: RefuseLink.
 static void MakeGroupFolder(const char* groupFolder) {
     if (!CreateDirectoryA(groupFolder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        ShortcutFailure(FatalStartMenuFolder, GroupFolderFormat);
+        AbortWithLastError(FatalStartMenuFolder, GroupFolderFormat);
     }
     RefuseLink(groupFolder, FatalStartMenuFolder, GroupFolderFormat);
 }
@@ -57,7 +45,7 @@ static void SaveLinkOrFail(const char* linkPath, const char* targetPath, int cod
                            const char* format) {
     RefuseLink(linkPath, code, format);
     if (CreateLink(linkPath, targetPath, "", InstallManifest.description, InstallFolder) != 0) {
-        ShortcutFailure(code, format);
+        AbortWithLastError(code, format);
     }
 }
 

@@ -2,7 +2,7 @@
 // file beside the program, in a read-only edit control.
 #include <windows.h>
 
-#include "program_window.h"
+#include "product/src/program_window.h"
 
 #include <stdlib.h>
 

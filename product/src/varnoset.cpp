@@ -2,7 +2,7 @@
 // product and its version; F1 opens the help viewer beside it.
 #include <windows.h>
 
-#include "program_window.h"
+#include "product/src/program_window.h"
 
 static const char ProductTitle[] = "Varnoset 2.18";
 static const char ProductLine[] = "Varnoset 2.18 - tables and charts for the small office";

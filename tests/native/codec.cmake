@@ -6,13 +6,13 @@ set(codec_test_sources
   ${CMAKE_CURRENT_LIST_DIR}/codec_encoder_forms_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/codec_robustness_test.cpp)
 add_executable(codec_tests ${codec_test_sources} ${CMAKE_CURRENT_LIST_DIR}/codec_container_test.cpp)
-target_link_libraries(codec_tests PRIVATE lzari_codec tool_shared GTest::gtest_main)
+target_link_libraries(codec_tests PRIVATE lzari_codec installer_common GTest::gtest_main)
 gtest_discover_tests(codec_tests)
 
 # The 50 MB round trip takes long under the sanitizers: its own executable,
 # labelled slow, still part of every test run.
 add_executable(codec_slow_tests ${CMAKE_CURRENT_LIST_DIR}/codec_large_test.cpp)
-target_link_libraries(codec_slow_tests PRIVATE lzari_codec tool_shared GTest::gtest_main)
+target_link_libraries(codec_slow_tests PRIVATE lzari_codec installer_common GTest::gtest_main)
 gtest_discover_tests(codec_slow_tests PROPERTIES LABELS slow TIMEOUT 900)
 
 # The i686 installer's codec takes the integer paths (its compiler targets
@@ -25,5 +25,5 @@ target_link_libraries(lzari_codec_integer PUBLIC Threads::Threads)
 target_include_directories(lzari_codec_integer PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(lzari_codec_integer PUBLIC -U__SSE2__)
 add_executable(codec_integer_path_tests ${codec_test_sources})
-target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer tool_shared GTest::gtest_main)
+target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer installer_common GTest::gtest_main)
 gtest_discover_tests(codec_integer_path_tests TEST_PREFIX integer_path.)

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "codec/model.h"
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "codec/threaded_encoder.h"
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

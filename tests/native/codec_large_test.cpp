@@ -2,7 +2,7 @@
 // times. Slow under the sanitizers, so it runs as its own labelled test.
 #include <gtest/gtest.h>
 
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 TEST(CodecLarge, FiftyMegabytesRoundTrip) {
     Bytes input;

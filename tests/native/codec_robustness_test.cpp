@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

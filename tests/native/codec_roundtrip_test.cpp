@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "codec/lzari.h"
 #include "codec/stream_decoder.h"
-#include "tools/shared/little_endian.h"
+#include "common/little_endian.h"
 
 using Bytes = std::vector<uint8_t>;
 

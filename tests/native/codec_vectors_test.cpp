@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "codec/decode_steps.h"
-#include "codec_test_support.h"
+#include "tests/native/codec_test_support.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "manifest_reader.h"
-#include "setup_resources.h"
-#include "mkinstaller_test_support.h"
+#include "tools/mkinstaller/manifest_reader.h"
+#include "tools/mkinstaller/setup_resources.h"
+#include "tests/native/mkinstaller_test_support.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "image_check.h"
-#include "logo_image.h"
-#include "tools/shared/little_endian.h"
+#include "tools/mkinstaller/image_check.h"
+#include "tools/mkinstaller/logo_image.h"
+#include "common/little_endian.h"
 
 namespace {
 

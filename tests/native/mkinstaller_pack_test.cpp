@@ -8,8 +8,8 @@
 #include <random>
 
 #include "codec/lzari.h"
-#include "mkinstaller_test_support.h"
-#include "packer.h"
+#include "tests/native/mkinstaller_test_support.h"
+#include "tools/mkinstaller/packer.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/shared/product_record.h"
-#include "cp1252.h"
-#include "name_rules.h"
-#include "setup_resources.h"
+#include "common/product_record.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/name_rules.h"
+#include "tools/mkinstaller/setup_resources.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell_link.h"
+#include "tools/mkinstaller/shell_link.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "codec/lzari.h"
-#include "mkinstaller_test_support.h"
-#include "stub_image.h"
-#include "tools/shared/little_endian.h"
+#include "tests/native/mkinstaller_test_support.h"
+#include "tools/mkinstaller/stub_image.h"
+#include "common/little_endian.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mkinstaller_test_support.h"
+#include "tests/native/mkinstaller_test_support.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tools/shared/little_endian.h"
+#include "common/little_endian.h"
 
 namespace fs = std::filesystem;
 

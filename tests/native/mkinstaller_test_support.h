@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "scratch_folder.h"
-#include "windows_arch.h"
+#include "tests/native/scratch_folder.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 // Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin, stub.exe and
 // stub-x64.exe (MakeStub of this release); removed with everything in it.

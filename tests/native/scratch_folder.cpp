@@ -1,4 +1,4 @@
-#include "scratch_folder.h"
+#include "tests/native/scratch_folder.h"
 
 #include <stdio.h>
 #include <stdlib.h>

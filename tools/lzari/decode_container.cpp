@@ -13,7 +13,7 @@
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
-#include "tools/shared/container_bytes.h"
+#include "tools/common/container_bytes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"
-#include "tools/shared/file_time.h"
+#include "common/file_time.h"
 
 namespace {
 

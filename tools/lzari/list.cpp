@@ -5,7 +5,7 @@
 #include "tools/lzari/operations.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/suffix.h"
-#include "tools/shared/file_time.h"
+#include "common/file_time.h"
 
 namespace {
 

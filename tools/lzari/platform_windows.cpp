@@ -10,7 +10,7 @@
 #include <shellapi.h>
 
 #include "tools/lzari/platform.h"
-#include "tools/shared/file_time.h"
+#include "common/file_time.h"
 
 namespace platform {
 

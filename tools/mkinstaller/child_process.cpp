@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "tools/mkinstaller/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "program_search.h"
-#include "stop_signal.h"
+#include "tools/mkinstaller/program_search.h"
+#include "tools/mkinstaller/stop_signal.h"
 
 namespace {
 

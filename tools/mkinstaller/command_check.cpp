@@ -1,10 +1,10 @@
-#include "command_check.h"
+#include "tools/mkinstaller/command_check.h"
 
 #include <filesystem>
 
-#include "platform.h"
-#include "stub_file.h"
-#include "stub_image.h"
+#include "tools/mkinstaller/platform.h"
+#include "tools/mkinstaller/stub_file.h"
+#include "tools/mkinstaller/stub_image.h"
 
 namespace fs = std::filesystem;
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "problems.h"
-#include "windows_arch.h"
+#include "tools/mkinstaller/problems.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 struct Output {
     std::string option;  // "-o", "--depfile"

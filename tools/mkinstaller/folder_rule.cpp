@@ -1,8 +1,8 @@
-#include "folder_rule.h"
+#include "tools/mkinstaller/folder_rule.h"
 
 #include <cstring>
 
-#include "app/shared/folder_rules.h"
+#include "common/folder_rules.h"
 
 bool NormaliseInstallFolder(std::string& folder) {
     // The installer's check works in place on a 260-character buffer; a text

@@ -1,10 +1,10 @@
-#include "image_check.h"
+#include "tools/mkinstaller/image_check.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "app/dib.h"
-#include "tools/shared/little_endian.h"
+#include "common/dib.h"
+#include "common/little_endian.h"
 
 namespace {
 

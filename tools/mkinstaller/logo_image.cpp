@@ -1,4 +1,4 @@
-#include "logo_image.h"
+#include "tools/mkinstaller/logo_image.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "image_check.h"
-#include "tools/shared/little_endian.h"
+#include "tools/mkinstaller/image_check.h"
+#include "common/little_endian.h"
 
 namespace {
 

@@ -10,20 +10,20 @@
 
 #include <CLI/CLI.hpp>
 
-#include "command_check.h"
-#include "image_check.h"
-#include "logo_image.h"
-#include "manifest_check.h"
-#include "manifest_reader.h"
-#include "packer.h"
-#include "platform.h"
-#include "setup_resources.h"
-#include "signal_cleanup.h"
-#include "signing.h"
-#include "staged_file.h"
-#include "stub_file.h"
-#include "stub_image.h"
-#include "verify_cli.h"
+#include "tools/mkinstaller/command_check.h"
+#include "tools/mkinstaller/image_check.h"
+#include "tools/mkinstaller/logo_image.h"
+#include "tools/mkinstaller/manifest_check.h"
+#include "tools/mkinstaller/manifest_reader.h"
+#include "tools/mkinstaller/packer.h"
+#include "tools/mkinstaller/platform.h"
+#include "tools/mkinstaller/setup_resources.h"
+#include "tools/mkinstaller/signal_cleanup.h"
+#include "tools/mkinstaller/signing.h"
+#include "tools/mkinstaller/staged_file.h"
+#include "tools/mkinstaller/stub_file.h"
+#include "tools/mkinstaller/stub_image.h"
+#include "tools/mkinstaller/verify_cli.h"
 
 namespace fs = std::filesystem;
 
@@ -44,19 +44,6 @@ struct Options {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "mkinstaller: %s\n", message.c_str());
     return 1;
-}
-
-void PrintProblems(const std::string& manifest, const ProblemList& problems) {
-    for (const Problem& problem : problems.Items()) {
-        // Command-line options are not the manifest's.
-        std::string where = problem.field.rfind('-', 0) == 0 ? "mkinstaller" : manifest;
-        if (problem.line > 0) where += ":" + std::to_string(problem.line);
-        if (problem.column > 0) where += ":" + std::to_string(problem.column);
-        if (!problem.field.empty()) where += ": " + problem.field;
-        std::fprintf(stderr, "%s: %s\n", where.c_str(), problem.message.c_str());
-    }
-    std::fprintf(stderr, "mkinstaller: %zu problem%s found; nothing written\n", problems.Items().size(),
-                 problems.Items().size() == 1 ? "" : "s");
 }
 
 double Percent(uint64_t part, uint64_t whole) { return whole == 0 ? 100.0 : 100.0 * part / whole; }
@@ -92,15 +79,7 @@ std::string DepfileText(const Options& options, const ProductManifest& manifest)
     std::string text = DepfilePath(options.output) + ":";
     auto add = [&text](const std::string& path) { text += " \\\n  " + DepfilePath(fs::absolute(path).string()); };
     add(options.manifest);
-    add(manifest.logoPath);
-    add(manifest.iconPath);
-    for (const FileRow& row : manifest.files) add(row.sourcePath);
-    if (manifest.signing) {
-        for (const std::string& path : {manifest.signing->certificate, manifest.signing->key, manifest.signing->pkcs12,
-                                        manifest.signing->passwordFile}) {
-            if (!path.empty()) add(path);
-        }
-    }
+    for (const std::string& path : InputPaths(manifest)) add(path);
     add(options.stub);
     return text + "\n";
 }
@@ -159,15 +138,7 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
     if (!manifest) return command;
     command.arch = manifest->arch;
     if (const int line = LineOf(*manifest, "product.arch")) command.archOrigin = options.manifest + ":" + std::to_string(line);
-    command.inputs.push_back(manifest->logoPath);
-    command.inputs.push_back(manifest->iconPath);
-    for (const FileRow& row : manifest->files) command.inputs.push_back(row.sourcePath);
-    if (manifest->signing) {
-        for (const std::string* path : {&manifest->signing->certificate, &manifest->signing->key,
-                                        &manifest->signing->pkcs12, &manifest->signing->passwordFile}) {
-            command.inputs.push_back(*path);
-        }
-    }
+    for (std::string& path : InputPaths(*manifest)) command.inputs.push_back(std::move(path));
     return command;
 }
 
@@ -217,6 +188,8 @@ int main(int argc, char** argv) {
     if (problems.Empty() && manifest) CheckSigning(options, *manifest, problems);
     if (!problems.Empty()) {
         PrintProblems(options.manifest, problems);
+        std::fprintf(stderr, "mkinstaller: %zu problem%s found; nothing written\n", problems.Items().size(),
+                     problems.Items().size() == 1 ? "" : "s");
         return 1;
     }
     return options.checkOnly ? 0 : Build(options, *manifest);

@@ -1,4 +1,4 @@
-#include "manifest.h"
+#include "tools/mkinstaller/manifest.h"
 
 std::string JoinedDescription(const ProductManifest& manifest) {
     std::string joined;
@@ -20,3 +20,15 @@ int LineOf(const ProductManifest& manifest, const std::string& field) {
 }
 
 std::string RowField(size_t index) { return "file[" + std::to_string(index + 1) + "]"; }
+
+std::vector<std::string> InputPaths(const ProductManifest& manifest) {
+    std::vector<std::string> paths{manifest.logoPath, manifest.iconPath};
+    for (const FileRow& row : manifest.files) paths.push_back(row.sourcePath);
+    if (manifest.signing) {
+        for (const std::string* path : {&manifest.signing->certificate, &manifest.signing->key,
+                                        &manifest.signing->pkcs12, &manifest.signing->passwordFile}) {
+            if (!path->empty()) paths.push_back(*path);
+        }
+    }
+    return paths;
+}

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_arch.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 struct FileRow {
     std::string name;                  // installed file name (Windows-1252)
@@ -52,6 +52,10 @@ std::string RowField(size_t index);
 
 // The description as the installer holds it: lines joined by '\n'.
 std::string JoinedDescription(const ProductManifest& manifest);
+
+// The files the product is packed from, past the manifest itself: the logo,
+// the icon, every row's source and the signing files that are named.
+std::vector<std::string> InputPaths(const ProductManifest& manifest);
 
 // The text the installer's window shows first.
 std::string IntroText(const ProductManifest& manifest);

@@ -1,4 +1,4 @@
-#include "manifest_check.h"
+#include "tools/mkinstaller/manifest_check.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,11 +6,11 @@
 #include <iterator>
 #include <map>
 
-#include "cp1252.h"
-#include "folder_rule.h"
-#include "image_check.h"
-#include "logo_image.h"
-#include "name_rules.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/folder_rule.h"
+#include "tools/mkinstaller/image_check.h"
+#include "tools/mkinstaller/logo_image.h"
+#include "tools/mkinstaller/name_rules.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "manifest.h"
-#include "problems.h"
+#include "tools/mkinstaller/manifest.h"
+#include "tools/mkinstaller/problems.h"
 
 enum {
     MaxRows = 65535,          // the progress bars take the row count as 16 bits

@@ -1,4 +1,4 @@
-#include "manifest_reader.h"
+#include "tools/mkinstaller/manifest_reader.h"
 
 #include <array>
 #include <cstdio>
@@ -11,11 +11,11 @@
 
 #include <toml++/toml.h>
 
-#include "cp1252.h"
-#include "name_rules.h"
-#include "signing.h"
-#include "spelling.h"
-#include "tools/shared/file_time.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/name_rules.h"
+#include "tools/mkinstaller/signing.h"
+#include "tools/mkinstaller/spelling.h"
+#include "common/file_time.h"
 
 namespace fs = std::filesystem;
 

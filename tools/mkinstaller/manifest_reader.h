@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "manifest.h"
-#include "problems.h"
+#include "tools/mkinstaller/manifest.h"
+#include "tools/mkinstaller/problems.h"
 
 struct ManifestLocation {
     std::string path;                     // the manifest file

@@ -1,6 +1,6 @@
-#include "name_rules.h"
+#include "tools/mkinstaller/name_rules.h"
 
-#include "app/shared/name_rules.h"
+#include "common/name_rules.h"
 
 std::string FileNameProblem(std::string_view name) {
     char character = 0;

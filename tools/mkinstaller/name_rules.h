@@ -1,6 +1,6 @@
 // Why a name that the installer creates in a folder (a payload file, the
 // shortcut file, the Start-menu group folder) is refused, in words; the
-// rules themselves are the installer's own (app/shared/name_rules.h).
+// rules themselves are the installer's own (common/name_rules.h).
 #pragma once
 
 #include <string>

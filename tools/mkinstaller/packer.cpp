@@ -1,4 +1,4 @@
-#include "packer.h"
+#include "tools/mkinstaller/packer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "codec/lzari.h"
-#include "platform.h"
-#include "signal_cleanup.h"
-#include "tools/shared/container_bytes.h"
+#include "tools/mkinstaller/platform.h"
+#include "tools/mkinstaller/signal_cleanup.h"
+#include "tools/common/container_bytes.h"
 
 namespace {
 

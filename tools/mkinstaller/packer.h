@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "manifest.h"
+#include "tools/mkinstaller/manifest.h"
 
 struct PackedFile {
     std::vector<uint8_t> container;

@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "tools/mkinstaller/platform.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "signal_cleanup.h"
-#include "tools/shared/file_time.h"
+#include "tools/mkinstaller/signal_cleanup.h"
+#include "common/file_time.h"
 
 namespace fs = std::filesystem;
 

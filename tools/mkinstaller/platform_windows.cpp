@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "tools/mkinstaller/platform.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -11,7 +11,7 @@
 #include <mutex>
 #include <random>
 
-#include "signal_cleanup.h"
+#include "tools/mkinstaller/signal_cleanup.h"
 
 namespace fs = std::filesystem;
 

@@ -23,3 +23,7 @@ public:
 private:
     std::vector<Problem> items_;
 };
+
+// Prints one line a problem on standard error: where (the manifest, its line
+// and column, the field; "mkinstaller" for a command-line option), then what.
+void PrintProblems(const std::string& manifestPath, const ProblemList& problems);

@@ -1,4 +1,4 @@
-#include "program_search.h"
+#include "tools/mkinstaller/program_search.h"
 
 #include <unistd.h>
 

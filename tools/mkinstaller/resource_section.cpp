@@ -1,11 +1,11 @@
-#include "resource_section.h"
+#include "tools/mkinstaller/resource_section.h"
 
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <type_traits>
 
-#include "tools/shared/little_endian.h"
+#include "common/little_endian.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "setup_resources.h"
+#include "tools/mkinstaller/setup_resources.h"
 
-#include "app/shared/product_record.h"
-#include "cp1252.h"
-#include "tools/shared/little_endian.h"
-#include "version_resource.h"
+#include "common/product_record.h"
+#include "common/cp1252.h"
+#include "common/little_endian.h"
+#include "tools/mkinstaller/version_resource.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "manifest.h"
-#include "packer.h"
-#include "resource_section.h"
+#include "tools/mkinstaller/manifest.h"
+#include "tools/mkinstaller/packer.h"
+#include "tools/mkinstaller/resource_section.h"
 
 // `logo` is the packed bitmap (LogoFromFile), `icon` the whole .ico file,
 // both already checked.
@@ -20,5 +20,5 @@ std::vector<Resource> SetupResources(const ProductManifest& manifest, const Pack
 // installer is told, which its version check relies on.
 std::string ExecutionManifest(bool requireAdministrator);
 
-// The product record's bytes (see app/shared/product_record.h).
+// The product record's bytes (see common/product_record.h).
 std::string ProductRecord(const ProductManifest& manifest);

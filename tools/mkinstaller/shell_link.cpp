@@ -1,7 +1,7 @@
-#include "shell_link.h"
+#include "tools/mkinstaller/shell_link.h"
 
-#include "cp1252.h"
-#include "tools/shared/little_endian.h"
+#include "common/cp1252.h"
+#include "common/little_endian.h"
 
 namespace {
 

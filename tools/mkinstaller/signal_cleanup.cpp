@@ -1,10 +1,10 @@
-#include "signal_cleanup.h"
+#include "tools/mkinstaller/signal_cleanup.h"
 
 #include <atomic>
 #include <cstring>
 #include <iterator>
 
-#include "platform.h"
+#include "tools/mkinstaller/platform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "signing.h"
+#include "tools/mkinstaller/signing.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,8 +11,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "program_search.h"
-#include "signal_cleanup.h"
+#include "tools/mkinstaller/program_search.h"
+#include "tools/mkinstaller/signal_cleanup.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "manifest.h"
+#include "tools/mkinstaller/manifest.h"
 
 // Signs `image` in place, naming the product in the signature. The signing
 // time is SOURCE_DATE_EPOCH when set, so that a signed build is

@@ -1,5 +1,5 @@
 // Signing runs osslsigncode, which the Windows tool does not bring along.
-#include "signing.h"
+#include "tools/mkinstaller/signing.h"
 
 const char* const SigningUnavailable =
     "mkinstaller.exe cannot sign (signing runs osslsigncode, on Linux): remove [sign], or pack with mkinstaller on Linux";

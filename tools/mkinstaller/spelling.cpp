@@ -1,4 +1,4 @@
-#include "spelling.h"
+#include "tools/mkinstaller/spelling.h"
 
 #include <algorithm>
 #include <vector>

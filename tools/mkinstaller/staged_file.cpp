@@ -1,11 +1,11 @@
-#include "staged_file.h"
+#include "tools/mkinstaller/staged_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
-#include "platform.h"
-#include "signal_cleanup.h"
+#include "tools/mkinstaller/platform.h"
+#include "tools/mkinstaller/signal_cleanup.h"
 
 namespace fs = std::filesystem;
 

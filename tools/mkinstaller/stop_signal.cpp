@@ -1,4 +1,4 @@
-#include "stop_signal.h"
+#include "tools/mkinstaller/stop_signal.h"
 
 #include <signal.h>
 #include <unistd.h>

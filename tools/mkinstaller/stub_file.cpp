@@ -1,4 +1,4 @@
-#include "stub_file.h"
+#include "tools/mkinstaller/stub_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform.h"
+#include "tools/mkinstaller/platform.h"
 
 namespace fs = std::filesystem;
 

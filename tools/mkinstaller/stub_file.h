@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_arch.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 // The stub's place for ARCH relative to the folder of the mkinstaller
 // program, as the tools are installed: bin/mkinstaller and

@@ -1,8 +1,8 @@
-#include "stub_image.h"
+#include "tools/mkinstaller/stub_image.h"
 
 #include <algorithm>
 
-#include "tools/shared/little_endian.h"
+#include "common/little_endian.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "resource_section.h"
-#include "windows_arch.h"
+#include "tools/mkinstaller/resource_section.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 // Why `image` cannot serve as the stub of this release, or "" when it can:
 // not an x86 or x64 Windows program whose machine and headers agree, already

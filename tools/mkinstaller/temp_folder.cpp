@@ -1,4 +1,4 @@
-#include "temp_folder.h"
+#include "tools/mkinstaller/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

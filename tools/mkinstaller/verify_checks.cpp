@@ -1,4 +1,4 @@
-#include "verify_checks.h"
+#include "tools/mkinstaller/verify_checks.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "cp1252.h"
-#include "platform.h"
-#include "shell_link.h"
-#include "tools/shared/file_time.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/platform.h"
+#include "tools/mkinstaller/shell_link.h"
+#include "common/file_time.h"
 
 namespace {
 

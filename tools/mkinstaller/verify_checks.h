@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "manifest.h"
-#include "verify_driver.h"
+#include "tools/mkinstaller/manifest.h"
+#include "tools/mkinstaller/verify_driver.h"
 
 using Differences = std::vector<std::string>;
 

@@ -1,4 +1,4 @@
-#include "verify_cli.h"
+#include "tools/mkinstaller/verify_cli.h"
 
 CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
     CLI::App* verify = app.add_subcommand(

@@ -3,7 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "verify_command.h"
+#include "tools/mkinstaller/verify_command.h"
 
 // Adds the subcommand "verify" to APP, filling OPTIONS when it is given.
 CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options);

@@ -1,4 +1,4 @@
-#include "verify_command.h"
+#include "tools/mkinstaller/verify_command.h"
 
 #include <signal.h>
 
@@ -7,19 +7,19 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cp1252.h"
-#include "folder_rule.h"
-#include "manifest_reader.h"
-#include "private_display.h"
-#include "stop_signal.h"
-#include "program_search.h"
-#include "stub_file.h"
-#include "stub_image.h"
-#include "verify_checks.h"
-#include "verify_driver.h"
-#include "verify_steps.h"
-#include "wine_prefix.h"
-#include "temp_folder.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/folder_rule.h"
+#include "tools/mkinstaller/manifest_reader.h"
+#include "tools/mkinstaller/private_display.h"
+#include "tools/mkinstaller/stop_signal.h"
+#include "tools/mkinstaller/program_search.h"
+#include "tools/mkinstaller/stub_file.h"
+#include "tools/mkinstaller/stub_image.h"
+#include "tools/mkinstaller/verify_checks.h"
+#include "tools/mkinstaller/verify_driver.h"
+#include "tools/mkinstaller/verify_steps.h"
+#include "tools/mkinstaller/wine_prefix.h"
+#include "tools/mkinstaller/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -47,16 +47,6 @@ struct Install {
 int Fail(const std::string& message) {
     if (StopSignal() == 0) std::fprintf(stderr, "mkinstaller verify: %s\n", message.c_str());
     return 1;
-}
-
-bool PrintProblems(const std::string& manifestPath, const ProblemList& problems) {
-    for (const Problem& problem : problems.Items()) {
-        std::string where = manifestPath;
-        if (problem.line > 0) where += ":" + std::to_string(problem.line);
-        if (!problem.field.empty()) where += ": " + problem.field;
-        std::fprintf(stderr, "%s: %s\n", where.c_str(), problem.message.c_str());
-    }
-    return problems.Empty();
 }
 
 // What a run starts for a setup program of one arch. The prefix is booted
@@ -229,7 +219,8 @@ int RunVerify(const VerifyOptions& options) {
     ProblemList problems;
     const std::optional<ProductManifest> manifest =
         ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);
-    if (!PrintProblems(options.manifest, problems) || !manifest) {
+    PrintProblems(options.manifest, problems);
+    if (!problems.Empty() || !manifest) {
         return Fail("the manifest has problems; nothing verified");
     }
     std::string setupProblem;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_arch.h"
+#include "tools/mkinstaller/windows_arch.h"
 
 struct VerifyOptions {
     std::string manifest;

@@ -1,4 +1,4 @@
-#include "verify_driver.h"
+#include "tools/mkinstaller/verify_driver.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
-#include "stop_signal.h"
-#include "wine_prefix.h"
+#include "tools/mkinstaller/child_process.h"
+#include "tools/mkinstaller/stop_signal.h"
+#include "tools/mkinstaller/wine_prefix.h"
 
 namespace {
 

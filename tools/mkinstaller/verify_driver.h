@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "wine_prefix.h"
+#include "tools/mkinstaller/wine_prefix.h"
 
 struct ReportedTimes {
     bool found = false;

@@ -1,4 +1,4 @@
-#include "verify_steps.h"
+#include "tools/mkinstaller/verify_steps.h"
 
 namespace {
 

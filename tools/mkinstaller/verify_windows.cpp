@@ -2,7 +2,7 @@
 // has the command, so that it is not mistaken for a manifest, and refuses it.
 #include <cstdio>
 
-#include "verify_cli.h"
+#include "tools/mkinstaller/verify_cli.h"
 
 CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions&) {
     CLI::App* verify = app.add_subcommand("verify", "Linux only: runs a setup.exe under Wine and checks the install.");

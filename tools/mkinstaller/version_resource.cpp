@@ -1,11 +1,11 @@
-#include "version_resource.h"
+#include "tools/mkinstaller/version_resource.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 
-#include "cp1252.h"
-#include "tools/shared/little_endian.h"
+#include "common/cp1252.h"
+#include "common/little_endian.h"
 
 namespace {
 

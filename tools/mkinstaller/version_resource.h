@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "manifest.h"
+#include "tools/mkinstaller/manifest.h"
 
 // Product name and version, the description's "by" line as the company,
 // and "<name> Setup" as the file description; the version's leading numbers

@@ -1,4 +1,4 @@
-#include "wine_prefix.h"
+#include "tools/mkinstaller/wine_prefix.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
-#include "cp1252.h"
-#include "program_search.h"
+#include "tools/mkinstaller/child_process.h"
+#include "common/cp1252.h"
+#include "tools/mkinstaller/program_search.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "tool_harness.h"
+#include "tests/native/lzari/tool_harness.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "tool_harness.h"
+#include "tests/native/lzari/tool_harness.h"
 
 namespace {
 

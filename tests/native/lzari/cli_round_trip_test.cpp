@@ -2,8 +2,8 @@
 // which files remain, and the timestamps carried in the container.
 #include <gtest/gtest.h>
 
-#include "tool_harness.h"
-#include "tools/shared/file_time.h"
+#include "tests/native/lzari/tool_harness.h"
+#include "common/file_time.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The progress line shown on a terminal for large inputs.
 #include <gtest/gtest.h>
 
-#include "tool_harness.h"
+#include "tests/native/lzari/tool_harness.h"
 
 namespace {
 

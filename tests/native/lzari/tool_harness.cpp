@@ -1,4 +1,4 @@
-#include "tool_harness.h"
+#include "tests/native/lzari/tool_harness.h"
 
 #include <fcntl.h>
 #include <pty.h>
@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "codec/lzari.h"
-#include "tools/shared/container_bytes.h"
+#include "tools/common/container_bytes.h"
 
 namespace {
 

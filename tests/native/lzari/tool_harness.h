@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "codec/lzari.h"
-#include "scratch_folder.h"
+#include "tests/native/scratch_folder.h"
 
 struct ToolResult {
     int exitCode = -1;

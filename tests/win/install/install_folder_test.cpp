@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/folder.h"
-#include "app/shared/manifest.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "state/window.h"
 #include "tests/win/install/install_win_fixture.h"
 
 namespace {

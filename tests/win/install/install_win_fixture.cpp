@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-#include "app/shared/windows.h"
+#include "state/window.h"
 
 std::vector<ProgressMessage> ProgressLog;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shared/manifest.h"
+#include "state/product.h"
 
 struct ProgressMessage {
     HWND bar;

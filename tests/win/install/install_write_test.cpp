@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "payload/payload.h"
 #include "tests/win/install/install_win_fixture.h"
 

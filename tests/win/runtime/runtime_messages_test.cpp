@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/shared/windows.h"
+#include "state/window.h"
 #include "app/startup.h"
 
 namespace {

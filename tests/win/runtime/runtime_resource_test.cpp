@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/shared/manifest.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "state/window.h"
 
 namespace {
 

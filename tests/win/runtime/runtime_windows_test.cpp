@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/shared/manifest.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "state/window.h"
 #include "app/startup.h"
 #include "system/dll_search.h"
 

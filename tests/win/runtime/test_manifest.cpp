@@ -1,5 +1,5 @@
 // A product with no files, so that the runtime's tests need no payload.
-#include "app/shared/manifest.h"
+#include "state/product.h"
 
 static PayloadRecord NoRows[] = {{nullptr, nullptr, 0, {0, 0}}};
 

@@ -1,7 +1,7 @@
 // The check of where the window and its children stand.
+#include "common/layout_math.h"
 #include "tools/mkinstaller/driver/controls.h"
 #include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/layout_expect.h"
 #include "tools/mkinstaller/driver/resource_file.h"
 #include "tools/mkinstaller/driver/steps.h"
 
@@ -9,6 +9,12 @@
 #include <cstring>
 
 namespace {
+
+struct LayoutInput {
+    LayoutMeasures measures;
+    int screenWidth;
+    int screenHeight;
+};
 
 int TextWidth(HDC dc, const char* text, int* height = nullptr)
 {
@@ -22,21 +28,22 @@ int TextWidth(HDC dc, const char* text, int* height = nullptr)
 // device context, in its default font; the LOGO size from the executable.
 bool GatherLayoutInput(LayoutInput& in, std::string& error)
 {
-    if (!ReadLogoSize(Installer.exePath, in.logoWidth, in.logoHeight, error)) return false;
+    LayoutMeasures& m = in.measures;
+    if (!ReadLogoSize(Installer.exePath, m.logoWidth, m.logoHeight, error)) return false;
     HDC dc = GetDC(Installer.mainWindow);
-    TextWidth(dc, LayoutProbeText, &in.lineHeight);
-    in.exitWidth = TextWidth(dc, "**Exit**");
-    in.installWidth = TextWidth(dc, "**install in this folder**");
-    in.selectWidth = TextWidth(dc, "**select another folder**");
+    TextWidth(dc, LineProbe, &m.lineHeight);
+    m.exitWidth = TextWidth(dc, "**Exit**");
+    m.installWidth = TextWidth(dc, "**install in this folder**");
+    m.selectWidth = TextWidth(dc, "**select another folder**");
     ReleaseDC(Installer.mainWindow, dc);
     RECT client;
     GetClientRect(Installer.mainWindow, &client);
-    in.clientWidth = client.right;
+    m.clientWidth = client.right;
     in.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     std::printf("screen %d x %d, logo %d x %d, LineHeight %d, ClientWidth %d, label widths %d %d %d\n",
-                in.screenWidth, in.screenHeight, in.logoWidth, in.logoHeight, in.lineHeight, in.clientWidth,
-                in.installWidth, in.selectWidth, in.exitWidth);
+                in.screenWidth, in.screenHeight, m.logoWidth, m.logoHeight, m.lineHeight, m.clientWidth,
+                m.installWidth, m.selectWidth, m.exitWidth);
     return true;
 }
 
@@ -51,6 +58,14 @@ bool Compare(const char* role, const RECT& r, const LayoutRect& want)
     return same;
 }
 
+// The children's rectangles in creation order (the order of ChildRoleNames).
+std::vector<LayoutRect> ExpectedChildren(const LayoutMeasures& m)
+{
+    ChildLayout c = ComputeChildLayout(m);
+    return {c.logo,   c.description, c.os,          c.architecture, c.warning, c.status, c.message,
+            c.folder, c.unpackProgress, c.copyProgress, c.install,   c.select,  c.exit};
+}
+
 } // namespace
 
 bool StepCheckLayout(const Step&, std::string& error)
@@ -60,13 +75,13 @@ bool StepCheckLayout(const Step&, std::string& error)
     if (!AllChildren(children, error) || !GatherLayoutInput(in, error)) return false;
     RECT window;
     GetWindowRect(Installer.mainWindow, &window);
-    int wrong = Compare("MainWindow", window, ExpectedMainWindow(in)) ? 0 : 1;
-    LayoutRect expected[LayoutChildCount];
-    ExpectedChildren(in, expected);
+    LayoutRect expectedWindow = MainWindowRect(in.measures.logoHeight, in.screenWidth, in.screenHeight);
+    int wrong = Compare("MainWindow", window, expectedWindow) ? 0 : 1;
+    std::vector<LayoutRect> expected = ExpectedChildren(in.measures);
     for (int i = 0; i < ChildRoleCount; ++i)
         wrong += Compare(ChildRoleNames[i], ChildRect(children[i]), expected[i]) ? 0 : 1;
     if (wrong == 0) return true;
-    error = std::to_string(wrong) + " window(s) out of place for LineHeight " + std::to_string(in.lineHeight) +
-            " and ClientWidth " + std::to_string(in.clientWidth);
+    error = std::to_string(wrong) + " window(s) out of place for LineHeight " + std::to_string(in.measures.lineHeight) +
+            " and ClientWidth " + std::to_string(in.measures.clientWidth);
     return false;
 }

@@ -7,3 +7,7 @@ enum { LinkRefusedError = 4395 };  // ERROR_REPARSE_POINT_ENCOUNTERED
 
 // True when the path exists as a link or junction.
 bool IsLink(const char* path);
+
+// Ends with the fatal report of the step (AbortWithLastError's format and
+// detail, with LinkRefusedError) when the path exists as a link or junction.
+void RefuseLink(const char* path, int code, const char* format, const char* detail = nullptr);

@@ -1,4 +1,4 @@
-#include "tools/shared/little_endian.h"
+#include "common/little_endian.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "app/shared/name_rules.h"
+#include "common/name_rules.h"
 
 #include <string.h>
 

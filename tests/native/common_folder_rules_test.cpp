@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shared/folder_rules.h"
+#include "common/folder_rules.h"
 
 namespace {
 

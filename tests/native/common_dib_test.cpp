@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dib.h"
+#include "common/dib.h"
 
 namespace {
 

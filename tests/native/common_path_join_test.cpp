@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shared/path_join.h"
+#include "common/path_join.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/shared/file_time.h"
+#include "common/file_time.h"
 
 #include <stdio.h>
 

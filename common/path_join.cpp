@@ -1,4 +1,4 @@
-#include "app/shared/path_join.h"
+#include "common/path_join.h"
 
 #include <string.h>
 

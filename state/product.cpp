@@ -3,8 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/shared/manifest.h"
-#include "app/shared/product_record.h"
+#include "state/product.h"
+#include "common/product_record.h"
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 

@@ -1,4 +1,4 @@
-#include "app/shared/folder_rules.h"
+#include "common/folder_rules.h"
 
 #include <string.h>
 

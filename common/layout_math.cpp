@@ -1,4 +1,8 @@
-#include "app/layout_math.h"
+#include "common/layout_math.h"
+
+const char LineProbe[] =
+    "!#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
+    "abcdefghijklmnopqrstuvwxyz{|}~";
 
 namespace {
 
@@ -6,7 +10,7 @@ namespace {
 const int RowGap = 16;
 
 int WindowHeight(int logoHeight) {
-    return logoHeight + 188;
+    return logoHeight + MainWindowHeightBelowLogo;
 }
 
 LayoutRect FullWidthRow(const LayoutMeasures& m, int rowTop, int index) {

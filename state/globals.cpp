@@ -1,6 +1,6 @@
 // Process-wide state of the front end, written once during start-up.
-#include "app/shared/manifest.h"
-#include "app/shared/windows.h"
+#include "state/product.h"
+#include "state/window.h"
 
 HINSTANCE AppInstance;
 const BITMAPINFOHEADER* LogoBitmap;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/layout_math.h"
+#include "common/layout_math.h"
 
 bool operator==(const LayoutRect& a, const LayoutRect& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;

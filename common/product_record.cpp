@@ -1,4 +1,4 @@
-#include "app/shared/product_record.h"
+#include "common/product_record.h"
 
 #include <string.h>
 

@@ -10,9 +10,18 @@ struct LayoutRect {
     int height;
 };
 
-enum { MainWindowWidth = 480 };
+enum {
+    MainWindowWidth = 480,
+    // Below the logo: the rows, the buttons and the caption and frame.
+    MainWindowHeightBelowLogo = 188,
+};
 
-// The main window: 480 wide, logo height + 188 high, centred on the screen.
+// Every printable ASCII character but the blank and the double quote: its
+// height is the line height of the default font.
+extern const char LineProbe[];
+
+// The main window: MainWindowWidth wide, the logo height plus
+// MainWindowHeightBelowLogo high, centred on the screen.
 LayoutRect MainWindowRect(int logoHeight, int screenWidth, int screenHeight);
 
 struct LayoutMeasures {

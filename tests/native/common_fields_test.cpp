@@ -6,8 +6,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "tools/shared/file_time.h"
-#include "tools/shared/little_endian.h"
+#include "common/file_time.h"
+#include "common/little_endian.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/dib.h"
+#include "common/dib.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/shared/container_bytes.h"
+#include "tools/common/container_bytes.h"
 
 #include <new>
 
