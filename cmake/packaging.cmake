@@ -1,18 +1,20 @@
-# The tools' package, made by the Windows build because it has both halves:
-# mkinstaller and lzari from the host build (cmake/host_tools.cmake) and the
-# stubs, its own and the x86_64 build's (cmake/runtime_x64_build.cmake), each
-# with its GUI driver for mkinstaller verify. The layout is the
-# one mkinstaller looks for them in: bin/mkinstaller and share/mkinstaller/.
-#   cmake --install build/windows --prefix DIR
+# The tools' package (release preset): mkinstaller and lzari of this build,
+# with the stubs and GUI drivers that the Windows builds made, taken as
+# inputs (INSTALLER_WINDOWS_BUILD, INSTALLER_WINDOWS_X64_BUILD). The layout
+# is the one mkinstaller looks for them in: bin/mkinstaller and
+# share/mkinstaller/.
+#   cmake --install build/release --prefix DIR
 #   cpack --preset tools      (a .deb and a .tar.gz of the same files)
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
-  # The default of a Windows build would be a C:/ path; the tools run here.
-  set(CMAKE_INSTALL_PREFIX /usr/local CACHE PATH "Where cmake --install puts the tools" FORCE)
-endif()
+set(INSTALLER_WINDOWS_BUILD ${CMAKE_SOURCE_DIR}/build/windows
+    CACHE PATH "The i686 Windows build whose stub and GUI driver the package carries")
+set(INSTALLER_WINDOWS_X64_BUILD ${CMAKE_SOURCE_DIR}/build/windows-x64
+    CACHE PATH "The x86_64 Windows build whose stub and GUI driver the package carries")
 
-install(PROGRAMS ${INSTALLER_HOST_TOOLS}/mkinstaller/mkinstaller ${INSTALLER_HOST_TOOLS}/lzari/lzari
-        DESTINATION bin)
-install(FILES $<TARGET_FILE:setup_stub> $<TARGET_FILE:mkinstaller_driver> ${INSTALLER_X64_STUB} ${INSTALLER_X64_DRIVER}
+install(TARGETS mkinstaller lzari RUNTIME DESTINATION bin)
+install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe
+              ${INSTALLER_WINDOWS_BUILD}/tools/mkinstaller/driver/driver.exe
+              ${INSTALLER_WINDOWS_X64_BUILD}/app/setup-stub-x64.exe
+              ${INSTALLER_WINDOWS_X64_BUILD}/tools/mkinstaller/driver/driver-x64.exe
         DESTINATION share/mkinstaller)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/mkinstaller.1 ${CMAKE_SOURCE_DIR}/docs/lzari.1
         DESTINATION share/man/man1)
@@ -32,9 +34,3 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # dpkg-shlibdeps finds libc, libstdc++ and toml++
 include(CPack)
 
-# Installs the .tar.gz into a fresh prefix and packs the reference product
-# with the installed mkinstaller alone.
-add_test(NAME tools_package
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/tools_package_test.sh
-          ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/product/manifest.toml
-          ${CMAKE_BINARY_DIR}/product/programs ${CMAKE_BINARY_DIR}/product/setup.exe)

@@ -61,7 +61,7 @@ static Reader LoadReader(const LzariState* state) {
     return r;
 }
 
-static void StoreReader(LzariState* state, const Reader& r) {
+[[maybe_unused]] static void StoreReader(LzariState* state, const Reader& r) {
     state->low = r.low;
     state->high = r.high;
     state->value = r.low + r.offset;

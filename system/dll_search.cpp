@@ -14,8 +14,10 @@ typedef void(WINAPI* InitCommonControlsCall)();
 
 // Both calls are missing on older systems (Windows 2000 has neither), so
 // they are looked up rather than imported.
-static FARPROC KernelCall(const char* name) {
-    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+// Returned as a function of no arguments, which converts to any other
+// function type without a warning; the caller names the real one.
+static void (*KernelCall(const char* name))() {
+    return reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name));
 }
 
 void RestrictDllSearch() {

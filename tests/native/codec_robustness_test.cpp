@@ -27,7 +27,7 @@ void ExpectWholeOrNothing(const Bytes& container, size_t index) {
     ASSERT_EQ(LzariDecodeInto(&CodecState, container.data(), (uint32_t)container.size(), buffer, sizeof buffer, &length),
               d.status) << index;
     ASSERT_EQ(length, d.length) << index;
-    if (d.status == LzariOk) ASSERT_EQ(Bytes(buffer, buffer + length), d.bytes) << index;
+    if (d.status == LzariOk) { ASSERT_EQ(Bytes(buffer, buffer + length), d.bytes) << index; }
     if (d.status == LzariOk) {
         bool v1 = container.size() >= 4 && memcmp(container.data(), "LzaR", 4) == 0;
         ASSERT_EQ(d.length, Le32At(container, container.size() - (v1 ? 12 : 4))) << index;
@@ -102,7 +102,7 @@ TEST_P(SizeField, EndingInsideTheLastMatchOrBeyondTheStreamIsDamage) {
     Decoded d = Decode(WithLe32(container, GetParam().size));
     EXPECT_EQ(d.status, GetParam().status);
     EXPECT_EQ(d.length, GetParam().status == LzariOk ? GetParam().size : 0u);
-    if (GetParam().status != LzariOk) EXPECT_EQ(d.version, -1);
+    if (GetParam().status != LzariOk) { EXPECT_EQ(d.version, -1); }
 }
 
 INSTANTIATE_TEST_SUITE_P(Codec, SizeField,

@@ -45,7 +45,7 @@ TEST_P(RoundTrip, DecodesToTheInput) {
     // The reader runs at most 2 bytes past the coded stream into the size
     // field, and knows where the stream ended.
     EXPECT_LE(d.inputPos, container.size() - 4 + 2);
-    if (!input.empty()) EXPECT_EQ(d.codedEnd, container.size() - 4);
+    if (!input.empty()) { EXPECT_EQ(d.codedEnd, container.size() - 4); }
 
     // Streamed both ways, in pieces of at most 1 MiB, to the same bytes.
     EXPECT_TRUE(EncodeToSink(LzariEncodeWith, input).bytes == container);

@@ -47,7 +47,7 @@ TEST(ErrorTable, UnpacksToTheSourceRowsEachFoundByItsCode) {
     int i = 0;
     for (const char* at = rows.begin; at < rows.end; ++i) {
         ASSERT_LT(i, ErrorTableRows) << "more rows unpacked than written down";
-        if (i > 0) EXPECT_LT(ErrorTable[i - 1].code, ErrorTable[i].code) << "row " << i;
+        if (i > 0) { EXPECT_LT(ErrorTable[i - 1].code, ErrorTable[i].code) << "row " << i; }
         at = ReadErrorRow(at, &row);
         EXPECT_EQ(row.code, ErrorTable[i].code) << "row " << i;
         EXPECT_STREQ(row.text, ErrorTable[i].text) << "row " << i;

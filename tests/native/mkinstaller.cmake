@@ -10,7 +10,6 @@ add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_test_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp)
 target_link_libraries(mkinstaller_tests PRIVATE mkinstaller_core GTest::gtest_main)
-target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>"
-                                                    MKINSTALLER_VERSION="${INSTALLER_RELEASE}")
+target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>")
 add_dependencies(mkinstaller_tests mkinstaller)
 gtest_discover_tests(mkinstaller_tests DISCOVERY_TIMEOUT 60)

@@ -32,7 +32,7 @@ struct ManifestCase {
 
 void Prepare(const ProductFolder& folder, const ManifestCase& c) {
     folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
-    if (!c.prepare.empty()) ASSERT_EQ(std::system(("cd '" + folder.Path() + "' && " + c.prepare).c_str()), 0);
+    if (!c.prepare.empty()) { ASSERT_EQ(std::system(("cd '" + folder.Path() + "' && " + c.prepare).c_str()), 0); }
 }
 
 void PrintTo(const ManifestCase& c, std::ostream* out) { *out << c.label; }
@@ -257,7 +257,7 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
         folder.Write("manifest.toml", Replace(ValidManifest(), Rows, rows + (extra ? ExtraRow("\"last\"") : "")));
         const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
         EXPECT_EQ(run.exitCode, extra) << run.output.substr(0, 500);
-        if (extra) EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500);
+        if (extra) { EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500); }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "tests/native/mkinstaller_test_support.h"
 #include "tools/mkinstaller/stub_image.h"
 #include "common/little_endian.h"
+#include "release.h"
 
 namespace {
 
@@ -127,8 +128,8 @@ const size_t Optional = 88, Pe32Directories = Optional + 96, Pe32PlusDirectories
 const size_t Pe32PlusSections = Optional + 240;
 
 TEST(StubImage, OnlyAStubOfThisReleaseIsTaken) {
-    const std::string good = MakeStub("mkinstaller stub " MKINSTALLER_VERSION);
-    const std::string good64 = MakeStub("mkinstaller stub " MKINSTALLER_VERSION, Arch::X64);
+    const std::string good = MakeStub("mkinstaller stub " INSTALLER_RELEASE);
+    const std::string good64 = MakeStub("mkinstaller stub " INSTALLER_RELEASE, Arch::X64);
     const std::optional<Arch> x86 = Arch::X86, x64 = Arch::X64, none;
     const struct {
         const char* label;

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "common/little_endian.h"
+#include "release.h"
 
 namespace fs = std::filesystem;
 
@@ -60,8 +61,8 @@ ProductFolder::ProductFolder() : ScratchFolder("mkinstaller-test.") {
     Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");
-    Write("stub.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION));
-    Write("stub-x64.exe", MakeStub("mkinstaller stub " MKINSTALLER_VERSION, Arch::X64));
+    Write("stub.exe", MakeStub("mkinstaller stub " INSTALLER_RELEASE));
+    Write("stub-x64.exe", MakeStub("mkinstaller stub " INSTALLER_RELEASE, Arch::X64));
 }
 
 std::string ValidManifest() {

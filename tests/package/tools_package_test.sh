@@ -3,7 +3,9 @@
 # the tree (the stub found beside mkinstaller) into the build's own setup.exe, and with
 # arch = "x64" into the windows-x64 build's; the .deb is the same.
 set -euo pipefail
-cpack=$1 build=$2 manifest=$3 programs=$4 built=$5  # cpack, build dir, manifest, programs, setup.exe
+# cpack, the build that packages, the manifest, its programs, the setup.exe
+# they were packed into, the windows-x64 build
+cpack=$1 build=$2 manifest=$3 programs=$4 built=$5 x64=$6
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 mkdir "$work/prefix" "$work/elsewhere"
 (cd "$build" && "$cpack" -B "$work/packages" >/dev/null)
@@ -14,7 +16,6 @@ cd "$work/prefix" && ls bin/lzari share/mkinstaller/driver.exe share/mkinstaller
     share/mkinstaller/setup-stub-x64.exe share/man/man1/mkinstaller.1 share/man/man1/lzari.1 >/dev/null
 cd "$work/elsewhere" && "$work/prefix/bin/mkinstaller" "$manifest" --source-dir "$programs" -o setup.exe --no-progress
 cmp setup.exe "$built"
-x64="$build/../windows-x64"
 sed 's/^\[product\]$/&\narch = "x64"/' "$manifest" >manifest-x64.toml
 "$work/prefix/bin/mkinstaller" manifest-x64.toml --source-dir "$x64/product/programs" \
     --source-dir "$(dirname "$manifest")" -o setup-x64.exe --no-progress

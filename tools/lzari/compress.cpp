@@ -1,13 +1,12 @@
 #include <stdio.h>
 
 #include "codec/threaded_encoder.h"
-#include "tools/lzari/atomic_output.h"
+#include "tools/common/platform.h"
 #include "tools/lzari/codec_buffer.h"
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/input_file.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/output_file.h"
-#include "tools/lzari/platform.h"
 #include "tools/lzari/progress.h"
 #include "tools/lzari/stream_output.h"
 #include "tools/lzari/suffix.h"

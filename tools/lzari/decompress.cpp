@@ -1,6 +1,5 @@
 #include <stdio.h>
 
-#include "tools/lzari/atomic_output.h"
 #include "tools/lzari/decode_container.h"
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/input_file.h"

@@ -1,6 +1,6 @@
 #include "tools/lzari/input_bytes.h"
 
-#include "tools/lzari/platform.h"
+#include "tools/common/platform.h"
 
 namespace {
 

@@ -110,7 +110,7 @@ void InputFile::CheckUnchanged() const {
 bool IsSameFile(const platform::FileStatus& status, const std::string& otherPath) {
     platform::FileStatus other;
     if (!platform::PathStatus(otherPath, true, &other)) return false;
-    return other.device == status.device && other.inode == status.inode;
+    return other.identity == status.identity;
 }
 
 void RemoveInput(const std::string& path) {

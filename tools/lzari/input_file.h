@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/platform.h"
 #include "tools/lzari/input_bytes.h"
-#include "tools/lzari/platform.h"
 
 class Progress;
 

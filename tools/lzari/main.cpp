@@ -6,17 +6,20 @@
 #include <algorithm>
 #include <new>
 
+#include "release.h"
+
+#include "tools/common/interrupt_cleanup.h"
+#include "tools/common/platform.h"
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/operations.h"
 #include "tools/lzari/options.h"
-#include "tools/lzari/platform.h"
 
 namespace {
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 1;
 constexpr int ExitUsage = 2;
-constexpr const char* Version = "lzari 1.1 (payload containers, versions 0 and 1)";
+constexpr const char* Version = "lzari " INSTALLER_RELEASE " (payload containers, versions 0 and 1)";
 
 constexpr const char* HelpFooter = R"(With no FILE, or FILE "-", standard input goes to standard output.
 
@@ -130,7 +133,7 @@ int Run(const Options& options) {
         fprintf(stderr, "lzari: %s; use -f to force\n", refusal);
         return ExitError;
     }
-    platform::InstallInterruptCleanup();
+    platform::InstallInterruptCleanup(platform::BrokenPipe::CleanedUp);
     if (options.mode == Mode::List) PrintListHeading();
     bool allSucceeded = true;
     for (const std::string& path : options.files) allSucceeded = ProcessReporting(options, path) && allSucceeded;
@@ -150,8 +153,11 @@ int main(int argc, char** argv) {
     ModeFlags mode;
     DefineOptions(app, options, mode);
     try {
+        // Standard streams carry bytes, not text.
+        for (int stream : {platform::StandardInput, platform::StandardOutput, platform::StandardError})
+            platform::CarryBytes(stream);
         // CLI11 takes the arguments after the program's name, last first.
-        std::vector<std::string> arguments = platform::StartProgram(argc, argv);
+        std::vector<std::string> arguments = platform::CommandLine(argc, argv);
         arguments.erase(arguments.begin());
         std::reverse(arguments.begin(), arguments.end());
         app.parse(arguments);

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include "tools/lzari/platform.h"
+#include "tools/common/platform.h"
 
 namespace {
 

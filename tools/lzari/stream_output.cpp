@@ -1,6 +1,8 @@
 #include "tools/lzari/stream_output.h"
 
-#include "tools/lzari/atomic_output.h"
+#include "tools/common/platform.h"
+#include "tools/lzari/file_error.h"
+#include "tools/lzari/output_file.h"
 
 namespace {
 
@@ -30,8 +32,8 @@ void StreamOutput::Finish() {
 
 void StreamOutput::Write(const uint8_t* bytes, size_t count) {
     if (file_) {
-        file_->Write(bytes, count, nullptr);
-    } else {
-        WriteToStandardOutput(bytes, count);
+        file_->Write(bytes, count);
+    } else if (!platform::WriteAll(platform::StandardOutput, bytes, count)) {
+        throw SystemError("(stdout)");
     }
 }

@@ -10,11 +10,11 @@
 #include <exception>
 #include <vector>
 
-class AtomicOutput;
+class OutputFile;
 
 class StreamOutput {
 public:
-    explicit StreamOutput(AtomicOutput* file) : file_(file) {}  // null: standard output
+    explicit StreamOutput(OutputFile* file) : file_(file) {}  // null: standard output
 
     // Never throws, for the codec calls it: a failed write is kept, and
     // the bytes after it are dropped.
@@ -26,7 +26,7 @@ public:
 private:
     void Write(const uint8_t* bytes, size_t count);
 
-    AtomicOutput* file_;
+    OutputFile* file_;
     std::vector<uint8_t> held_;
     std::exception_ptr failure_;
     uint64_t total_ = 0;

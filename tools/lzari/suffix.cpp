@@ -2,8 +2,8 @@
 
 #include <strings.h>
 
+#include "tools/common/platform.h"
 #include "tools/lzari/options.h"
-#include "tools/lzari/platform.h"
 
 bool HasSuffix(const std::string& path, const std::string& suffix) {
     return path.size() >= suffix.size() &&

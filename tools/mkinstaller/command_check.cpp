@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tools/mkinstaller/platform.h"
+#include "tools/common/platform.h"
 #include "tools/mkinstaller/stub_file.h"
 #include "tools/mkinstaller/stub_image.h"
 
@@ -15,20 +15,19 @@ namespace {
 // link (or a case-insensitive file system) lets it replace one.
 struct FileKey {
     std::string path;
-    std::optional<os::FileIdentity> identity;
+    std::optional<platform::FileIdentity> identity;
 };
 
 FileKey KeyOf(const std::string& path) {
     FileKey key;
     std::error_code error;
     key.path = fs::weakly_canonical(fs::absolute(fs::u8path(path), error), error).u8string();
-    key.identity = os::IdentityOf(path);
+    key.identity = platform::IdentityOf(path);
     return key;
 }
 
 bool SameFile(const FileKey& a, const FileKey& b) {
-    return a.path == b.path || (a.identity && b.identity && a.identity->volume == b.identity->volume &&
-                               a.identity->index == b.identity->index);
+    return a.path == b.path || (a.identity && b.identity && *a.identity == *b.identity);
 }
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
@@ -44,7 +43,7 @@ std::string FolderProblem(const fs::path& folder) {
     std::error_code error;
     if (!fs::exists(folder, error)) return "its folder " + Quoted(folder) + " does not exist";
     if (!fs::is_directory(folder, error)) return Quoted(folder) + " is not a folder";
-    if (!os::FolderWritable(folder.u8string())) return "its folder " + Quoted(folder) + " is not writable";
+    if (!platform::FolderWritable(folder.u8string())) return "its folder " + Quoted(folder) + " is not writable";
     return {};
 }
 

@@ -3,24 +3,28 @@
 // 2 bad command line. `mkinstaller verify` proves that a setup.exe installs
 // (verify_command.h).
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include <CLI/CLI.hpp>
 
+#include "release.h"
+
+#include "tools/common/interrupt_cleanup.h"
+#include "tools/common/platform.h"
+#include "tools/common/staged_file.h"
 #include "tools/mkinstaller/command_check.h"
 #include "tools/mkinstaller/image_check.h"
 #include "tools/mkinstaller/logo_image.h"
 #include "tools/mkinstaller/manifest_check.h"
 #include "tools/mkinstaller/manifest_reader.h"
 #include "tools/mkinstaller/packer.h"
-#include "tools/mkinstaller/platform.h"
 #include "tools/mkinstaller/setup_resources.h"
-#include "tools/mkinstaller/signal_cleanup.h"
 #include "tools/mkinstaller/signing.h"
-#include "tools/mkinstaller/staged_file.h"
 #include "tools/mkinstaller/stub_file.h"
 #include "tools/mkinstaller/stub_image.h"
 #include "tools/mkinstaller/verify_cli.h"
@@ -84,6 +88,26 @@ std::string DepfileText(const Options& options, const ProductManifest& manifest)
     return text + "\n";
 }
 
+// Writes `bytes` in full under a temporary name beside `target`, with the
+// mode a new file gets, for Commit to rename.
+bool Stage(platform::StagedFile& file, const std::string& target, const std::string& bytes, uint32_t mode,
+           std::string& error) {
+    if (!file.Open(target)) {
+        const fs::path folder = fs::u8path(target).parent_path();
+        error = "cannot create a file in '" + (folder.empty() ? "." : folder.u8string()) + "': " + std::strerror(errno);
+        return false;
+    }
+    if (file.Write(bytes.data(), bytes.size()) && file.SetMode(platform::ModeOfNewFile(mode)) && file.Sync()) return true;
+    error = "cannot write '" + target + "': " + std::strerror(errno);
+    return false;
+}
+
+bool Commit(platform::StagedFile& file, std::string& error) {
+    if (file.Commit(true)) return true;
+    error = "cannot write '" + file.target() + "': " + std::strerror(errno);
+    return false;
+}
+
 std::vector<uint8_t> ReadWhole(const std::string& path) {
     std::vector<uint8_t> bytes;
     return ReadWholeFile(path, bytes).empty() ? bytes : std::vector<uint8_t>();
@@ -114,12 +138,12 @@ int Build(const Options& options, const ProductManifest& manifest) {
     }
 
     // Both outputs are written in full before either replaces its target.
-    StagedFile staged, depfile;
-    if (!staged.StageContents({setup.begin(), setup.end()}, options.output, 0777, error) ||
-        (!options.depfile.empty() && !depfile.StageContents(DepfileText(options, manifest), options.depfile, 0666, error))) {
+    platform::StagedFile staged, depfile;
+    if (!Stage(staged, options.output, {setup.begin(), setup.end()}, 0777, error) ||
+        (!options.depfile.empty() && !Stage(depfile, options.depfile, DepfileText(options, manifest), 0666, error))) {
         return Fail(error + "; nothing written");
     }
-    if (!staged.Commit(error) || (!options.depfile.empty() && !depfile.Commit(error))) return Fail(error);
+    if (!Commit(staged, error) || (!options.depfile.empty() && !Commit(depfile, error))) return Fail(error);
     if (options.progress) PrintSummary(packed, seconds, std::min<size_t>(jobs, manifest.files.size()), options.output);
     return 0;
 }
@@ -133,7 +157,7 @@ void CheckSigning(const Options& options, const ProductManifest& manifest, Probl
 }
 
 Command CommandOf(const Options& options, const std::optional<ProductManifest>& manifest) {
-    Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub};
+    Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub, {}, {}};
     if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
     if (!manifest) return command;
     command.arch = manifest->arch;
@@ -146,9 +170,9 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
 
 int main(int argc, char** argv) {
     Options options;
-    options.progress = os::StandardErrorIsTerminal();
+    options.progress = platform::IsTerminal(platform::StandardError);
     CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
-    app.set_version_flag("--version", "mkinstaller " MKINSTALLER_VERSION);
+    app.set_version_flag("--version", "mkinstaller " INSTALLER_RELEASE);
     // Required unless the verify command is given.
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
@@ -166,7 +190,9 @@ int main(int argc, char** argv) {
     VerifyOptions verifyOptions;
     const CLI::App* verify = AddVerifyCommand(app, verifyOptions);
     try {
-        std::vector<std::string> arguments = os::Arguments(argc, argv);
+        // Messages end lines as on Linux, so that scripts read the same text.
+        platform::CarryBytes(platform::StandardError);
+        std::vector<std::string> arguments = platform::CommandLine(argc, argv);
         arguments.erase(arguments.begin());
         std::reverse(arguments.begin(), arguments.end());  // as CLI11 takes them
         app.parse(arguments);
@@ -177,7 +203,7 @@ int main(int argc, char** argv) {
     }
     if (*verify) return RunVerify(verifyOptions);
 
-    CleanUpOnSignals();
+    platform::InstallInterruptCleanup(platform::BrokenPipe::Default);
     ProblemList problems;
     const std::optional<ProductManifest> manifest =
         ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);

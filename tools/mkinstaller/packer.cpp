@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "codec/lzari.h"
-#include "tools/mkinstaller/platform.h"
-#include "tools/mkinstaller/signal_cleanup.h"
 #include "tools/common/container_bytes.h"
+#include "tools/common/interrupt_cleanup.h"
+#include "tools/common/platform.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
     uint64_t fileTime = 0;
     if (row.fixedTime) {
         fileTime = *row.fixedTime;
-    } else if (const std::optional<uint64_t> modified = FileTimeOfPath(row.sourcePath)) {
+    } else if (const std::optional<uint64_t> modified = platform::FileTimeOfPath(row.sourcePath)) {
         fileTime = *modified;
     } else {
         return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
@@ -95,7 +95,7 @@ PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const P
     if (threads > rows.size()) threads = static_cast<unsigned>(rows.size() > 0 ? rows.size() : 1);
     std::vector<std::thread> workers;
     {
-        const SignalsHeld held;  // workers inherit the blocked signals
+        const platform::InterruptsHeld held;  // workers inherit the blocked signals
         for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work);
     }
     work();

@@ -65,7 +65,7 @@ std::string ProductRecord(const ProductManifest& manifest) {
 std::vector<Resource> SetupResources(const ProductManifest& manifest, const PackResult& packed,
                                      const std::vector<uint8_t>& logo, const std::vector<uint8_t>& icon) {
     std::vector<Resource> resources;
-    resources.push_back({{ProductRecordType, {}}, Named(PRODUCT_RECORD_NAME), 1033, Bytes(ProductRecord(manifest))});
+    resources.push_back({Numbered(ProductRecordType), Named(PRODUCT_RECORD_NAME), 1033, Bytes(ProductRecord(manifest))});
     for (size_t row = 0; row < manifest.files.size(); ++row) {
         resources.push_back({Numbered(RcDataType), Named(manifest.files[row].name), 1033, packed.files[row].container});
     }

@@ -11,32 +11,33 @@
 #include <iterator>
 #include <sstream>
 
+#include "tools/common/interrupt_cleanup.h"
+#include "tools/common/platform.h"
 #include "tools/mkinstaller/program_search.h"
-#include "tools/mkinstaller/signal_cleanup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // A file under the temporary folder, removed when the object goes away or
-// a signal ends the tool.
+// an interruption ends the tool.
 class ScratchFile {
 public:
     ScratchFile() {
         std::error_code error;
-        std::string pattern = (fs::temp_directory_path(error) / "mkinstaller.XXXXXX").string();
-        if (error) pattern = "/tmp/mkinstaller.XXXXXX";
-        const SignalsHeld held;
-        const int descriptor = mkstemp(pattern.data());
+        fs::path folder = fs::temp_directory_path(error);
+        if (error) folder = "/tmp";
+        const platform::InterruptsHeld held;
+        const int descriptor = platform::CreateTemporaryBeside((folder / "mkinstaller").string(), &path_);
         if (descriptor < 0) return;
-        ::close(descriptor);
-        path_ = pattern;
-        tracked_ = TrackTemporary(path_);
+        platform::Close(descriptor);
+        slot_ = platform::RegisterTemporary(path_);
     }
     ~ScratchFile() {
         if (path_.empty()) return;
-        ::unlink(path_.c_str());
-        ForgetTemporary(tracked_);
+        const platform::InterruptsHeld held;
+        platform::Remove(path_);
+        platform::ForgetTemporary(slot_);
     }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
@@ -44,7 +45,7 @@ public:
 
 private:
     std::string path_;
-    int tracked_ = -1;
+    int slot_ = -1;
 };
 
 // Runs a program from the PATH; its output goes to `log`.
@@ -114,7 +115,7 @@ bool SignImage(const Signing& signing, const std::string& productName, std::vect
     }
     std::ofstream(unsigned_.Path(), std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
                                                            static_cast<std::streamsize>(image.size()));
-    ::unlink(signed_.Path().c_str());  // osslsigncode makes its output itself
+    platform::Remove(signed_.Path());  // osslsigncode makes its output itself
     std::vector<std::string> command = SignCommand(signing, productName);
     command.insert(command.end(), {"-in", unsigned_.Path(), "-out", signed_.Path()});
     const int status = Run(command, log.Path());

@@ -1,13 +1,12 @@
 #include "tools/mkinstaller/stop_signal.h"
 
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 
-namespace {
+#include "tools/common/interrupt_cleanup.h"
 
-const int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+namespace {
 
 std::atomic<int> caught{0};
 std::atomic<pid_t> interruptible{0};
@@ -20,16 +19,7 @@ void OnStopSignal(int signal) {
 
 }  // namespace
 
-void StopOnSignals() {
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;  // no SA_RESTART: a blocked wait returns with EINTR
-    sigemptyset(&action.sa_mask);
-    for (int signal : StopSignals) {
-        struct sigaction previous = {};
-        sigaction(signal, nullptr, &previous);
-        if (previous.sa_handler != SIG_IGN) sigaction(signal, &action, nullptr);
-    }
-}
+void StopOnSignals() { platform::HandleInterruptions(OnStopSignal); }
 
 int StopSignal() { return caught.load(); }
 
@@ -40,7 +30,5 @@ void SetInterruptibleChild(pid_t group) {
 
 void EndByStopSignal() {
     const int signal = caught.load();
-    if (signal == 0) return;
-    ::signal(signal, SIG_DFL);
-    raise(signal);
+    if (signal != 0) platform::EndBySignal(signal);
 }

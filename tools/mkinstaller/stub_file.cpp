@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tools/mkinstaller/platform.h"
+#include "tools/common/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +28,7 @@ std::string DefaultStubPlace(Arch arch) {
 }
 
 std::string FindBesideStub(const std::string& name) {
-    const fs::path self = os::ProgramFile();
+    const fs::path self = platform::ProgramFile();
     if (self.empty()) return {};
     std::error_code error;
     const fs::path file = self.parent_path() / StubFolderPlace / name;

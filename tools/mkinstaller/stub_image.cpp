@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/little_endian.h"
+#include "release.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ std::optional<Arch> ImageArch(const std::vector<uint8_t>& image) {
     return h.layout->arch;
 }
 
-std::string StubReleaseMark() { return "mkinstaller stub " MKINSTALLER_VERSION; }
+std::string StubReleaseMark() { return "mkinstaller stub " INSTALLER_RELEASE; }
 
 std::string StubProblem(const std::vector<uint8_t>& image) {
     Headers h;

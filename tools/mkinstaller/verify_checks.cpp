@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "common/cp1252.h"
-#include "tools/mkinstaller/platform.h"
+#include "tools/common/platform.h"
 #include "tools/mkinstaller/shell_link.h"
 #include "common/file_time.h"
 
@@ -104,7 +104,7 @@ void CheckFiles(const ProductManifest& manifest, const std::string& unixFolder,
             continue;
         }
         const auto reported = times.find(row.name);
-        const std::optional<uint64_t> stored = row.fixedTime ? row.fixedTime : FileTimeOfPath(row.sourcePath);
+        const std::optional<uint64_t> stored = row.fixedTime ? row.fixedTime : platform::FileTimeOfPath(row.sourcePath);
         if (reported != times.end() && stored) CheckTimes(name, *stored, reported->second, differences);
         if (const std::string bytes = CompareBytes(installed, row.sourcePath); !bytes.empty()) {
             differences.push_back(name + ": " + bytes);

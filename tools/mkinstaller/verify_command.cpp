@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "common/cp1252.h"
+#include "tools/common/temp_folder.h"
 #include "tools/mkinstaller/folder_rule.h"
 #include "tools/mkinstaller/manifest_reader.h"
 #include "tools/mkinstaller/private_display.h"
@@ -19,7 +20,6 @@
 #include "tools/mkinstaller/verify_driver.h"
 #include "tools/mkinstaller/verify_steps.h"
 #include "tools/mkinstaller/wine_prefix.h"
-#include "tools/mkinstaller/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -169,7 +169,7 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 // or -1 when the check itself could not be made.
 int VerifyInPrefix(const VerifyOptions& options, const Launch& launch, const ProductManifest& manifest,
                    const std::vector<Install>& installs) {
-    TempFolder work;
+    TempFolder work("mkinstaller");
     std::error_code error;
     if (!work.Ok() || !fs::create_directory(work.File("home"), error)) {
         Fail("cannot make a temporary folder");

@@ -42,7 +42,7 @@ TEST_P(Commands, BehaveAsGzipWould) {
     EXPECT_EQ(result.out, c.out);
     EXPECT_EQ(folder.Entries(), c.entries);
     for (const auto& [name, bytes] : c.files)
-        if (folder.Status(name).st_nlink) EXPECT_EQ(folder.Read(name), bytes) << name;
+        if (folder.Status(name).st_nlink) { EXPECT_EQ(folder.Read(name), bytes) << name; }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -58,13 +58,13 @@ TEST_P(Flags, PutTheResultWhereAsked) {
     const std::string original = TextBytes(9000), input = decompress ? "f.lzr" : "f";
     TempFolder folder;
     folder.Write("f", original);
-    if (decompress) ASSERT_EQ(folder.Run({"f"}).exitCode, 0);
+    if (decompress) { ASSERT_EQ(folder.Run({"f"}).exitCode, 0); }
 
     ToolResult result = folder.Run(c.args);
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(folder.Status(input).st_nlink != 0, c.inputKept);
     const std::string written = c.output ? folder.Read(c.output) : result.out;
-    if (c.output) EXPECT_EQ(result.out, "");
+    if (c.output) { EXPECT_EQ(result.out, ""); }
     int version = -1;
     EXPECT_EQ(decompress ? written : DecodeContainer(written, &version), original);
     EXPECT_EQ(version, c.version);

@@ -1,12 +1,13 @@
 // A fresh folder under the system's temporary folder, removed with all its
-// contents when the object goes away.
+// contents when the object goes away. POSIX only, as mkdtemp is.
 #pragma once
 
 #include <string>
 
 class TempFolder {
 public:
-    TempFolder();
+    // Named NAME.XXXXXX.
+    explicit TempFolder(const std::string& name);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -1,14 +1,14 @@
-#include "tools/mkinstaller/temp_folder.h"
+#include "tools/common/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::string& name) {
     std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / "mkinstaller.XXXXXX").string();
-    if (error) pattern = "/tmp/mkinstaller.XXXXXX";
+    std::string pattern = (fs::temp_directory_path(error) / (name + ".XXXXXX")).string();
+    if (error) pattern = "/tmp/" + name + ".XXXXXX";
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
 

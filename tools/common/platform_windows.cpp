@@ -9,8 +9,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "tools/lzari/platform.h"
+#include "tools/common/platform.h"
 #include "common/file_time.h"
+
+namespace fs = std::filesystem;
 
 namespace platform {
 
@@ -60,15 +62,13 @@ bool Failed() {
 
 HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
 
+uint64_t TicksOf(const FILETIME& time) { return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
 FILETIME ToFileTime(uint64_t ticks) {
     FILETIME time;
     time.dwLowDateTime = static_cast<DWORD>(ticks);
     time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return time;
-}
-
-timespec ToUnix(const FILETIME& time) {
-    return UnixOfFileTime(static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime);
 }
 
 // Files on disk have an identity, links, times and a size; pipes and
@@ -84,11 +84,17 @@ bool StatusOfHandle(HANDLE handle, FileStatus* status) {
     status->size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
     status->mode = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     status->links = info.nNumberOfLinks;
-    status->device = info.dwVolumeSerialNumber;
-    status->inode = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    status->accessed = ToUnix(info.ftLastAccessTime);
-    status->modified = ToUnix(info.ftLastWriteTime);
+    status->identity = {info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+    status->accessed = UnixOfFileTime(TicksOf(info.ftLastAccessTime));
+    status->modified = UnixOfFileTime(TicksOf(info.ftLastWriteTime));
     return true;
+}
+
+// A handle that only asks about the file, folders too.
+HANDLE OpenForStatus(const std::string& path, bool followLinks) {
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    return CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, flags, nullptr);
 }
 
 bool IsSymbolicLink(const std::wstring& path) {
@@ -110,42 +116,18 @@ int OpenShared(const std::string& path, DWORD access, DWORD disposition, int fla
     return descriptor;
 }
 
-size_t LastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
-
 std::string TemporaryName(const std::string& target, unsigned attempt) {
-    const size_t separator = LastSeparator(target);
-    const std::string folder = separator == std::string::npos ? "." : target.substr(0, separator);
-    const std::string base = separator == std::string::npos ? target : target.substr(separator + 1);
+    const fs::path path = fs::u8path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     char suffix[16];
     const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount() ^ attempt * 40503u;
-    snprintf(suffix, sizeof suffix, "%06x", seed & 0xffffffu);
-    return folder + "/." + base + "." + suffix;
+    snprintf(suffix, sizeof suffix, ".%06x", seed & 0xffffffu);
+    return (folder / fs::u8path("." + path.filename().u8string() + suffix)).u8string();
 }
-
-// The console handler runs on a thread of its own: the lock keeps it from
-// seeing a half-registered temporary, and a hold keeps it waiting.
-CRITICAL_SECTION interruptLock;
-wchar_t temporaryPath[32768];
-bool temporaryRegistered = false;
-
-BOOL WINAPI RemoveTemporaryOnInterrupt(DWORD) {
-    EnterCriticalSection(&interruptLock);
-    if (temporaryRegistered) DeleteFileW(temporaryPath);
-    temporaryRegistered = false;
-    // Not handled: the default handler ends the process as usual.
-    return FALSE;
-}
-
-struct LockSetUp {
-    LockSetUp() { InitializeCriticalSection(&interruptLock); }
-} lockSetUp;
 
 }  // namespace
 
-std::vector<std::string> StartProgram(int argc, char** argv) {
-    _setmode(StandardInput, _O_BINARY);
-    _setmode(StandardOutput, _O_BINARY);
-    _setmode(StandardError, _O_BINARY);
+std::vector<std::string> CommandLine(int argc, char** argv) {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!wide) return std::vector<std::string>(argv, argv + argc);
@@ -155,9 +137,30 @@ std::vector<std::string> StartProgram(int argc, char** argv) {
     return arguments;
 }
 
+void CarryBytes(int descriptor) { _setmode(descriptor, _O_BINARY); }
+
+fs::path ProgramFile() {
+    std::wstring name(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0 || length >= name.size()) return {};
+    name.resize(length);
+    return fs::path(name);
+}
+
+// A console only: _isatty also says yes for the NUL device.
+bool IsTerminal(int descriptor) {
+    DWORD mode;
+    return GetConsoleMode(HandleOf(descriptor), &mode) != 0;
+}
+
+timespec Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return UnixOfFileTime(TicksOf(now));
+}
+
 int OpenForReading(const std::string& path, bool followLinks) {
-    const std::wstring wide = Wide(path);
-    if (!followLinks && IsSymbolicLink(wide)) {
+    if (!followLinks && IsSymbolicLink(Wide(path))) {
         errno = ELOOP;
         return -1;
     }
@@ -181,34 +184,62 @@ int CreateTemporaryBeside(const std::string& target, std::string* name) {
 bool Status(int descriptor, FileStatus* status) { return StatusOfHandle(HandleOf(descriptor), status); }
 
 bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
-    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    const HANDLE handle = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    const HANDLE handle = OpenForStatus(path, followLinks);
     if (handle == INVALID_HANDLE_VALUE) return Failed();
     const bool known = StatusOfHandle(handle, status);
     CloseHandle(handle);
     return known;
 }
 
-// Here inputs are read into memory instead.
-const uint8_t* MapFile(int, uint64_t, const std::string&) {
-    errno = ENOSYS;
-    return nullptr;
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    const HANDLE handle = OpenForStatus(path, true);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
 
-void UnmapFile(const uint8_t*, uint64_t) {}
-
-void DropPages(const uint8_t*, uint64_t, uint64_t) {}
-
 bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Permissions on Windows are more than a mode: try what writing an output does.
+bool FolderWritable(const std::string& folder) {
+    std::string probe;
+    const int descriptor = CreateTemporaryBeside((fs::u8path(folder) / "probe").u8string(), &probe);
+    if (descriptor < 0) return false;
+    Close(descriptor);
+    Remove(probe);
+    return true;
+}
+
+std::optional<uint64_t> FileTimeOfPath(const std::string& path) {
+    const HANDLE handle = OpenForStatus(path, true);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    FILETIME modified;
+    const bool known = GetFileTime(handle, nullptr, nullptr, &modified) != 0;
+    CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return TicksOf(modified);
+}
 
 long Read(int descriptor, void* bytes, size_t count) {
     return _read(descriptor, bytes, static_cast<unsigned>(count < MaxTransfer ? count : MaxTransfer));
 }
 
-long Write(int descriptor, const void* bytes, size_t count) {
-    return _write(descriptor, bytes, static_cast<unsigned>(count < MaxTransfer ? count : MaxTransfer));
+bool WriteAll(int descriptor, const void* bytes, size_t count) {
+    const char* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const int written = _write(descriptor, next, static_cast<unsigned>(count < MaxTransfer ? count : MaxTransfer));
+        if (written < 0) return false;
+        next += written;
+        count -= static_cast<size_t>(written);
+    }
+    return true;
 }
+
+// No umask here: a new file is writable unless asked otherwise.
+uint32_t ModeOfNewFile(uint32_t mode) { return mode; }
 
 // Windows keeps one bit of the mode: whether the owner may write.
 bool SetMode(int descriptor, uint32_t mode) {
@@ -248,33 +279,17 @@ void SyncFolder(const std::string&) {}
 
 bool Remove(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Failed(); }
 
-// A console only: _isatty also says yes for the NUL device.
-bool IsTerminal(int descriptor) {
-    DWORD mode;
-    return GetConsoleMode(HandleOf(descriptor), &mode) != 0;
+// The console handler runs on an ordinary thread, which may allocate.
+void RemoveNow(const char* path) { DeleteFileW(Wide(path).c_str()); }
+
+// Here inputs are read into memory instead.
+const uint8_t* MapFile(int, uint64_t, const std::string&) {
+    errno = ENOSYS;
+    return nullptr;
 }
 
-timespec Now() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ToUnix(now);
-}
+void UnmapFile(const uint8_t*, uint64_t) {}
 
-void InstallInterruptCleanup() { SetConsoleCtrlHandler(RemoveTemporaryOnInterrupt, TRUE); }
-
-bool RegisterTemporary(const std::string& path) {
-    const std::wstring wide = Wide(path);
-    if (wide.size() >= sizeof temporaryPath / sizeof temporaryPath[0]) return false;
-    wide.copy(temporaryPath, wide.size());
-    temporaryPath[wide.size()] = L'\0';
-    temporaryRegistered = true;
-    return true;
-}
-
-void ForgetTemporary() { temporaryRegistered = false; }
-
-InterruptsHeld::InterruptsHeld() { EnterCriticalSection(&interruptLock); }
-
-InterruptsHeld::~InterruptsHeld() { LeaveCriticalSection(&interruptLock); }
+void DropPages(const uint8_t*, uint64_t, uint64_t) {}
 
 }  // namespace platform

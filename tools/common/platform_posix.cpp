@@ -1,17 +1,14 @@
 #include <errno.h>
 #include <fcntl.h>
-#include <limits.h>
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-
-#include "tools/lzari/platform.h"
+#include "tools/common/interrupt_cleanup.h"
+#include "tools/common/platform.h"
+#include "common/file_time.h"
 
 namespace platform {
 
@@ -24,8 +21,7 @@ FileStatus FromStat(const struct stat& from) {
     status.size = from.st_size > 0 ? static_cast<uint64_t>(from.st_size) : 0;
     status.mode = from.st_mode & 07777;
     status.links = from.st_nlink;
-    status.device = from.st_dev;
-    status.inode = from.st_ino;
+    status.identity = {static_cast<uint64_t>(from.st_dev), static_cast<uint64_t>(from.st_ino)};
     status.accessed = from.st_atim;
     status.modified = from.st_mtim;
     return status;
@@ -52,61 +48,24 @@ bool RenameWithoutReplacing(const char* from, const char* to) {
     return true;
 }
 
-constexpr int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-
-// A handler may touch nothing but these: a fixed buffer and a flag.
-char temporaryPath[PATH_MAX];
-volatile sig_atomic_t temporaryRegistered = 0;
-int holdDepth = 0;
-sigset_t maskBeforeHold;
-
-sigset_t CleanedSet() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : CleanedSignals) sigaddset(&set, signal);
-    return set;
-}
-
-extern "C" void RemoveTemporaryAndDie(int signal) {
-    if (temporaryRegistered) unlink(temporaryPath);
-    struct sigaction standard {};
-    standard.sa_handler = SIG_DFL;
-    sigaction(signal, &standard, nullptr);
-    // Delivered with the default action as soon as the handler returns.
-    raise(signal);
-}
-
-char lostFileMessage[PATH_MAX + 128];
-size_t lostFileMessageLength = 0;
-
-// A mapped file cut short: the process cannot go on reading it. Several
-// threads may find that at once; the first one reports it.
-std::atomic_flag lostFileSeen = ATOMIC_FLAG_INIT;
-
-extern "C" void RemoveTemporaryAndFail(int) {
-    if (lostFileSeen.test_and_set()) {
-        for (;;) pause();  // until the first one ends the process
-    }
-    if (temporaryRegistered) unlink(temporaryPath);
-    ssize_t ignored = write(StandardError, lostFileMessage, lostFileMessageLength);
-    (void)ignored;
-    _exit(1);
-}
-
-void CatchLostPages(const std::string& message) {
-    InterruptsHeld held;
-    const size_t length = message.size() < sizeof lostFileMessage ? message.size() : sizeof lostFileMessage;
-    memcpy(lostFileMessage, message.data(), length);
-    lostFileMessageLength = length;
-    struct sigaction action {};
-    action.sa_handler = RemoveTemporaryAndFail;
-    action.sa_mask = CleanedSet();
-    sigaction(SIGBUS, &action, nullptr);
-}
-
 }  // namespace
 
-std::vector<std::string> StartProgram(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+std::vector<std::string> CommandLine(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+void CarryBytes(int) {}
+
+std::filesystem::path ProgramFile() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+bool IsTerminal(int descriptor) { return isatty(descriptor) == 1; }
+
+timespec Now() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}
 
 int OpenForReading(const std::string& path, bool followLinks) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer.
@@ -145,9 +104,23 @@ bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
     return true;
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    FileStatus status;
+    if (!PathStatus(path, true, &status)) return std::nullopt;
+    return status.identity;
+}
+
 bool Exists(const std::string& path) {
     struct stat from {};
     return lstat(path.c_str(), &from) == 0;
+}
+
+bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
+
+std::optional<uint64_t> FileTimeOfPath(const std::string& path) {
+    FileStatus status;
+    if (!PathStatus(path, true, &status)) return std::nullopt;
+    return FileTimeOfUnix(status.modified).value_or(0);
 }
 
 long Read(int descriptor, void* bytes, size_t count) {
@@ -157,11 +130,22 @@ long Read(int descriptor, void* bytes, size_t count) {
     }
 }
 
-long Write(int descriptor, const void* bytes, size_t count) {
-    for (;;) {
-        const ssize_t written = write(descriptor, bytes, count);
-        if (written >= 0 || errno != EINTR) return written;
+bool WriteAll(int descriptor, const void* bytes, size_t count) {
+    const char* next = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const ssize_t written = write(descriptor, next, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        next += written;
+        count -= static_cast<size_t>(written);
     }
+    return true;
+}
+
+uint32_t ModeOfNewFile(uint32_t mode) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mode & ~mask;
 }
 
 bool SetMode(int descriptor, uint32_t mode) { return fchmod(descriptor, mode & 07777) == 0; }
@@ -197,11 +181,13 @@ void SyncFolder(const std::string& path) {
 
 bool Remove(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+void RemoveNow(const char* path) { unlink(path); }
+
 const uint8_t* MapFile(int descriptor, uint64_t size, const std::string& lostMessage) {
     void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0);
     if (bytes == MAP_FAILED) return nullptr;
     madvise(bytes, size, MADV_SEQUENTIAL);
-    CatchLostPages(lostMessage);
+    EndOnLostPages(lostMessage);
     return static_cast<const uint8_t*>(bytes);
 }
 
@@ -213,45 +199,6 @@ void DropPages(const uint8_t* bytes, uint64_t from, uint64_t to) {
     from = from / page * page;
     to = to / page * page;
     if (to > from) madvise(const_cast<uint8_t*>(bytes) + from, to - from, MADV_DONTNEED);
-}
-
-bool IsTerminal(int descriptor) { return isatty(descriptor) == 1; }
-
-timespec Now() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return now;
-}
-
-
-void InstallInterruptCleanup() {
-    struct sigaction action {};
-    action.sa_handler = RemoveTemporaryAndDie;
-    action.sa_mask = CleanedSet();
-    for (int signal : CleanedSignals) {
-        struct sigaction previous {};
-        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
-        sigaction(signal, &action, nullptr);
-    }
-}
-
-bool RegisterTemporary(const std::string& path) {
-    if (path.size() >= sizeof temporaryPath) return false;
-    memcpy(temporaryPath, path.c_str(), path.size() + 1);
-    temporaryRegistered = 1;
-    return true;
-}
-
-void ForgetTemporary() { temporaryRegistered = 0; }
-
-InterruptsHeld::InterruptsHeld() {
-    if (holdDepth++ > 0) return;
-    const sigset_t set = CleanedSet();
-    sigprocmask(SIG_BLOCK, &set, &maskBeforeHold);
-}
-
-InterruptsHeld::~InterruptsHeld() {
-    if (--holdDepth == 0) sigprocmask(SIG_SETMASK, &maskBeforeHold, nullptr);
 }
 
 }  // namespace platform
