@@ -57,8 +57,8 @@ void LayoutWindows() {
     measures.logoWidth = LogoBitmap->biWidth;
     measures.logoHeight = LogoBitmap->biHeight;
 
-    Place(MainWindow, MainWindowRect(measures.logoHeight, GetSystemMetrics(SM_CXSCREEN),
-                                     GetSystemMetrics(SM_CYSCREEN)));
+    Place(MainWindow,
+          MainWindowRect(measures.logoHeight, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     RECT client = {0, 0, 0, 0};
     GetClientRect(MainWindow, &client);
     measures.clientWidth = client.right;

@@ -15,12 +15,11 @@ void DrawLogo(HDC dc) {
     // A depth without a known table layout would point the rows into the
     // header; such a logo is left undrawn inside its frame.
     if (colours < 0) return;
-    const BYTE* pixels =
-        reinterpret_cast<const BYTE*>(LogoBitmap) + InfoHeaderSize + 4 * colours;
+    const BYTE* pixels = reinterpret_cast<const BYTE*>(LogoBitmap) + InfoHeaderSize + 4 * colours;
     LONG width = LogoBitmap->biWidth;
     LONG height = LogoBitmap->biHeight;
-    StretchDIBits(dc, 3, 3, width, height, 0, 0, width, height, pixels,
-                  reinterpret_cast<const BITMAPINFO*>(LogoBitmap), DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 3, 3, width, height, 0, 0, width, height, pixels, reinterpret_cast<const BITMAPINFO*>(LogoBitmap),
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 void PaintLogo(HWND window) {
@@ -40,10 +39,14 @@ void PaintLogo(HWND window) {
 
 LRESULT CALLBACK LogoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-    case WM_DESTROY:
-    case WM_CLOSE: return 0;
-    case WM_PAINT: PaintLogo(window); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_CREATE:
+        case WM_DESTROY:
+        case WM_CLOSE:
+            return 0;
+        case WM_PAINT:
+            PaintLogo(window);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }

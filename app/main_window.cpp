@@ -10,10 +10,17 @@ void OnButtonCommand(WPARAM wParam) {
     WORD notification = HIWORD(wParam);
     if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED) return;
     switch (LOWORD(wParam)) {
-    case IDC_SELECT: OnSelectFolder(); break;
-    case IDC_INSTALL: OnInstall(); break;  // a failed install leaves the prompt as it was
-    case IDC_EXIT: PostQuitMessage(0); break;
-    default: break;
+        case IDC_SELECT:
+            OnSelectFolder();
+            break;
+        case IDC_INSTALL:
+            OnInstall();
+            break;  // a failed install leaves the prompt as it was
+        case IDC_EXIT:
+            PostQuitMessage(0);
+            break;
+        default:
+            break;
     }
 }
 
@@ -37,19 +44,27 @@ void PaintMainWindow(HWND window) {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return 0;
-    case WM_CLOSE:
-        // The window stays; WinMain returns when the quit message arrives.
-        PostQuitMessage(0);
-        return 0;
-    case WM_COMMAND: OnButtonCommand(wParam); return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: return ColourControl(wParam, LTGRAY_BRUSH);
-    case WM_CTLCOLOREDIT: return ColourControl(wParam, WHITE_BRUSH);
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{560, 480};
-        return 0;
-    case WM_PAINT: PaintMainWindow(window); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_CREATE:
+            return 0;
+        case WM_CLOSE:
+            // The window stays; WinMain returns when the quit message arrives.
+            PostQuitMessage(0);
+            return 0;
+        case WM_COMMAND:
+            OnButtonCommand(wParam);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return ColourControl(wParam, LTGRAY_BRUSH);
+        case WM_CTLCOLOREDIT:
+            return ColourControl(wParam, WHITE_BRUSH);
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{560, 480};
+            return 0;
+        case WM_PAINT:
+            PaintMainWindow(window);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH background,
-                         const char* cursorName, UINT extraStyle);
+void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH background, const char* cursorName,
+                         UINT extraStyle);
 void CreateWindows();
 void LayoutWindows();
 int RunMessageLoop();

@@ -3,8 +3,8 @@
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
-void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH background,
-                         const char* cursorName, UINT extraStyle) {
+void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH background, const char* cursorName,
+                         UINT extraStyle) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | extraStyle;
     windowClass.lpfnWndProc = windowProc;

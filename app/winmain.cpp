@@ -26,8 +26,8 @@ void CopyDefaultFolder() {
 }
 
 void ShowIntroText() {
-    WindowText(DescriptionText, INTRO_TEXT_FORMAT,
-               InstallManifest.version, InstallManifest.productName, InstallManifest.description);
+    WindowText(DescriptionText, INTRO_TEXT_FORMAT, InstallManifest.version, InstallManifest.productName,
+               InstallManifest.description);
 }
 
 }  // namespace
@@ -38,10 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ReadProductRecord();
     CopyDefaultFolder();
     LogoBitmap = reinterpret_cast<const BITMAPINFOHEADER*>(GetResource("LOGO", 2).bytes);
-    RegisterWindowClass("MAIN", MainWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
-                        IDC_ARROW, 0);
-    RegisterWindowClass("LOGO", LogoWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)),
-                        IDC_ARROW, 0);
+    RegisterWindowClass("MAIN", MainWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), IDC_ARROW, 0);
+    RegisterWindowClass("LOGO", LogoWndProc, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)), IDC_ARROW, 0);
     LoadCommonControls();
     CreateWindows();
     PumpMessages();

@@ -32,9 +32,7 @@ double Seconds(clockid_t clock) {
 struct Timing {
     double best = 1e30, total = 0;
     int runs = 0;
-    bool Done(double minSeconds) const {
-        return runs >= MaxRuns || (runs >= MinRuns && total >= minSeconds);
-    }
+    bool Done(double minSeconds) const { return runs >= MaxRuns || (runs >= MinRuns && total >= minSeconds); }
     void Add(double seconds) {
         best = seconds < best ? seconds : best;
         total += seconds;
@@ -75,8 +73,8 @@ std::string Label(const char* what, const CorpusInput& input) {
 
 // Speed and size rows for one input; false when a codec does not give the
 // input back.
-bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double minSeconds,
-             Row* decode, Row* encode, Row* size) {
+bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double minSeconds, Row* decode, Row* encode,
+             Row* size) {
     std::vector<Bytes> packed;
     for (const Codec& codec : codecs) {
         packed.push_back(codec.compress(input.bytes));
@@ -87,13 +85,11 @@ bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double 
     }
     const double megabytes = (double)input.bytes.size() / 1e6;
     *decode = {Label("decode", input), {}};
-    for (double s : BestSeconds(codecs, true, minSeconds, [&](size_t c) {
-             codecs[c].decompress(packed[c], input.bytes.size());
-         }))
+    for (double s :
+         BestSeconds(codecs, true, minSeconds, [&](size_t c) { codecs[c].decompress(packed[c], input.bytes.size()); }))
         decode->values.push_back(megabytes / s);
     *encode = {Label("encode", input), {}};
-    for (double s : BestSeconds(codecs, false, minSeconds,
-                                [&](size_t c) { codecs[c].compress(input.bytes); }))
+    for (double s : BestSeconds(codecs, false, minSeconds, [&](size_t c) { codecs[c].compress(input.bytes); }))
         encode->values.push_back(megabytes / s);
     *size = {Label("size % of", input), {}};
     for (const Bytes& p : packed) size->values.push_back(100.0 * (double)p.size() / (double)input.bytes.size());

@@ -21,15 +21,21 @@ Bytes Call(LzariCall call, const Bytes& in) {
     return out;
 }
 
-Bytes LzariCompress(const Bytes& in) { return Call(LzariEncode, in); }
+Bytes LzariCompress(const Bytes& in) {
+    return Call(LzariEncode, in);
+}
 
-Bytes LzariDecompress(const Bytes& packed, size_t) { return Call(LzariDecode, packed); }
+Bytes LzariDecompress(const Bytes& packed, size_t) {
+    return Call(LzariDecode, packed);
+}
 
 uint8_t* EncodeThreaded(const uint8_t* data, uint32_t size, uint32_t* length) {
     return LzariEncodeThreaded(&CodecState, data, size, length);
 }
 
-Bytes LzariCompressThreaded(const Bytes& in) { return Call(EncodeThreaded, in); }
+Bytes LzariCompressThreaded(const Bytes& in) {
+    return Call(EncodeThreaded, in);
+}
 
 void Append(void* context, const uint8_t* bytes, uint32_t count) {
     Bytes* out = (Bytes*)context;
@@ -49,9 +55,13 @@ Bytes LzariDecompressStreamed(const Bytes& packed, size_t original) {
 
 LzariCall baselineEncode, baselineDecode;
 
-Bytes BaselineCompress(const Bytes& in) { return Call(baselineEncode, in); }
+Bytes BaselineCompress(const Bytes& in) {
+    return Call(baselineEncode, in);
+}
 
-Bytes BaselineDecompress(const Bytes& packed, size_t) { return Call(baselineDecode, packed); }
+Bytes BaselineDecompress(const Bytes& packed, size_t) {
+    return Call(baselineDecode, packed);
+}
 
 Bytes ZlibCompress(const Bytes& in) {
     uLongf length = compressBound(in.size());
@@ -71,8 +81,7 @@ Bytes ZlibDecompress(const Bytes& packed, size_t original) {
 Bytes XzCompress(const Bytes& in) {
     Bytes out(lzma_stream_buffer_bound(in.size()));
     size_t length = 0;
-    lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, in.data(), in.size(), out.data(),
-                            &length, out.size());
+    lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, in.data(), in.size(), out.data(), &length, out.size());
     out.resize(length);
     return out;
 }
@@ -81,8 +90,8 @@ Bytes XzDecompress(const Bytes& packed, size_t original) {
     Bytes out(original);
     uint64_t memlimit = UINT64_MAX;
     size_t inPos = 0, outPos = 0;
-    if (lzma_stream_buffer_decode(&memlimit, 0, nullptr, packed.data(), &inPos, packed.size(),
-                                  out.data(), &outPos, out.size()) != LZMA_OK) {
+    if (lzma_stream_buffer_decode(&memlimit, 0, nullptr, packed.data(), &inPos, packed.size(), out.data(), &outPos,
+                                  out.size()) != LZMA_OK) {
         out.clear();  // reported as a mismatch
     }
     return out;

@@ -28,8 +28,8 @@ void AppendFile(const fs::path& path, size_t limit, std::vector<uint8_t>& out) {
 std::vector<uint8_t> Headers() {
     std::vector<fs::path> paths;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator("/usr/include", ec);
-         it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator("/usr/include", ec); it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
         if (ec) break;
         if (it->is_regular_file(ec) && it->path().extension() == ".h") paths.push_back(it->path());
     }

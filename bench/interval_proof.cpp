@@ -69,8 +69,8 @@ bool EncoderLoopAgrees(uint32_t low, uint32_t high, const Rescaled& r) {
         low *= 2;
         high *= 2;
     }
-    return low == r.low && high == r.high && settled == r.settled &&
-           settled + straddling == r.shifts && bits == (startLow >> (17 - settled));
+    return low == r.low && high == r.high && settled == r.settled && settled + straddling == r.shifts &&
+           bits == (startLow >> (17 - settled));
 }
 
 struct Tally {
@@ -83,8 +83,7 @@ void CheckLows(uint32_t first, uint32_t step, Tally* tally) {
         for (uint32_t high = low + 1; high <= Top; high++) {
             Rescaled r = Rescale(low, high);
             Doubled d = DecoderLoop(low, high);
-            bool same = d.low == r.low && d.high == r.high && d.shifts == r.shifts &&
-                        EncoderLoopAgrees(low, high, r);
+            bool same = d.low == r.low && d.high == r.high && d.shifts == r.shifts && EncoderLoopAgrees(low, high, r);
             if (!same && tally->wrong++ < 5) {
                 printf("differs at low 0x%05X high 0x%05X\n", (unsigned)low, (unsigned)high);
             }
@@ -110,7 +109,7 @@ int main(int argc, char** argv) {
         total.wrong += t.wrong;
         if (t.maxShifts > total.maxShifts) total.maxShifts = t.maxShifts;
     }
-    printf("%llu intervals checked, %llu differ, at most %u doublings in one step\n",
-           (unsigned long long)total.checked, (unsigned long long)total.wrong, total.maxShifts);
+    printf("%llu intervals checked, %llu differ, at most %u doublings in one step\n", (unsigned long long)total.checked,
+           (unsigned long long)total.wrong, total.maxShifts);
     return total.wrong == 0 && total.checked == (uint64_t)Top * (Top + 1) / 2 ? 0 : 1;
 }

@@ -27,8 +27,7 @@ static LzariMagic IdentifyMagic(const uint8_t* data, uint32_t size) {
 }
 
 uint32_t ReadLe32(const uint8_t* bytes) {
-    return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16) |
-           ((uint32_t)bytes[3] << 24);
+    return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16) | ((uint32_t)bytes[3] << 24);
 }
 
 void WriteLe32(uint8_t* bytes, uint32_t value) {

@@ -102,8 +102,7 @@ static ALWAYS_INLINE int NextChar(LzariState* state, CumTable* cum, Reader& r) {
 static ALWAYS_INLINE int NextPosition(const LzariState* state, Reader& r) {
     uint32_t range = r.high - r.low;
     int p = PositionAt(state, ScaledValue(r, range, PositionTotal));
-    Narrow(state, r, range * state->positionCum[p] / PositionTotal,
-           range * state->positionCum[p + 1] / PositionTotal);
+    Narrow(state, r, range * state->positionCum[p] / PositionTotal, range * state->positionCum[p + 1] / PositionTotal);
     return p;
 }
 
@@ -111,13 +110,12 @@ static ALWAYS_INLINE int NextPosition(const LzariState* state, Reader& r) {
 // overlapping source repeats itself. Before the first output byte lies the
 // ring as the decode found it: spaces, then what an earlier run left.
 // `out` holds `room` bytes, of which whole words may be written up to the end.
-static inline void CopyMatch(const LzariState* state, uint8_t* out, uint32_t at, uint32_t distance,
-                             uint32_t length, uint32_t room) {
+static inline void CopyMatch(const LzariState* state, uint8_t* out, uint32_t at, uint32_t distance, uint32_t length,
+                             uint32_t room) {
     uint8_t* to = out + at;
     if (distance > at) {
         for (uint32_t k = 0; k < length; k++, at++) {
-            to[k] = at >= distance ? out[at - distance]
-                                   : state->ring[(RingFill + at - distance) & (RingSize - 1)];
+            to[k] = at >= distance ? out[at - distance] : state->ring[(RingFill + at - distance) & (RingSize - 1)];
         }
         return;
     }
@@ -155,8 +153,8 @@ static inline LzariStatus OpenContainer(LzariState* state, const uint8_t* data, 
 // the stored size (false). `out` holds `room` bytes; `passOn(at, r)`, asked
 // before every symbol, may hand bytes on and returns where the next goes.
 template <typename PassOn>
-static ALWAYS_INLINE bool DecodeSymbols(LzariState* state, uint8_t* out, uint32_t* at, uint32_t room,
-                                        Reader& r, CumTable& cum, PassOn passOn) {
+static ALWAYS_INLINE bool DecodeSymbols(LzariState* state, uint8_t* out, uint32_t* at, uint32_t room, Reader& r,
+                                        CumTable& cum, PassOn passOn) {
     const uint64_t streamBits = StreamBits(state);
     uint32_t count = 0, next = *at;
     bool whole = true;

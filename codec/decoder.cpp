@@ -81,8 +81,8 @@ uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     return Decode(state, data, size, NULL, 0, length);
 }
 
-LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer,
-                            uint32_t capacity, uint32_t* length) {
+LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer, uint32_t capacity,
+                            uint32_t* length) {
     Decode(state, data, size, buffer, capacity, length);
     return state->status;
 }

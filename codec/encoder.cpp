@@ -29,9 +29,7 @@ static bool GrowOutput(LzariState* state) {
     }
     size_t capacity = (size_t)state->outputCapacity * 2;
     if (capacity > UINT32_MAX) capacity = UINT32_MAX;
-    uint8_t* grown = capacity > state->outputCapacity
-                         ? (uint8_t*)realloc(state->output, capacity)
-                         : NULL;
+    uint8_t* grown = capacity > state->outputCapacity ? (uint8_t*)realloc(state->output, capacity) : NULL;
     if (!grown) {
         state->status = LzariNoMemory;
         return false;

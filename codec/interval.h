@@ -41,7 +41,6 @@ static inline Rescaled Rescale(uint32_t low, uint32_t high) {  // low < high <= 
     return r;
 }
 
-
 // range * count / total rounded down, for the symbol total, which changes
 // with every symbol. With SSE2 a multiply by the total's inverse in double
 // replaces the division, and is exact: (range * count + 0.5) / total lies
@@ -57,6 +56,8 @@ struct Divisor {
 #else
     uint32_t total;
     explicit Divisor(uint32_t t) : total(t) {}
-    uint32_t Share(uint32_t range, uint32_t count) const { return range * count / total; }
+    uint32_t Share(uint32_t range, uint32_t count) const {
+        return range * count / total;
+    }
 #endif
 };

@@ -35,10 +35,10 @@ enum : uint32_t {
 // (LzariOk with length 0) from every other outcome.
 enum LzariStatus {
     LzariOk = 0,
-    LzariTooShort,   // container shorter than its fixed parts
-    LzariBadMagic,   // first four bytes are not "LZar" with case ignored
-    LzariNoMemory,   // output area could not be allocated
-    LzariDamaged,    // stream needs bytes beyond the container, or overruns the size
+    LzariTooShort,  // container shorter than its fixed parts
+    LzariBadMagic,  // first four bytes are not "LZar" with case ignored
+    LzariNoMemory,  // output area could not be allocated
+    LzariDamaged,   // stream needs bytes beyond the container, or overruns the size
 };
 
 // The codec's working state, shared by decoder and encoder. The installer
@@ -112,8 +112,8 @@ uint8_t* LzariDecodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
 // The same into a caller's buffer, for a caller that must not need the heap:
 // a stored size over `capacity` is LzariNoMemory. The buffer's contents are
 // undefined unless the result is LzariOk.
-LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer,
-                            uint32_t capacity, uint32_t* length);
+LzariStatus LzariDecodeInto(LzariState* state, const uint8_t* data, uint32_t size, uint8_t* buffer, uint32_t capacity,
+                            uint32_t* length);
 
 // After a decode that returned bytes: the offset just past the coded stream
 // that the encoder writes for them. A container from the encoder has its
@@ -138,12 +138,12 @@ enum LzariMagic {
 // A container's fixed parts: the magic in front, the trailers behind the
 // coded stream (the decoded size, then in version 1 the file's FILETIME).
 struct LzariContainer {
-    LzariMagic magic;       // read even when the container is too short
-    int32_t version;        // 0 or 1; -1 for a caseless magic, which vouches for none
+    LzariMagic magic;  // read even when the container is too short
+    int32_t version;   // 0 or 1; -1 for a caseless magic, which vouches for none
     uint32_t decodedSize;
-    uint32_t fileTimeLow;   // version 1 only, else 0
+    uint32_t fileTimeLow;  // version 1 only, else 0
     uint32_t fileTimeHigh;
-    uint32_t streamEnd;     // where the trailers begin: the end of an encoder's coded stream
+    uint32_t streamEnd;  // where the trailers begin: the end of an encoder's coded stream
 };
 
 // Reads the fixed parts of `size` bytes: LzariOk, LzariTooShort or

@@ -61,7 +61,7 @@ struct MatchSource {
     const uint8_t* input;
     const uint32_t* matches[256];  // by the position's first byte, then by position modulo mask + 1
     uint32_t mask;
-    uint32_t ready;  // positions below this have their match
+    uint32_t ready;                                        // positions below this have their match
     void (*wait)(MatchSource* source, uint32_t position);  // until `position` is ready
     void* context;
 };
@@ -73,5 +73,4 @@ static inline uint32_t MatchAt(MatchSource* source, uint32_t position) {
 
 // Codes a non-empty input from the matches of `source` (a parse and
 // coding identical to LzariEncodeWith's, given InsertNode's matches).
-uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
-                          uint32_t* length);
+uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source, uint32_t* length);

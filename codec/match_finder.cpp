@@ -44,7 +44,9 @@ static inline int FirstDifferingByte(Word diff) {
     return i;
 }
 
-static inline bool Follows(Word a, Word b) { return memcmp(&a, &b, sizeof a) > 0; }
+static inline bool Follows(Word a, Word b) {
+    return memcmp(&a, &b, sizeof a) > 0;
+}
 #endif
 
 // How many of the MaxMatch bytes at key and candidate agree, their first
@@ -82,7 +84,7 @@ static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* w
 
 // r takes the place of p, whose string it repeats in full; p leaves the tree.
 static void ReplaceNode(LzariState* state, int p, int r) {
-    int16_t (*kids)[2] = state->children;
+    int16_t(*kids)[2] = state->children;
     int16_t* parent = state->parent;
     parent[r] = parent[p];
     kids[r][0] = kids[p][0];
@@ -98,7 +100,7 @@ static void ReplaceNode(LzariState* state, int p, int r) {
 }
 
 void InsertNode(LzariState* state, int r) {
-    uint16_t (*kids)[2] = (uint16_t (*)[2])state->children;
+    uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
     const uint8_t* key = &state->ring[r];
     int p = TreeRoots + key[0];
     int next = kids[p][1];
@@ -130,7 +132,7 @@ void InsertNode(LzariState* state, int r) {
 }
 
 void InsertNodeOnly(LzariState* state, int r) {
-    uint16_t (*kids)[2] = (uint16_t (*)[2])state->children;
+    uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
     const uint8_t* key = &state->ring[r];
     const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
     const Word keyWord = LoadWord(key + 1);
@@ -168,7 +170,7 @@ void InsertNodeOnly(LzariState* state, int r) {
 
 // The node that takes p's place is the rightmost of p's left subtree.
 static int DetachPredecessor(LzariState* state, int p) {
-    int16_t (*kids)[2] = state->children;
+    int16_t(*kids)[2] = state->children;
     int16_t* parent = state->parent;
     int q = kids[p][0];
     if (kids[q][1] != NilNode) {
@@ -184,14 +186,13 @@ static int DetachPredecessor(LzariState* state, int p) {
 }
 
 void DeleteNode(LzariState* state, int p) {
-    int16_t (*kids)[2] = state->children;
+    int16_t(*kids)[2] = state->children;
     int16_t* parent = state->parent;
     int up = parent[p];
     if (up == NilNode) return;
     int smaller = kids[p][0], larger = kids[p][1];
     // With one child or none, that child (or NilNode) takes p's place.
-    int q = smaller != NilNode && larger != NilNode ? DetachPredecessor(state, p)
-                                                    : smaller ^ larger ^ NilNode;
+    int q = smaller != NilNode && larger != NilNode ? DetachPredecessor(state, p) : smaller ^ larger ^ NilNode;
     parent[q] = (int16_t)up;
     kids[up][kids[up][1] == p] = (int16_t)q;
     parent[p] = NilNode;

@@ -60,7 +60,8 @@ void Insert(TreeThread* t, int ringPos, uint32_t position) {
     LzariState* s = &t->trees;
     if (!t->owns[s->ring[ringPos]]) return;
     InsertNode(s, ringPos);
-    uint32_t match = s->matchLength == 0 ? 0 : (uint32_t)s->matchLength << MatchDistanceBits | (uint32_t)s->matchPosition;
+    uint32_t match =
+        s->matchLength == 0 ? 0 : (uint32_t)s->matchLength << MatchDistanceBits | (uint32_t)s->matchPosition;
     t->matches[position & t->mask] = match;
 }
 

@@ -7,8 +7,8 @@
 
 struct Cp1252Result {
     bool ok;
-    std::string text;         // the converted bytes when ok
-    uint32_t badCodePoint;    // the first character without a Windows-1252 byte
+    std::string text;       // the converted bytes when ok
+    uint32_t badCodePoint;  // the first character without a Windows-1252 byte
 };
 
 // Converts UTF-8 text (already known to be valid UTF-8) to Windows-1252.

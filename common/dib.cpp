@@ -10,11 +10,17 @@ int PaletteEntries(uint32_t clrUsed, int fullPalette) {
 
 int DibColorCount(uint16_t bitCount, uint32_t clrUsed) {
     switch (bitCount) {
-    case 1: return PaletteEntries(clrUsed, 2);
-    case 4: return PaletteEntries(clrUsed, 16);
-    case 8: return PaletteEntries(clrUsed, 256);
-    case 24: return 0;
-    case 32: return 3;  // the masks are skipped whatever biCompression says
-    default: return -1;
+        case 1:
+            return PaletteEntries(clrUsed, 2);
+        case 4:
+            return PaletteEntries(clrUsed, 16);
+        case 8:
+            return PaletteEntries(clrUsed, 256);
+        case 24:
+            return 0;
+        case 32:
+            return 3;  // the masks are skipped whatever biCompression says
+        default:
+            return -1;
     }
 }

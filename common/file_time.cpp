@@ -58,8 +58,8 @@ std::optional<uint64_t> FileTimeOfUnix(int64_t seconds, uint32_t nanoseconds) {
     if (nanoseconds >= NanosecondsPerSecond) return std::nullopt;
     const int64_t latestSecond = static_cast<int64_t>(LatestFileTime / TicksPerSecond) - SecondsFrom1601To1970;
     if (seconds < -SecondsFrom1601To1970 || seconds > latestSecond) return std::nullopt;
-    const uint64_t ticks = static_cast<uint64_t>(seconds + SecondsFrom1601To1970) * TicksPerSecond +
-                           nanoseconds / NanosecondsPerTick;
+    const uint64_t ticks =
+        static_cast<uint64_t>(seconds + SecondsFrom1601To1970) * TicksPerSecond + nanoseconds / NanosecondsPerTick;
     if (ticks > LatestFileTime) return std::nullopt;
     return ticks;
 }

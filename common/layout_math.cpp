@@ -24,8 +24,7 @@ LayoutRect MainWindowRect(int logoHeight, int screenWidth, int screenHeight) {
     int height = WindowHeight(logoHeight);
     // Integer division truncates toward zero, so a screen smaller than the
     // window gives -2 for a difference of -5, not -3.
-    return LayoutRect{(screenWidth - MainWindowWidth) / 2, (screenHeight - height) / 2,
-                      MainWindowWidth, height};
+    return LayoutRect{(screenWidth - MainWindowWidth) / 2, (screenHeight - height) / 2, MainWindowWidth, height};
 }
 
 ChildLayout ComputeChildLayout(const LayoutMeasures& m) {
@@ -36,8 +35,7 @@ ChildLayout ComputeChildLayout(const LayoutMeasures& m) {
 
     ChildLayout layout;
     layout.logo = LayoutRect{8, 8, m.logoWidth + 6, m.logoHeight + 6};
-    layout.description =
-        LayoutRect{m.logoWidth + 22, 8, m.clientWidth - m.logoWidth - 30, m.logoHeight + 6};
+    layout.description = LayoutRect{m.logoWidth + 22, 8, m.clientWidth - m.logoWidth - 30, m.logoHeight + 6};
     layout.warning = FullWidthRow(m, rowTop, 0);
     layout.os = FullWidthRow(m, rowTop, 1);
     layout.architecture = FullWidthRow(m, rowTop, 2);
@@ -47,8 +45,7 @@ ChildLayout ComputeChildLayout(const LayoutMeasures& m) {
     layout.message = FullWidthRow(m, rowTop, 5);
     layout.copyProgress = FullWidthRow(m, rowTop, 6);
     layout.install = LayoutRect{installX, buttonTop, m.installWidth, buttonHeight};
-    layout.select =
-        LayoutRect{installX + m.installWidth + 8, buttonTop, m.selectWidth, buttonHeight};
+    layout.select = LayoutRect{installX + m.installWidth + 8, buttonTop, m.selectWidth, buttonHeight};
     layout.exit = LayoutRect{(m.clientWidth - m.exitWidth) / 2, buttonTop, m.exitWidth, buttonHeight};
     return layout;
 }

@@ -27,9 +27,9 @@ LayoutRect MainWindowRect(int logoHeight, int screenWidth, int screenHeight);
 struct LayoutMeasures {
     int logoWidth;
     int logoHeight;
-    int clientWidth;   // right edge of the main window's client area once sized
-    int lineHeight;    // height of one line of the default font
-    int exitWidth;     // the three button labels, each measured with "**" around it
+    int clientWidth;  // right edge of the main window's client area once sized
+    int lineHeight;   // height of one line of the default font
+    int exitWidth;    // the three button labels, each measured with "**" around it
     int installWidth;
     int selectWidth;
 };

@@ -6,7 +6,9 @@ namespace {
 
 constexpr size_t WidestField = 8;
 
-bool Inside(size_t at, size_t count, size_t size) { return at <= size && count <= size - at; }
+bool Inside(size_t at, size_t count, size_t size) {
+    return at <= size && count <= size - at;
+}
 
 }  // namespace
 

@@ -2,21 +2,35 @@
 
 #include <string.h>
 
-static bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+static bool IsControl(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
 
 static FileNameFault CharacterFault(unsigned char c) {
     if (IsControl(c)) return FileNameControl;
     switch (c) {
-        case '\\': case '/': return FileNameFolder;
-        case ':': return FileNameColon;
-        case '<': case '>': case '"': case '|': case '?': case '*': return FileNameForbidden;
-        default: return FileNameUsable;
+        case '\\':
+        case '/':
+            return FileNameFolder;
+        case ':':
+            return FileNameColon;
+        case '<':
+        case '>':
+        case '"':
+        case '|':
+        case '?':
+        case '*':
+            return FileNameForbidden;
+        default:
+            return FileNameUsable;
     }
 }
 
 // Windows counts the superscript digits (Windows-1252 0xB9, 0xB2, 0xB3) as
 // digits in COM and LPT names too.
-static bool IsDeviceDigit(unsigned char c) { return (c >= '1' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3; }
+static bool IsDeviceDigit(unsigned char c) {
+    return (c >= '1' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3;
+}
 
 static bool SameLetters(const char* text, const char* upper, size_t length) {
     for (size_t i = 0; i < length; ++i) {

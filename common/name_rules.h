@@ -10,14 +10,14 @@
 enum FileNameFault {
     FileNameUsable,
     FileNameEmpty,
-    FileNameControl,            // a byte below 0x20, or DEL
-    FileNameFolder,             // '\' or '/': a name may not hold a folder
-    FileNameColon,              // a drive or stream separator
-    FileNameForbidden,          // < > " | ? *
+    FileNameControl,    // a byte below 0x20, or DEL
+    FileNameFolder,     // '\' or '/': a name may not hold a folder
+    FileNameColon,      // a drive or stream separator
+    FileNameForbidden,  // < > " | ? *
     FileNameDotDot,
-    FileNameTrailingDot,        // Windows drops it from file names
-    FileNameTrailingSpace,      // likewise
-    FileNameDevice,             // CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9
+    FileNameTrailingDot,    // Windows drops it from file names
+    FileNameTrailingSpace,  // likewise
+    FileNameDevice,         // CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9
 };
 
 // The first rule that the `length` bytes at `name` break, or FileNameUsable.

@@ -27,8 +27,7 @@ int WriteOneFile(const char* path, PayloadRecord row) {
     DeleteEarlierFile(path);
     // Only a new file: a name that still resolves after the delete (a
     // dangling link, or one put back meanwhile) is refused, not followed.
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) AbortWithLastError(FatalCreateFile, CreateFormat, path);
     // An empty file has no buffer; WriteFile still wants a valid pointer.
     static const BYTE noBytes[1] = {0};

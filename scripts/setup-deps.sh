@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev libfuzzer-14-dev
+  clang clang-format libclang-rt-14-dev libfuzzer-14-dev
   googletest libgtest-dev libbenchmark-dev
   libtomlplusplus-dev libcli11-dev zlib1g-dev liblzma-dev libstb-dev
   osslsigncode openssl

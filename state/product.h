@@ -15,10 +15,10 @@ struct ProductTexts {
 
 // One row of the file table; five 32-bit words on the i686 target.
 struct PayloadRecord {
-    const char* name;  // file name as installed and name of its RCDATA resource
-    BYTE* data;        // decoded contents, filled at start-up, never freed
-    DWORD size;        // decoded length
-    FILETIME fileTime; // stamp from the payload's container
+    const char* name;   // file name as installed and name of its RCDATA resource
+    BYTE* data;         // decoded contents, filled at start-up, never freed
+    DWORD size;         // decoded length
+    FILETIME fileTime;  // stamp from the payload's container
 };
 
 extern ProductTexts InstallManifest;

@@ -25,8 +25,7 @@ void RestrictDllSearch() {
         reinterpret_cast<SetDefaultDllDirectoriesCall>(KernelCall("SetDefaultDllDirectories"));
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     // Takes at least the current folder out of the search.
-    SetDllDirectoryCall setDirectory =
-        reinterpret_cast<SetDllDirectoryCall>(KernelCall("SetDllDirectoryA"));
+    SetDllDirectoryCall setDirectory = reinterpret_cast<SetDllDirectoryCall>(KernelCall("SetDllDirectoryA"));
     if (setDirectory) setDirectory("");
 }
 

@@ -13,10 +13,8 @@ struct KnownVersion {
 };
 
 static const KnownVersion KnownVersions[] = {
-    {5, 0, "Operating System: Windows-2K"},
-    {5, 1, "Operating System: Windows-XP"},
-    {6, 0, "Operating System: Windows-Vista"},
-    {6, 1, "Operating System: Windows-7"},
+    {5, 0, "Operating System: Windows-2K"},    {5, 1, "Operating System: Windows-XP"},
+    {6, 0, "Operating System: Windows-Vista"}, {6, 1, "Operating System: Windows-7"},
     {6, 2, "Operating System: Windows-8"},
 };
 
@@ -30,8 +28,7 @@ void ProbeWindowsVersion() {
 #pragma GCC diagnostic pop
     if (!ok) AbortWithLastError(FatalGetVersion, "can't get windows version\nWin Err Code %i: %s");
     for (const KnownVersion& known : KnownVersions) {
-        if (known.major == VersionRecord.dwMajorVersion &&
-            known.minor == VersionRecord.dwMinorVersion) {
+        if (known.major == VersionRecord.dwMajorVersion && known.minor == VersionRecord.dwMinorVersion) {
             SetWindowTextA(OsText, known.text);
             return;
         }

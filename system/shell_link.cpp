@@ -7,29 +7,23 @@
 
 // The shell-link class and its two interfaces, spelled out here so that the
 // runtime needs no GUID library.
-static const CLSID ShellLinkClass = {
-    0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const IID ShellLinkInterface = {
-    0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-static const IID PersistFileInterface = {
-    0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const CLSID ShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const IID ShellLinkInterface = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+static const IID PersistFileInterface = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 static bool Empty(const char* text) {
     return !text || !*text;
 }
 
-static bool ArgumentsRejected(const char* targetPath, const char* arguments,
-                              const char* linkPath, const char* description, int showCommand,
-                              const char* workingDirectory, const char* iconPath,
-                              int iconIndex) {
-    return Empty(targetPath) || !arguments || Empty(linkPath) || !description ||
-           showCommand < 0 || !workingDirectory || !iconPath || iconIndex < 0;
+static bool ArgumentsRejected(const char* targetPath, const char* arguments, const char* linkPath,
+                              const char* description, int showCommand, const char* workingDirectory,
+                              const char* iconPath, int iconIndex) {
+    return Empty(targetPath) || !arguments || Empty(linkPath) || !description || showCommand < 0 || !workingDirectory ||
+           !iconPath || iconIndex < 0;
 }
 
-static void SetLinkProperties(IShellLinkA* link, const char* targetPath, const char* arguments,
-                              const char* description, int showCommand,
-                              const char* workingDirectory, const char* iconPath,
-                              int iconIndex) {
+static void SetLinkProperties(IShellLinkA* link, const char* targetPath, const char* arguments, const char* description,
+                              int showCommand, const char* workingDirectory, const char* iconPath, int iconIndex) {
     link->SetPath(targetPath);
     link->SetArguments(arguments);
     if (*description) link->SetDescription(description);
@@ -54,30 +48,27 @@ static HRESULT SaveLink(IShellLinkA* link, const char* linkPath) {
     return result;
 }
 
-HRESULT CreateShellLink(const char* targetPath, const char* arguments, const char* linkPath,
-                        const char* description, int showCommand, const char* workingDirectory,
-                        const char* iconPath, int iconIndex) {
-    if (ArgumentsRejected(targetPath, arguments, linkPath, description, showCommand,
-                          workingDirectory, iconPath, iconIndex)) {
+HRESULT CreateShellLink(const char* targetPath, const char* arguments, const char* linkPath, const char* description,
+                        int showCommand, const char* workingDirectory, const char* iconPath, int iconIndex) {
+    if (ArgumentsRejected(targetPath, arguments, linkPath, description, showCommand, workingDirectory, iconPath,
+                          iconIndex)) {
         return E_INVALIDARG;
     }
     IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER,
-                                ShellLinkInterface, reinterpret_cast<void**>(&link)))) {
+    if (FAILED(CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, ShellLinkInterface,
+                                reinterpret_cast<void**>(&link)))) {
         return E_INVALIDARG;
     }
-    SetLinkProperties(link, targetPath, arguments, description, showCommand, workingDirectory,
-                      iconPath, iconIndex);
+    SetLinkProperties(link, targetPath, arguments, description, showCommand, workingDirectory, iconPath, iconIndex);
     HRESULT result = SaveLink(link, linkPath);
     link->Release();
     return result;
 }
 
-int CreateLink(const char* linkPath, const char* targetPath, const char* arguments,
-               const char* description, const char* workingDirectory) {
+int CreateLink(const char* linkPath, const char* targetPath, const char* arguments, const char* description,
+               const char* workingDirectory) {
     if (FAILED(CoInitialize(nullptr))) return 73;
-    if (FAILED(CreateShellLink(targetPath, arguments, linkPath, description, SW_SHOWNORMAL,
-                               workingDirectory, "", 0))) {
+    if (FAILED(CreateShellLink(targetPath, arguments, linkPath, description, SW_SHOWNORMAL, workingDirectory, "", 0))) {
         return 76;
     }
     CoUninitialize();

@@ -13,8 +13,7 @@ static const char GroupLinkFormat[] = "can't create link on start menu\nWin Err 
 
 // A path that would not fit its buffer ends in the report of its step, with
 // the error a too-long name gets from the system.
-static void JoinOrFail(char (&out)[MAX_PATH], const char* const* parts, int count, int code,
-                       const char* format) {
+static void JoinOrFail(char (&out)[MAX_PATH], const char* const* parts, int count, int code, const char* format) {
     if (JoinPath(out, MAX_PATH, parts, count)) return;
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
     AbortWithLastError(code, format);
@@ -41,8 +40,7 @@ static void MakeGroupFolder(const char* groupFolder) {
     RefuseLink(groupFolder, FatalStartMenuFolder, GroupFolderFormat);
 }
 
-static void SaveLinkOrFail(const char* linkPath, const char* targetPath, int code,
-                           const char* format) {
+static void SaveLinkOrFail(const char* linkPath, const char* targetPath, int code, const char* format) {
     RefuseLink(linkPath, code, format);
     if (CreateLink(linkPath, targetPath, "", InstallManifest.description, InstallFolder) != 0) {
         AbortWithLastError(code, format);

@@ -4,8 +4,7 @@
 #include <windows.h>
 
 int MakeShortcuts();
-int CreateLink(const char* linkPath, const char* targetPath, const char* arguments,
-               const char* description, const char* workingDirectory);
-HRESULT CreateShellLink(const char* targetPath, const char* arguments, const char* linkPath,
-                        const char* description, int showCommand, const char* workingDirectory,
-                        const char* iconPath, int iconIndex);
+int CreateLink(const char* linkPath, const char* targetPath, const char* arguments, const char* description,
+               const char* workingDirectory);
+HRESULT CreateShellLink(const char* targetPath, const char* arguments, const char* linkPath, const char* description,
+                        int showCommand, const char* workingDirectory, const char* iconPath, int iconIndex);

@@ -50,12 +50,12 @@ static LRESULT CALLBACK ViewerWndProc(HWND window, UINT message, WPARAM wParam, 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!RegisterProgramClass(instance, ViewerWndProc, "TollvaneMain")) return 1;
 
-    HWND window = CreateWindowExA(0, "TollvaneMain", "Tollvane - Varnoset Help", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 560, 420, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, "TollvaneMain", "Tollvane - Varnoset Help", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 560, 420, NULL, NULL, instance, NULL);
     if (window == NULL) return 1;
     TextBox = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                              0, 0, 0, 0, window, NULL, instance, NULL);
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
+                              0, window, NULL, instance, NULL);
     if (TextBox == NULL) return 1;
 
     char* text = ReadHelpText();

@@ -52,8 +52,8 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!RegisterProgramClass(instance, MainWndProc, "VarnosetMain")) return 1;
 
-    HWND window = CreateWindowExA(0, "VarnosetMain", ProductTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 420, 200, NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, "VarnosetMain", ProductTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  420, 200, NULL, NULL, instance, NULL);
     if (window == NULL) return 1;
     return RunProgramLoop(window, showCommand);
 }

@@ -99,6 +99,8 @@ InterruptsHeld::InterruptsHeld() {
     pthread_sigmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_.bytes));
 }
 
-InterruptsHeld::~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_.bytes), nullptr); }
+InterruptsHeld::~InterruptsHeld() {
+    pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_.bytes), nullptr);
+}
 
 }  // namespace platform

@@ -26,10 +26,16 @@ BOOL WINAPI RemoveTemporariesOnEvent(DWORD) {
 }  // namespace
 
 // Windows has no broken-pipe signal: a write to a closed pipe fails.
-void InstallInterruptCleanup(BrokenPipe) { SetConsoleCtrlHandler(RemoveTemporariesOnEvent, TRUE); }
+void InstallInterruptCleanup(BrokenPipe) {
+    SetConsoleCtrlHandler(RemoveTemporariesOnEvent, TRUE);
+}
 
-InterruptsHeld::InterruptsHeld() : saved_() { EnterCriticalSection(&InterruptLock()); }
+InterruptsHeld::InterruptsHeld() : saved_() {
+    EnterCriticalSection(&InterruptLock());
+}
 
-InterruptsHeld::~InterruptsHeld() { LeaveCriticalSection(&InterruptLock()); }
+InterruptsHeld::~InterruptsHeld() {
+    LeaveCriticalSection(&InterruptLock());
+}
 
 }  // namespace platform

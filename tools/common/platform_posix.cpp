@@ -50,7 +50,9 @@ bool RenameWithoutReplacing(const char* from, const char* to) {
 
 }  // namespace
 
-std::vector<std::string> CommandLine(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+std::vector<std::string> CommandLine(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
 
 void CarryBytes(int) {}
 
@@ -59,7 +61,9 @@ std::filesystem::path ProgramFile() {
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
-bool IsTerminal(int descriptor) { return isatty(descriptor) == 1; }
+bool IsTerminal(int descriptor) {
+    return isatty(descriptor) == 1;
+}
 
 timespec Now() {
     timespec now{};
@@ -115,7 +119,9 @@ bool Exists(const std::string& path) {
     return lstat(path.c_str(), &from) == 0;
 }
 
-bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
+bool FolderWritable(const std::string& folder) {
+    return access(folder.c_str(), W_OK | X_OK) == 0;
+}
 
 std::optional<uint64_t> FileTimeOfPath(const std::string& path) {
     FileStatus status;
@@ -148,7 +154,9 @@ uint32_t ModeOfNewFile(uint32_t mode) {
     return mode & ~mask;
 }
 
-bool SetMode(int descriptor, uint32_t mode) { return fchmod(descriptor, mode & 07777) == 0; }
+bool SetMode(int descriptor, uint32_t mode) {
+    return fchmod(descriptor, mode & 07777) == 0;
+}
 
 bool SetTimes(int descriptor, const timespec& access, const timespec& modification) {
     const timespec times[2] = {access, modification};
@@ -165,7 +173,9 @@ bool SyncAndClose(int descriptor) {
     return close(descriptor) == 0;
 }
 
-void Close(int descriptor) { close(descriptor); }
+void Close(int descriptor) {
+    close(descriptor);
+}
 
 bool Rename(const std::string& from, const std::string& to, bool replace) {
     if (replace) return rename(from.c_str(), to.c_str()) == 0;
@@ -179,9 +189,13 @@ void SyncFolder(const std::string& path) {
     close(descriptor);
 }
 
-bool Remove(const std::string& path) { return unlink(path.c_str()) == 0; }
+bool Remove(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
 
-void RemoveNow(const char* path) { unlink(path); }
+void RemoveNow(const char* path) {
+    unlink(path);
+}
 
 const uint8_t* MapFile(int descriptor, uint64_t size, const std::string& lostMessage) {
     void* bytes = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0);
@@ -191,7 +205,9 @@ const uint8_t* MapFile(int descriptor, uint64_t size, const std::string& lostMes
     return static_cast<const uint8_t*>(bytes);
 }
 
-void UnmapFile(const uint8_t* bytes, uint64_t size) { munmap(const_cast<uint8_t*>(bytes), size); }
+void UnmapFile(const uint8_t* bytes, uint64_t size) {
+    munmap(const_cast<uint8_t*>(bytes), size);
+}
 
 void DropPages(const uint8_t* bytes, uint64_t from, uint64_t to) {
     const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));

@@ -40,18 +40,24 @@ std::string Utf8(const wchar_t* wide) {
 
 int ErrnoOf(DWORD error) {
     switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME: return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return EACCES;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS: return EEXIST;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    case ERROR_BROKEN_PIPE:
-    case ERROR_NO_DATA: return EPIPE;
-    default: return EIO;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return ENOENT;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return EACCES;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA:
+            return EPIPE;
+        default:
+            return EIO;
     }
 }
 
@@ -60,9 +66,13 @@ bool Failed() {
     return false;
 }
 
-HANDLE HandleOf(int descriptor) { return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)); }
+HANDLE HandleOf(int descriptor) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+}
 
-uint64_t TicksOf(const FILETIME& time) { return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+uint64_t TicksOf(const FILETIME& time) {
+    return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
 
 FILETIME ToFileTime(uint64_t ticks) {
     FILETIME time;
@@ -84,7 +94,8 @@ bool StatusOfHandle(HANDLE handle, FileStatus* status) {
     status->size = static_cast<uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
     status->mode = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     status->links = info.nNumberOfLinks;
-    status->identity = {info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+    status->identity = {info.dwVolumeSerialNumber,
+                        static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
     status->accessed = UnixOfFileTime(TicksOf(info.ftLastAccessTime));
     status->modified = UnixOfFileTime(TicksOf(info.ftLastWriteTime));
     return true;
@@ -105,8 +116,9 @@ bool IsSymbolicLink(const std::wstring& path) {
 // Shared for deletion as on POSIX: an input is removed, and a temporary
 // removed on interruption, while still open.
 int OpenShared(const std::string& path, DWORD access, DWORD disposition, int flags) {
-    const HANDLE handle = CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         Failed();
         return -1;
@@ -137,7 +149,9 @@ std::vector<std::string> CommandLine(int argc, char** argv) {
     return arguments;
 }
 
-void CarryBytes(int descriptor) { _setmode(descriptor, _O_BINARY); }
+void CarryBytes(int descriptor) {
+    _setmode(descriptor, _O_BINARY);
+}
 
 fs::path ProgramFile() {
     std::wstring name(32768, L'\0');
@@ -181,7 +195,9 @@ int CreateTemporaryBeside(const std::string& target, std::string* name) {
     return -1;
 }
 
-bool Status(int descriptor, FileStatus* status) { return StatusOfHandle(HandleOf(descriptor), status); }
+bool Status(int descriptor, FileStatus* status) {
+    return StatusOfHandle(HandleOf(descriptor), status);
+}
 
 bool PathStatus(const std::string& path, bool followLinks, FileStatus* status) {
     const HANDLE handle = OpenForStatus(path, followLinks);
@@ -198,10 +214,13 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     const bool known = GetFileInformationByHandle(handle, &info) != 0;
     CloseHandle(handle);
     if (!known) return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber, static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Permissions on Windows are more than a mode: try what writing an output does.
 bool FolderWritable(const std::string& folder) {
@@ -239,7 +258,9 @@ bool WriteAll(int descriptor, const void* bytes, size_t count) {
 }
 
 // No umask here: a new file is writable unless asked otherwise.
-uint32_t ModeOfNewFile(uint32_t mode) { return mode; }
+uint32_t ModeOfNewFile(uint32_t mode) {
+    return mode;
+}
 
 // Windows keeps one bit of the mode: whether the owner may write.
 bool SetMode(int descriptor, uint32_t mode) {
@@ -267,7 +288,9 @@ bool SyncAndClose(int descriptor) {
     return flushed && closed;
 }
 
-void Close(int descriptor) { _close(descriptor); }
+void Close(int descriptor) {
+    _close(descriptor);
+}
 
 bool Rename(const std::string& from, const std::string& to, bool replace) {
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
@@ -277,10 +300,14 @@ bool Rename(const std::string& from, const std::string& to, bool replace) {
 // MOVEFILE_WRITE_THROUGH has made the new name durable already.
 void SyncFolder(const std::string&) {}
 
-bool Remove(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Failed(); }
+bool Remove(const std::string& path) {
+    return DeleteFileW(Wide(path).c_str()) || Failed();
+}
 
 // The console handler runs on an ordinary thread, which may allocate.
-void RemoveNow(const char* path) { DeleteFileW(Wide(path).c_str()); }
+void RemoveNow(const char* path) {
+    DeleteFileW(Wide(path).c_str());
+}
 
 // Here inputs are read into memory instead.
 const uint8_t* MapFile(int, uint64_t, const std::string&) {

@@ -7,7 +7,9 @@
 
 namespace platform {
 
-StagedFile::~StagedFile() { Discard(); }
+StagedFile::~StagedFile() {
+    Discard();
+}
 
 bool StagedFile::Open(const std::string& target) {
     const InterruptsHeld held;
@@ -24,9 +26,13 @@ bool StagedFile::Open(const std::string& target) {
     return false;
 }
 
-bool StagedFile::Write(const void* bytes, size_t count) { return WriteAll(descriptor_, bytes, count); }
+bool StagedFile::Write(const void* bytes, size_t count) {
+    return WriteAll(descriptor_, bytes, count);
+}
 
-bool StagedFile::SetMode(uint32_t mode) { return platform::SetMode(descriptor_, mode); }
+bool StagedFile::SetMode(uint32_t mode) {
+    return platform::SetMode(descriptor_, mode);
+}
 
 bool StagedFile::SetTimes(const timespec& access, const timespec& modification) {
     return platform::SetTimes(descriptor_, access, modification);

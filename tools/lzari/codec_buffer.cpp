@@ -9,7 +9,9 @@ CodecRun::CodecRun(Progress* progress, const char* phase, InputBytes* encoded)
     state_->progressContext = this;
 }
 
-void CodecRun::Done(uint64_t total) { progress_->Advance(phase_, total, total); }
+void CodecRun::Done(uint64_t total) {
+    progress_->Advance(phase_, total, total);
+}
 
 void CodecRun::Report(void* context, uint32_t done, uint32_t total) {
     const CodecRun* run = static_cast<const CodecRun*>(context);

@@ -19,17 +19,24 @@ namespace {
 
 const char* CauseOf(LzariStatus status) {
     switch (status) {
-    case LzariTooShort: return "container too short";
-    case LzariBadMagic: return "not an LZARI container";
-    case LzariNoMemory: return "out of memory";
-    case LzariDamaged: return "damaged container";
-    case LzariOk: break;
+        case LzariTooShort:
+            return "container too short";
+        case LzariBadMagic:
+            return "not an LZARI container";
+        case LzariNoMemory:
+            return "out of memory";
+        case LzariDamaged:
+            return "damaged container";
+        case LzariOk:
+            break;
     }
     return "damaged container";
 }
 
 // The input file has refused anything over 4 GiB.
-uint32_t SizeOf(const InputBytes& container) { return static_cast<uint32_t>(container.size()); }
+uint32_t SizeOf(const InputBytes& container) {
+    return static_cast<uint32_t>(container.size());
+}
 
 ContainerInfo Describe(const std::string& name, const InputBytes& container) {
     ContainerInfo info;
@@ -83,8 +90,7 @@ void TakeDecoded(void* context, const uint8_t* bytes, uint32_t count) {
 
 }  // namespace
 
-DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress,
-                            StreamOutput* output) {
+DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress, StreamOutput* output) {
     DecodedFile decoded;
     decoded.info = Describe(name, container);
     // The work follows the decoded size, which may be far larger.
@@ -101,8 +107,7 @@ DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Prog
     if (decoded.length != decoded.info.decodedSize || state->version != decoded.info.version)
         throw FileError(name, "damaged container");
     run.Done(decoded.length);
-    decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(container, decoded.info)
-                                           : EndFault(state, decoded.info);
+    decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(container, decoded.info) : EndFault(state, decoded.info);
     return decoded;
 }
 

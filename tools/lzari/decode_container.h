@@ -22,8 +22,7 @@ struct DecodedFile {
 
 // Throws FileError naming `name` unless the whole container decodes. The
 // bytes go to `output` as they come (null: nowhere).
-DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress,
-                            StreamOutput* output);
+DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress, StreamOutput* output);
 
 // The same for an input file's content, which it checks is unchanged once
 // decoded: a changed file is reported as such rather than as damaged.

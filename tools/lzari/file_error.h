@@ -7,8 +7,7 @@
 
 class FileError : public std::runtime_error {
 public:
-    FileError(std::string path, const std::string& cause)
-        : std::runtime_error(cause), path_(std::move(path)) {}
+    FileError(std::string path, const std::string& cause) : std::runtime_error(cause), path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
 private:

@@ -19,13 +19,15 @@ std::string LinksCause(uint64_t links) {
     return "has " + std::to_string(others) + (others == 1 ? " other link" : " other links") + "; use -f";
 }
 
-bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 }  // namespace
 
 InputRules RulesFor(const Options& options, const std::string& path) {
-    const bool replaced = (options.mode == Mode::Compress || options.mode == Mode::Decompress) &&
-                          !WritesToStandardOutput(options, path);
+    const bool replaced =
+        (options.mode == Mode::Compress || options.mode == Mode::Decompress) && !WritesToStandardOutput(options, path);
     InputRules rules;
     rules.followLinks = rules.allowHardLinks = !replaced || options.force;
     rules.allowSpecial = !replaced;
@@ -57,11 +59,12 @@ void InputFile::Open(const std::string& path, const InputRules& rules) {
     if (descriptor_ < 0) throw SystemError(path);
     if (!platform::Status(descriptor_, &status_)) throw SystemError(path);
     if (!status_.regular && !status_.directory && !rules.allowSpecial) throw FileError(path, "not a regular file");
-    if (status_.regular && status_.links > 1 && !rules.allowHardLinks)
-        throw FileError(path, LinksCause(status_.links));
+    if (status_.regular && status_.links > 1 && !rules.allowHardLinks) throw FileError(path, LinksCause(status_.links));
 }
 
-InputFile::~InputFile() { Close(); }
+InputFile::~InputFile() {
+    Close();
+}
 
 void InputFile::Close() {
     if (descriptor_ >= 0 && !standardInput_) platform::Close(descriptor_);

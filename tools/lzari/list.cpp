@@ -36,8 +36,7 @@ void ListFile(const Options& options, const std::string& given) {
     const ContainerInfo& info = decoded.info;
     const std::string modified = info.version == 1 ? FileTimeText(info.fileTime, Fraction::Dropped) : "-";
     const std::string mark = decoded.endFault ? std::string("  [") + decoded.endFault + "]" : "";
-    printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version,
-           static_cast<unsigned long long>(info.containerSize), info.decodedSize, RatioText(info).c_str(),
-           modified.c_str(), input.name().c_str(), mark.c_str());
+    printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version, static_cast<unsigned long long>(info.containerSize),
+           info.decodedSize, RatioText(info).c_str(), modified.c_str(), input.name().c_str(), mark.c_str());
     RequireCleanEnd(input.name(), decoded);
 }

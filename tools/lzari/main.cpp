@@ -89,10 +89,18 @@ void CheckCombination(Options& options) {
 
 void ProcessFile(const Options& options, const std::string& path) {
     switch (options.mode) {
-    case Mode::Compress: CompressFile(options, path); break;
-    case Mode::Decompress: DecompressFile(options, path); break;
-    case Mode::List: ListFile(options, path); break;
-    case Mode::Test: TestFile(options, path); break;
+        case Mode::Compress:
+            CompressFile(options, path);
+            break;
+        case Mode::Decompress:
+            DecompressFile(options, path);
+            break;
+        case Mode::List:
+            ListFile(options, path);
+            break;
+        case Mode::Test:
+            TestFile(options, path);
+            break;
     }
 }
 
@@ -118,10 +126,11 @@ const char* TerminalRefusal(const Options& options) {
     const bool fromStandardInput =
         std::find(options.files.begin(), options.files.end(), StandardStream) != options.files.end();
     if (options.mode == Mode::Compress) {
-        const bool toStandardOutput = std::any_of(options.files.begin(), options.files.end(), [&](const std::string& path) {
-            return WritesToStandardOutput(options, path);
-        });
-        if (toStandardOutput && platform::IsTerminal(platform::StandardOutput)) return "compressed data not written to a terminal";
+        const bool toStandardOutput =
+            std::any_of(options.files.begin(), options.files.end(),
+                        [&](const std::string& path) { return WritesToStandardOutput(options, path); });
+        if (toStandardOutput && platform::IsTerminal(platform::StandardOutput))
+            return "compressed data not written to a terminal";
     } else if (fromStandardInput && platform::IsTerminal(platform::StandardInput)) {
         return "compressed data not read from a terminal";
     }

@@ -34,8 +34,7 @@ private:
 // Refuses a target that is the input or that exists without -f, then
 // opens the temporary: it is in place before the input is read, so that
 // an interrupted run leaves nothing behind at any stage.
-std::unique_ptr<OutputFile> OpenOutputBeside(const Options& options, const InputFile& input,
-                                             const std::string& target);
+std::unique_ptr<OutputFile> OpenOutputBeside(const Options& options, const InputFile& input, const std::string& target);
 
 // Gives the written output a regular input's mode and the given access and
 // modification times (null: the time of writing), renames the temporary

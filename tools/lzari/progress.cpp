@@ -15,9 +15,13 @@ Progress::Progress(std::string name, uint64_t inputSize, bool quiet)
     SetInputSize(inputSize);
 }
 
-Progress::~Progress() { Finish(); }
+Progress::~Progress() {
+    Finish();
+}
 
-void Progress::SetInputSize(uint64_t inputSize) { enabled_ = allowed_ && inputSize > ProgressThreshold; }
+void Progress::SetInputSize(uint64_t inputSize) {
+    enabled_ = allowed_ && inputSize > ProgressThreshold;
+}
 
 void Progress::Advance(const char* phase, uint64_t done, uint64_t total) {
     if (!enabled_ || total == 0) return;

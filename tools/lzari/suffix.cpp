@@ -6,8 +6,7 @@
 #include "tools/lzari/options.h"
 
 bool HasSuffix(const std::string& path, const std::string& suffix) {
-    return path.size() >= suffix.size() &&
-           strcasecmp(path.c_str() + path.size() - suffix.size(), suffix.c_str()) == 0;
+    return path.size() >= suffix.size() && strcasecmp(path.c_str() + path.size() - suffix.size(), suffix.c_str()) == 0;
 }
 
 std::string StripSuffix(const std::string& path, const std::string& suffix) {

@@ -9,9 +9,9 @@
 
 // What a child gets besides its arguments.
 struct ChildFiles {
-    int input = -1;           // descriptor for stdin; -1: /dev/null
-    int output = -1;          // descriptor for stdout and stderr; -1: /dev/null
-    int keep = -1;            // one more descriptor the child keeps open, -1 for none
+    int input = -1;                        // descriptor for stdin; -1: /dev/null
+    int output = -1;                       // descriptor for stdout and stderr; -1: /dev/null
+    int keep = -1;                         // one more descriptor the child keeps open, -1 for none
     std::vector<std::string> environment;  // "NAME=value", set for the child alone
 };
 

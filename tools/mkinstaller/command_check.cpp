@@ -30,8 +30,12 @@ bool SameFile(const FileKey& a, const FileKey& b) {
     return a.path == b.path || (a.identity && b.identity && *a.identity == *b.identity);
 }
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-std::string Quoted(const fs::path& path) { return Quoted(path.u8string()); }
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+std::string Quoted(const fs::path& path) {
+    return Quoted(path.u8string());
+}
 
 fs::path FolderOf(const std::string& path) {
     const fs::path parent = fs::u8path(path).parent_path();
@@ -74,7 +78,8 @@ void CheckOutputs(const Command& command, ProblemList& problems) {
             continue;
         }
         std::error_code error;
-        const std::string problem = fs::is_directory(fs::u8path(output.path), error) ? "is a folder" : FolderProblem(FolderOf(output.path));
+        const std::string problem =
+            fs::is_directory(fs::u8path(output.path), error) ? "is a folder" : FolderProblem(FolderOf(output.path));
         if (!problem.empty()) problems.Add(output.option, Quoted(output.path) + ": " + problem);
         taken.push_back({key, "the output of " + output.option});
     }
@@ -85,7 +90,8 @@ std::string ArchProblem(Arch stub, const Command& command) {
     if (!command.arch || stub == *command.arch) return {};
     const std::string origin =
         command.archOrigin.empty() ? ", the default when [product] has no arch" : " (" + command.archOrigin + ")";
-    return std::string("is a ") + ArchDescription(stub) + " stub; the product's arch is " + ArchName(*command.arch) + origin;
+    return std::string("is a ") + ArchDescription(stub) + " stub; the product's arch is " + ArchName(*command.arch) +
+           origin;
 }
 
 void CheckStub(const Command& command, ProblemList& problems) {
@@ -109,7 +115,8 @@ void CheckCommand(const Command& command, ProblemList& problems) {
     for (const std::string& folder : command.sourceDirs) {
         std::error_code error;
         if (!fs::is_directory(fs::u8path(folder), error)) {
-            problems.Add("--source-dir", Quoted(folder) + (fs::exists(fs::u8path(folder), error) ? " is not a folder" : " does not exist"));
+            problems.Add("--source-dir", Quoted(folder) + (fs::exists(fs::u8path(folder), error) ? " is not a folder"
+                                                                                                 : " does not exist"));
         }
     }
     CheckStub(command, problems);

@@ -20,9 +20,9 @@ struct Command {
     std::vector<std::string> inputs;  // manifest, logo, icon, sources, stub; "" for none
     std::vector<Output> outputs;      // each written into a folder that exists
     std::vector<std::string> sourceDirs;
-    std::string stub;                 // "" when none was found
-    std::optional<Arch> arch;         // the product's; nothing when the manifest gives none to go by
-    std::string archOrigin;           // where the manifest sets it ("manifest.toml:9"), "" for the default
+    std::string stub;          // "" when none was found
+    std::optional<Arch> arch;  // the product's; nothing when the manifest gives none to go by
+    std::string archOrigin;    // where the manifest sets it ("manifest.toml:9"), "" for the default
 };
 
 void CheckCommand(const Command& command, ProblemList& problems);

@@ -28,7 +28,8 @@ std::vector<uint8_t> Dib24(const uint8_t* rgba, int width, int height) {
     for (uint32_t v : {uint32_t(InfoHeaderBytes), uint32_t(width), uint32_t(height)}) AppendLittleEndian(dib, v, 4);
     AppendLittleEndian(dib, 1, 2);   // planes
     AppendLittleEndian(dib, 24, 2);  // bits per pixel
-    for (uint32_t v : {0u, rowBytes * static_cast<uint32_t>(height), 2835u, 2835u, 0u, 0u}) AppendLittleEndian(dib, v, 4);
+    for (uint32_t v : {0u, rowBytes * static_cast<uint32_t>(height), 2835u, 2835u, 0u, 0u})
+        AppendLittleEndian(dib, v, 4);
     for (int y = height - 1; y >= 0; --y) {
         const uint8_t* pixel = rgba + static_cast<size_t>(y) * width * 4;
         for (int x = 0; x < width; ++x, pixel += 4) {
@@ -52,13 +53,18 @@ LogoBitmap LogoFromFile(const std::vector<uint8_t>& file) {
         return {{}, "is larger than 4096 pixels on a side"};
     }
     std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-        stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width, &height, &channels, 4), stbi_image_free);
+        stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width, &height, &channels, 4),
+        stbi_image_free);
     if (!pixels) {
         const bool bmp = file.size() >= 2 && file[0] == 'B' && file[1] == 'M';
-        return {{}, bmp ? asIs + ", and cannot be converted (" + stbi_failure_reason() + ")" : "is neither a PNG nor a BMP image"};
+        return {{},
+                bmp ? asIs + ", and cannot be converted (" + stbi_failure_reason() + ")"
+                    : "is neither a PNG nor a BMP image"};
     }
     if (width > MaxSide || height > MaxSide) return {{}, "is larger than 4096 pixels on a side"};
     return {Dib24(pixels.get(), width, height), ""};
 }
 
-std::string LogoFileProblem(const std::vector<uint8_t>& file) { return LogoFromFile(file).problem; }
+std::string LogoFileProblem(const std::vector<uint8_t>& file) {
+    return LogoFromFile(file).problem;
+}

@@ -50,7 +50,9 @@ int Fail(const std::string& message) {
     return 1;
 }
 
-double Percent(uint64_t part, uint64_t whole) { return whole == 0 ? 100.0 : 100.0 * part / whole; }
+double Percent(uint64_t part, uint64_t whole) {
+    return whole == 0 ? 100.0 : 100.0 * part / whole;
+}
 
 void PrintRowProgress(const ProductManifest& manifest, size_t row, const PackedFile& file) {
     std::fprintf(stderr, "  %-24s %10llu -> %10zu bytes  %5.1f%%\n", manifest.files[row].name.c_str(),
@@ -64,7 +66,8 @@ void PrintSummary(const PackResult& packed, double seconds, unsigned jobs, const
         in += file.inputSize;
         out += file.container.size();
     }
-    std::fprintf(stderr, "mkinstaller: %zu files, %llu -> %llu bytes (%.1f%%), packed in %.2f s on %u thread%s; wrote %s\n",
+    std::fprintf(stderr,
+                 "mkinstaller: %zu files, %llu -> %llu bytes (%.1f%%), packed in %.2f s on %u thread%s; wrote %s\n",
                  packed.files.size(), static_cast<unsigned long long>(in), static_cast<unsigned long long>(out),
                  Percent(out, in), seconds, jobs, jobs == 1 ? "" : "s", output.c_str());
 }
@@ -97,7 +100,8 @@ bool Stage(platform::StagedFile& file, const std::string& target, const std::str
         error = "cannot create a file in '" + (folder.empty() ? "." : folder.u8string()) + "': " + std::strerror(errno);
         return false;
     }
-    if (file.Write(bytes.data(), bytes.size()) && file.SetMode(platform::ModeOfNewFile(mode)) && file.Sync()) return true;
+    if (file.Write(bytes.data(), bytes.size()) && file.SetMode(platform::ModeOfNewFile(mode)) && file.Sync())
+        return true;
     error = "cannot write '" + target + "': " + std::strerror(errno);
     return false;
 }
@@ -157,11 +161,13 @@ void CheckSigning(const Options& options, const ProductManifest& manifest, Probl
 }
 
 Command CommandOf(const Options& options, const std::optional<ProductManifest>& manifest) {
-    Command command{{options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub, {}, {}};
+    Command command{
+        {options.manifest, options.stub}, {{"-o", options.output}}, options.sourceDirs, options.stub, {}, {}};
     if (!options.depfile.empty()) command.outputs.push_back({"--depfile", options.depfile});
     if (!manifest) return command;
     command.arch = manifest->arch;
-    if (const int line = LineOf(*manifest, "product.arch")) command.archOrigin = options.manifest + ":" + std::to_string(line);
+    if (const int line = LineOf(*manifest, "product.arch"))
+        command.archOrigin = options.manifest + ":" + std::to_string(line);
     for (std::string& path : InputPaths(*manifest)) command.inputs.push_back(std::move(path));
     return command;
 }
@@ -176,8 +182,9 @@ int main(int argc, char** argv) {
     // Required unless the verify command is given.
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
     app.add_option("-o,--output", options.output, "the setup program to write")->capture_default_str();
-    app.add_option("--stub", options.stub, "the installer stub (default: " + DefaultStubPlace(Arch::X86) + ", or " +
-                                               DefaultStubPlace(Arch::X64) + " for arch = \"x64\", beside mkinstaller)");
+    app.add_option("--stub", options.stub,
+                   "the installer stub (default: " + DefaultStubPlace(Arch::X86) + ", or " +
+                       DefaultStubPlace(Arch::X64) + " for arch = \"x64\", beside mkinstaller)");
     // One folder per --source-dir, so that the manifest may follow it.
     app.add_option("--source-dir", options.sourceDirs, "a folder to look for inputs in, before the manifest's own")
         ->allow_extra_args(false);

@@ -19,7 +19,9 @@ int LineOf(const ProductManifest& manifest, const std::string& field) {
     return found == manifest.lines.end() ? 0 : found->second;
 }
 
-std::string RowField(size_t index) { return "file[" + std::to_string(index + 1) + "]"; }
+std::string RowField(size_t index) {
+    return "file[" + std::to_string(index + 1) + "]";
+}
 
 std::vector<std::string> InputPaths(const ProductManifest& manifest) {
     std::vector<std::string> paths{manifest.logoPath, manifest.iconPath};

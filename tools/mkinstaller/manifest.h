@@ -11,9 +11,9 @@
 #include "tools/mkinstaller/windows_arch.h"
 
 struct FileRow {
-    std::string name;                  // installed file name (Windows-1252)
-    std::string sourcePath;            // resolved input, empty when not found
-    std::optional<uint64_t> fixedTime; // FILETIME from the manifest, else the file's mtime
+    std::string name;                   // installed file name (Windows-1252)
+    std::string sourcePath;             // resolved input, empty when not found
+    std::optional<uint64_t> fixedTime;  // FILETIME from the manifest, else the file's mtime
 };
 
 // Authenticode signing: a certificate and its key, or a PKCS#12 bundle;
@@ -34,10 +34,10 @@ struct ProductManifest {
     std::string logoPath;
     std::string iconPath;
     std::vector<FileRow> files;
-    bool requireAdministrator = false;       // [product] elevation = "administrator"
+    bool requireAdministrator = false;  // [product] elevation = "administrator"
     // [product] arch: the stub's machine; nothing when the value was refused.
     std::optional<Arch> arch = Arch::X86;
-    std::optional<Signing> signing;          // [sign]
+    std::optional<Signing> signing;  // [sign]
     // Where each field stands in the manifest ("product.logo", "file[2].name";
     // "file" is the first [[file]] table), for messages that follow reading.
     std::map<std::string, int> lines;

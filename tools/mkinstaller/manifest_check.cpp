@@ -28,12 +28,18 @@ private:
 };
 
 // Texts are held in Windows-1252; messages are read on a UTF-8 terminal.
-std::string Quoted(const std::string& text) { return "'" + Cp1252ToUtf8(text) + "'"; }
+std::string Quoted(const std::string& text) {
+    return "'" + Cp1252ToUtf8(text) + "'";
+}
 
-std::string ShortcutTarget(const ProductManifest& manifest) { return manifest.name + ".EXE"; }
+std::string ShortcutTarget(const ProductManifest& manifest) {
+    return manifest.name + ".EXE";
+}
 
 // A name already refused (or missing) leads to no further message.
-bool Usable(const std::string& name) { return !name.empty() && FileNameProblem(name).empty(); }
+bool Usable(const std::string& name) {
+    return !name.empty() && FileNameProblem(name).empty();
+}
 
 void CheckNames(const ProductManifest& manifest, const Report& report) {
     if (!manifest.name.empty() && !Usable(manifest.name)) {
@@ -70,8 +76,8 @@ void CheckShortcutTarget(const ProductManifest& manifest, const Report& report) 
     for (const FileRow& row : manifest.files) {
         if (UpperCp1252(row.name) == target) return;
     }
-    report("product.name", "no [[file]] is named " + Quoted(ShortcutTarget(manifest)) +
-                               ", the program the shortcuts start");
+    report("product.name",
+           "no [[file]] is named " + Quoted(ShortcutTarget(manifest)) + ", the program the shortcuts start");
 }
 
 void CheckIntroText(const ProductManifest& manifest, const Report& report) {
@@ -98,9 +104,9 @@ void CheckFolderAndPaths(const ProductManifest& manifest, const Report& report) 
     if (manifest.defaultFolder.empty()) return;
     std::string folder = manifest.defaultFolder;
     if (!NormaliseInstallFolder(folder)) {
-        report("product.default_folder",
-               Quoted(manifest.defaultFolder) + " would be refused by the installer: it needs a drive C: to Z:, "
-               "a backslash and a folder name, one colon and no double backslash");
+        report("product.default_folder", Quoted(manifest.defaultFolder) +
+                                             " would be refused by the installer: it needs a drive C: to Z:, "
+                                             "a backslash and a folder name, one colon and no double backslash");
         return;
     }
     const std::string partProblem = FolderPartProblem(folder);

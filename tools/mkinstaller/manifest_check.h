@@ -9,9 +9,9 @@
 #include "tools/mkinstaller/problems.h"
 
 enum {
-    MaxRows = 65535,          // the progress bars take the row count as 16 bits
-    WindowTextSize = 1024,    // the installer's formatted-text buffer
-    MaxPathLength = 259,      // MAX_PATH without the terminator
+    MaxRows = 65535,        // the progress bars take the row count as 16 bits
+    WindowTextSize = 1024,  // the installer's formatted-text buffer
+    MaxPathLength = 259,    // MAX_PATH without the terminator
 };
 
 // The installer decodes every file into memory before it writes any.

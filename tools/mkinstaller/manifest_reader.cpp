@@ -27,7 +27,9 @@ const std::initializer_list<std::string_view> ProductKeys = {
 const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
 const std::initializer_list<std::string_view> SignKeys = {"certificate", "key", "pkcs12", "password_file"};
 
-int LineOf(const toml::node& node) { return static_cast<int>(node.source().begin.line); }
+int LineOf(const toml::node& node) {
+    return static_cast<int>(node.source().begin.line);
+}
 
 class Reader {
 public:
@@ -116,7 +118,8 @@ private:
             signing.certificate = ReadPath(*sign, "certificate", "sign.certificate");
             signing.key = ReadPath(*sign, "key", "sign.key");
         }
-        if (sign->contains("password_file")) signing.passwordFile = ReadPath(*sign, "password_file", "sign.password_file");
+        if (sign->contains("password_file"))
+            signing.passwordFile = ReadPath(*sign, "password_file", "sign.password_file");
         manifest_.signing = signing;
     }
 
@@ -136,7 +139,8 @@ private:
     }
 
     void ReadChoices(const toml::table& product) {
-        manifest_.requireAdministrator = ReadChoice(product, "elevation", "product.elevation", {"user", "administrator"}) == 1;
+        manifest_.requireAdministrator =
+            ReadChoice(product, "elevation", "product.elevation", {"user", "administrator"}) == 1;
         const int arch = ReadChoice(product, "arch", "product.arch", {ArchName(Arch::X86), ArchName(Arch::X64)});
         if (arch < 0) manifest_.arch.reset();
         if (arch == 1) manifest_.arch = Arch::X64;
@@ -211,7 +215,8 @@ private:
         if (!converted.ok) {
             char codePoint[16];
             std::snprintf(codePoint, sizeof codePoint, "U+%04X", converted.badCodePoint);
-            problems_.Add(field, std::string("has a character that Windows-1252 cannot represent (") + codePoint + ")", line);
+            problems_.Add(field, std::string("has a character that Windows-1252 cannot represent (") + codePoint + ")",
+                          line);
             return {};
         }
         return converted.text;
@@ -283,9 +288,11 @@ private:
                 return {};
             }
             if (packed == Packed::Yes && !allowOutside_ && !InsideSearchFolders(candidate)) {
-                problems_.Add(field, "'" + candidate.u8string() + "' lies outside the manifest's folder and the " +
-                                         "--source-dir folders (links followed); pass --allow-outside-inputs to pack " +
-                                         "it all the same", line);
+                problems_.Add(field,
+                              "'" + candidate.u8string() + "' lies outside the manifest's folder and the " +
+                                  "--source-dir folders (links followed); pass --allow-outside-inputs to pack " +
+                                  "it all the same",
+                              line);
                 return {};
             }
             return candidate.u8string();
@@ -393,8 +400,10 @@ std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, Prob
 std::optional<ProductManifest> ReadManifestText(const std::string& text, const ManifestLocation& source,
                                                 ProblemList& problems) {
     if (const int line = OverlongKeyLine(text)) {
-        problems.Add("", "a key of more than " + std::to_string(MaxDotsInALine + 1) +
-                             " dotted parts; a manifest's keys have one or two", line);
+        problems.Add("",
+                     "a key of more than " + std::to_string(MaxDotsInALine + 1) +
+                         " dotted parts; a manifest's keys have one or two",
+                     line);
         return std::nullopt;
     }
     toml::table root;

@@ -23,7 +23,9 @@ std::string ReadDisplayNumber(int fd) {
 
 }  // namespace
 
-PrivateDisplay::~PrivateDisplay() { EndChild(server_); }
+PrivateDisplay::~PrivateDisplay() {
+    EndChild(server_);
+}
 
 bool PrivateDisplay::Start(std::string& error) {
     int ends[2];
@@ -33,9 +35,9 @@ bool PrivateDisplay::Start(std::string& error) {
     }
     ChildFiles files;
     files.keep = ends[1];
-    server_ = StartChild({"Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0", "1024x768x24", "-nolisten",
-                          "tcp"},
-                         files, error);
+    server_ =
+        StartChild({"Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                   files, error);
     close(ends[1]);
     const std::string number = server_ > 0 ? ReadDisplayNumber(ends[0]) : "";
     close(ends[0]);

@@ -24,14 +24,18 @@ using Types = std::map<ResourceKey, Names, KeyOrder>;
 constexpr uint32_t DirectoryBytes = 16, EntryBytes = 8, DataEntryBytes = 16;
 constexpr uint32_t SubdirectoryBit = 0x80000000u, NameBit = 0x80000000u;
 
-uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+uint32_t Align(uint32_t value, uint32_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
+}
 
 class SectionWriter {
 public:
     explicit SectionWriter(uint32_t size) : bytes_(size, 0), fields_(bytes_) {}
     void Put16(uint32_t at, uint32_t value) { fields_.Put16(at, value); }
     void Put32(uint32_t at, uint32_t value) { fields_.Put32(at, value); }
-    void PutBytes(uint32_t at, const std::vector<uint8_t>& data) { std::copy(data.begin(), data.end(), bytes_.begin() + at); }
+    void PutBytes(uint32_t at, const std::vector<uint8_t>& data) {
+        std::copy(data.begin(), data.end(), bytes_.begin() + at);
+    }
     std::vector<uint8_t> Take() { return std::move(bytes_); }
 
 private:

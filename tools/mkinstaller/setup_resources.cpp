@@ -7,13 +7,26 @@
 
 namespace {
 
-enum : uint16_t { BitmapType = 2, IconType = 3, RcDataType = 10, IconGroupType = 14, VersionType = 16, ManifestType = 24 };
+enum : uint16_t {
+    BitmapType = 2,
+    IconType = 3,
+    RcDataType = 10,
+    IconGroupType = 14,
+    VersionType = 16,
+    ManifestType = 24
+};
 constexpr size_t IconDirBytes = 6, IconEntryBytes = 16;
 
-ResourceKey Named(const std::string& cp1252) { return {0, Cp1252ToUtf16(UpperCp1252(cp1252))}; }
-ResourceKey Numbered(uint16_t id) { return {id, {}}; }
+ResourceKey Named(const std::string& cp1252) {
+    return {0, Cp1252ToUtf16(UpperCp1252(cp1252))};
+}
+ResourceKey Numbered(uint16_t id) {
+    return {id, {}};
+}
 
-std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 // An .ico file becomes one icon resource per image and a group that lists
 // them: the file's directory entries with the image's resource number in
@@ -26,7 +39,8 @@ void AddIcon(std::vector<Resource>& resources, const std::vector<uint8_t>& ico) 
         const size_t entry = IconDirBytes + i * IconEntryBytes;
         const uint32_t size = in.U32(entry + 8), offset = in.U32(entry + 12);
         const uint16_t id = static_cast<uint16_t>(i + 1);
-        resources.push_back({Numbered(IconType), Numbered(id), 1033, {ico.begin() + offset, ico.begin() + offset + size}});
+        resources.push_back(
+            {Numbered(IconType), Numbered(id), 1033, {ico.begin() + offset, ico.begin() + offset + size}});
         group.insert(group.end(), ico.begin() + entry, ico.begin() + entry + 12);
         AppendLittleEndian(group, id, 2);
     }
@@ -65,7 +79,8 @@ std::string ProductRecord(const ProductManifest& manifest) {
 std::vector<Resource> SetupResources(const ProductManifest& manifest, const PackResult& packed,
                                      const std::vector<uint8_t>& logo, const std::vector<uint8_t>& icon) {
     std::vector<Resource> resources;
-    resources.push_back({Numbered(ProductRecordType), Named(PRODUCT_RECORD_NAME), 1033, Bytes(ProductRecord(manifest))});
+    resources.push_back(
+        {Numbered(ProductRecordType), Named(PRODUCT_RECORD_NAME), 1033, Bytes(ProductRecord(manifest))});
     for (size_t row = 0; row < manifest.files.size(); ++row) {
         resources.push_back({Numbered(RcDataType), Named(manifest.files[row].name), 1033, packed.files[row].container});
     }

@@ -78,7 +78,9 @@ std::vector<std::string> SignCommand(const Signing& signing, const std::string& 
     return command;
 }
 
-bool IsOpenSslErrorLine(const std::string& line) { return line.find(":error:") != std::string::npos; }
+bool IsOpenSslErrorLine(const std::string& line) {
+    return line.find(":error:") != std::string::npos;
+}
 
 // osslsigncode's own account of a failure, without OpenSSL's error queue:
 // its first line, with the lines indented under it.
@@ -113,8 +115,8 @@ bool SignImage(const Signing& signing, const std::string& productName, std::vect
         error = std::string("cannot create a temporary file: ") + std::strerror(errno);
         return false;
     }
-    std::ofstream(unsigned_.Path(), std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                           static_cast<std::streamsize>(image.size()));
+    std::ofstream(unsigned_.Path(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     platform::Remove(signed_.Path());  // osslsigncode makes its output itself
     std::vector<std::string> command = SignCommand(signing, productName);
     command.insert(command.end(), {"-in", unsigned_.Path(), "-out", signed_.Path()});

@@ -14,8 +14,7 @@
 // then refused before anything is packed.
 extern const char* const SigningUnavailable;
 
-bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image,
-               std::string& error);
+bool SignImage(const Signing& signing, const std::string& productName, std::vector<uint8_t>& image, std::string& error);
 
 // Why `signing` cannot sign, found by signing `trial` (a copy of the stub)
 // before anything is packed: osslsigncode missing, or a certificate, key or

@@ -19,9 +19,13 @@ void OnStopSignal(int signal) {
 
 }  // namespace
 
-void StopOnSignals() { platform::HandleInterruptions(OnStopSignal); }
+void StopOnSignals() {
+    platform::HandleInterruptions(OnStopSignal);
+}
 
-int StopSignal() { return caught.load(); }
+int StopSignal() {
+    return caught.load();
+}
 
 void SetInterruptibleChild(pid_t group) {
     interruptible = group;

@@ -35,7 +35,9 @@ std::string FindBesideStub(const std::string& name) {
     return fs::is_regular_file(file, error) ? file.lexically_normal().u8string() : std::string();
 }
 
-std::string FindStub(Arch arch) { return FindBesideStub(fs::path(DefaultStubPlace(arch)).filename().string()); }
+std::string FindStub(Arch arch) {
+    return FindBesideStub(fs::path(DefaultStubPlace(arch)).filename().string());
+}
 
 std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image) {
     std::ifstream in;

@@ -50,19 +50,31 @@ const char* MismatchProblem(const Layout& machine, uint32_t magic) {
     return machine.notThisArch;
 }
 
-uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return LittleEndianReader(b).U16(at); }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return LittleEndianReader(b).U32(at); }
-void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) { LittleEndianWriter(b).Put16(at, v); }
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { LittleEndianWriter(b).Put32(at, v); }
-bool IsPowerOfTwoUpTo(uint32_t value, uint32_t limit) { return value != 0 && (value & (value - 1)) == 0 && value <= limit; }
+uint32_t Get16(const std::vector<uint8_t>& b, size_t at) {
+    return LittleEndianReader(b).U16(at);
+}
+uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
+    return LittleEndianReader(b).U32(at);
+}
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    LittleEndianWriter(b).Put16(at, v);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    LittleEndianWriter(b).Put32(at, v);
+}
+bool IsPowerOfTwoUpTo(uint32_t value, uint32_t limit) {
+    return value != 0 && (value & (value - 1)) == 0 && value <= limit;
+}
 
-uint32_t Align(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
+uint32_t Align(uint32_t value, uint32_t alignment) {
+    return (value + alignment - 1) / alignment * alignment;
+}
 
 struct Headers {
     const Layout* layout = nullptr;
-    uint32_t pe = 0;          // "PE\0\0"
-    uint32_t optional = 0;    // the optional header
-    uint32_t sections = 0;    // the section table
+    uint32_t pe = 0;        // "PE\0\0"
+    uint32_t optional = 0;  // the optional header
+    uint32_t sections = 0;  // the section table
     uint32_t sectionCount = 0;
 };
 
@@ -109,7 +121,8 @@ std::string ReadHeaders(const std::vector<uint8_t>& image, Headers& h) {
         uint64_t{h.optional} + directoriesEnd > image.size()) {
         return "is cut short";
     }
-    if (optionalSize < directoriesEnd || Get32(image, h.optional + h.layout->directoryCountAt) <= CertificateDirectory) {
+    if (optionalSize < directoriesEnd ||
+        Get32(image, h.optional + h.layout->directoryCountAt) <= CertificateDirectory) {
         return h.layout->notThisArch;
     }
     return "";
@@ -140,7 +153,9 @@ std::optional<Arch> ImageArch(const std::vector<uint8_t>& image) {
     return h.layout->arch;
 }
 
-std::string StubReleaseMark() { return "mkinstaller stub " INSTALLER_RELEASE; }
+std::string StubReleaseMark() {
+    return "mkinstaller stub " INSTALLER_RELEASE;
+}
 
 std::string StubProblem(const std::vector<uint8_t>& image) {
     Headers h;
@@ -175,7 +190,8 @@ std::string AddResourceSection(std::vector<uint8_t>& image, const std::vector<Re
     const uint32_t fileAlignment = Get32(image, h.optional + FileAlignmentAt);
     const uint32_t rva = Align(static_cast<uint32_t>(extent.memoryEnd), sectionAlignment);
     const std::vector<uint8_t> section = BuildResourceSection(resources, rva);
-    if (section.empty()) return "the product's resources would make a setup program of over 2 GiB, more than Windows loads";
+    if (section.empty())
+        return "the product's resources would make a setup program of over 2 GiB, more than Windows loads";
     const uint32_t size = static_cast<uint32_t>(section.size());
     const uint32_t raw = Align(static_cast<uint32_t>(image.size()), fileAlignment);
     const uint32_t rawSize = Align(size, fileAlignment);

@@ -32,8 +32,8 @@ std::string CompareBytes(const std::string& installed, const std::string& source
         a.read(bufferA, sizeof bufferA);
         b.read(bufferB, sizeof bufferB);
         const size_t gotA = static_cast<size_t>(a.gcount()), gotB = static_cast<size_t>(b.gcount());
-        const size_t same = static_cast<size_t>(
-            std::mismatch(bufferA, bufferA + std::min(gotA, gotB), bufferB).first - bufferA);
+        const size_t same =
+            static_cast<size_t>(std::mismatch(bufferA, bufferA + std::min(gotA, gotB), bufferB).first - bufferA);
         if (same < std::min(gotA, gotB) || gotA != gotB) {  // a file that changed meanwhile
             return "bytes differ from " + source + " from offset " + std::to_string(offset + same);
         }
@@ -47,12 +47,14 @@ void CheckTimes(const std::string& name, uint64_t stored, const ReportedTimes& r
         differences.push_back(name + ": Windows cannot see it (error " + std::to_string(reported.error) + ")");
         return;
     }
-    const struct { const char* which; uint64_t time; } times[] = {
-        {"creation", reported.creation}, {"access", reported.access}, {"write", reported.write}};
+    const struct {
+        const char* which;
+        uint64_t time;
+    } times[] = {{"creation", reported.creation}, {"access", reported.access}, {"write", reported.write}};
     for (const auto& t : times) {
         if (t.time != stored) {
-            differences.push_back(name + ": " + t.which + " time " + FileTimeText(t.time, Fraction::Shown) + ", expected " +
-                                  FileTimeText(stored, Fraction::Shown));
+            differences.push_back(name + ": " + t.which + " time " + FileTimeText(t.time, Fraction::Shown) +
+                                  ", expected " + FileTimeText(stored, Fraction::Shown));
         }
     }
 }
@@ -63,8 +65,7 @@ bool SamePath(const std::string& a, const std::string& b) {
            });
 }
 
-void CheckLink(const std::string& label, const std::string& path, const ShellLink& expected,
-               Differences& differences) {
+void CheckLink(const std::string& label, const std::string& path, const ShellLink& expected, Differences& differences) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         differences.push_back(label + ": missing");
@@ -78,7 +79,11 @@ void CheckLink(const std::string& label, const std::string& path, const ShellLin
         return;
     }
     // Windows paths ignore letter case; the comment does not.
-    const struct { const char* what; std::string have, want; bool same; } fields[] = {
+    const struct {
+        const char* what;
+        std::string have, want;
+        bool same;
+    } fields[] = {
         {"target", link->target, expected.target, SamePath(link->target, expected.target)},
         {"working folder", link->workingFolder, expected.workingFolder,
          SamePath(link->workingFolder, expected.workingFolder)},

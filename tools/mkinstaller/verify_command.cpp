@@ -23,11 +23,13 @@
 
 namespace fs = std::filesystem;
 
-const char* DriverFileName(Arch arch) { return arch == Arch::X64 ? "driver-x64.exe" : "driver.exe"; }
+const char* DriverFileName(Arch arch) {
+    return arch == Arch::X64 ? "driver-x64.exe" : "driver.exe";
+}
 
 const std::vector<std::string> WineWindowsVersions = {
-    "win11", "win10", "win81", "win8", "win2008r2", "win7", "win2008", "vista", "win2003",
-    "winxp64", "winxp", "win2k", "winme", "win98", "win95", "nt40", "nt351", "win31", "win30", "win20"};
+    "win11", "win10", "win81", "win8",  "win2008r2", "win7", "win2008", "vista", "win2003", "winxp64",
+    "winxp", "win2k", "winme", "win98", "win95",     "nt40", "nt351",   "win31", "win30",   "win20"};
 
 namespace {
 
@@ -100,8 +102,9 @@ bool CheckPrerequisites(const VerifyOptions& options, const std::optional<Launch
     if (!options.driver.empty() && !fs::is_regular_file(options.driver, error)) {
         problems.push_back("no GUI driver at '" + options.driver + "' (--driver)");
     } else if (launch && launch->driver.empty()) {
-        problems.push_back(std::string("no GUI driver ") + DriverFileName(launch->arch) + " installed beside the stub for an " +
-                           ArchName(launch->arch) + " setup program; name one with --driver");
+        problems.push_back(std::string("no GUI driver ") + DriverFileName(launch->arch) +
+                           " installed beside the stub for an " + ArchName(launch->arch) +
+                           " setup program; name one with --driver");
     }
     std::vector<std::string> programs = {"wineserver", "Xvfb"};
     if (launch) programs.insert(programs.begin(), {launch->boot.program, launch->driverLoader.program});
@@ -152,8 +155,9 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
     std::vector<std::string> names;
     for (const FileRow& row : manifest.files) names.push_back(row.name);
-    const DriverRun run{SetupPath, DriverPath, loader, InstallSteps(install.folder, install.chosen, names), display,
-                        shotsFolder, install.shotPrefix};
+    const DriverRun run{
+        SetupPath,   DriverPath,        loader, InstallSteps(install.folder, install.chosen, names), display,
+        shotsFolder, install.shotPrefix};
     const DriverReport report = RunDriver(prefix, run);
     prefix.Finish();
 

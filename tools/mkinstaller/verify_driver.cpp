@@ -124,7 +124,8 @@ DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run) {
         close(toDriver[1]);
         return Failed(std::string("cannot make a pipe: ") + std::strerror(errno));
     }
-    std::vector<std::string> arguments = {run.loader.program, run.driver, "--exe", run.setup, "--steps-file", StepsFile};
+    std::vector<std::string> arguments = {run.loader.program, run.driver,     "--exe",
+                                          run.setup,          "--steps-file", StepsFile};
     if (!run.shotsFolder.empty()) arguments.push_back("--shots");
     ChildFiles files;
     files.input = toDriver[0];

@@ -17,19 +17,19 @@ struct ReportedTimes {
 };
 
 struct DriverReport {
-    bool passed = false;                          // every step passed
-    std::vector<std::string> failures;            // why not, one line each
-    std::map<std::string, ReportedTimes> times;   // by file name (Windows-1252)
+    bool passed = false;                         // every step passed
+    std::vector<std::string> failures;           // why not, one line each
+    std::map<std::string, ReportedTimes> times;  // by file name (Windows-1252)
 };
 
 struct DriverRun {
-    std::string setup;                // Windows path of the installer in the prefix
-    std::string driver;               // Windows path of driver.exe in the prefix
-    WineLoader loader;                // runs the driver, and through it the installer
+    std::string setup;   // Windows path of the installer in the prefix
+    std::string driver;  // Windows path of driver.exe in the prefix
+    WineLoader loader;   // runs the driver, and through it the installer
     std::vector<std::string> steps;
-    std::string display;              // for `import`
-    std::string shotsFolder;          // empty: no screenshots
-    std::string shotPrefix;           // a shot NAME is saved as PREFIX-NAME.png
+    std::string display;      // for `import`
+    std::string shotsFolder;  // empty: no screenshots
+    std::string shotPrefix;   // a shot NAME is saved as PREFIX-NAME.png
 };
 
 DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run);

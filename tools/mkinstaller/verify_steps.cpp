@@ -40,8 +40,8 @@ std::vector<std::string> InstallSteps(const std::string& folder, bool chosenFold
         add({"wait-enabled", "InstallButton", "1", DialogMs});
         shot("chosen");
     }
-    add({"click", "InstallButton", "wait-visible", "ExitButton", "1", UnpackMs, "wait-idle", IdleMs,
-         "expect-text", "MessageText", "The software has been successfully installed."});
+    add({"click", "InstallButton", "wait-visible", "ExitButton", "1", UnpackMs, "wait-idle", IdleMs, "expect-text",
+         "MessageText", "The software has been successfully installed."});
     shot("installed");
     add({"click", "ExitButton", "wait-exit", "0"});
     for (const std::string& name : names) add({"file-times", folder, name});

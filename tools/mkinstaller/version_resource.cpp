@@ -13,7 +13,9 @@ constexpr uint16_t TextValue = 1, BinaryValue = 0;
 constexpr uint32_t FixedInfoSignature = 0xFEEF04BD, NtWindows32 = 0x40004, Application = 1;
 constexpr uint32_t UsEnglishUnicode = 0x04B00409;  // language 0x0409, code page 1200
 
-void Align4(std::vector<uint8_t>& b) { b.resize((b.size() + 3) / 4 * 4, 0); }
+void Align4(std::vector<uint8_t>& b) {
+    b.resize((b.size() + 3) / 4 * 4, 0);
+}
 void PutText(std::vector<uint8_t>& b, const std::u16string& text) {
     for (char16_t c : text) AppendLittleEndian(b, c, 2);
     AppendLittleEndian(b, 0, 2);
@@ -66,7 +68,8 @@ std::vector<uint8_t> FixedInfo(const std::string& version) {
     const std::vector<uint16_t> n = VersionNumbers(version);
     const uint32_t high = uint32_t{n[0]} << 16 | n[1], low = uint32_t{n[2]} << 16 | n[3];
     std::vector<uint8_t> b;
-    for (uint32_t v : {FixedInfoSignature, 0x10000u, high, low, high, low, 0x3Fu, 0u, NtWindows32, Application, 0u, 0u, 0u}) {
+    for (uint32_t v :
+         {FixedInfoSignature, 0x10000u, high, low, high, low, 0x3Fu, 0u, NtWindows32, Application, 0u, 0u, 0u}) {
         AppendLittleEndian(b, v, 4);
     }
     return b;

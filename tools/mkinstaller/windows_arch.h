@@ -5,7 +5,11 @@
 enum class Arch { X86, X64 };
 
 // As the manifest spells it: "x86", "x64".
-inline const char* ArchName(Arch arch) { return arch == Arch::X64 ? "x64" : "x86"; }
+inline const char* ArchName(Arch arch) {
+    return arch == Arch::X64 ? "x64" : "x86";
+}
 
 // As a person says it: "32-bit (x86)", "64-bit (x64)".
-inline const char* ArchDescription(Arch arch) { return arch == Arch::X64 ? "64-bit (x64)" : "32-bit (x86)"; }
+inline const char* ArchDescription(Arch arch) {
+    return arch == Arch::X64 ? "64-bit (x64)" : "32-bit (x86)";
+}

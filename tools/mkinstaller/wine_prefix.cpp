@@ -73,7 +73,9 @@ std::string RegistryKey(const std::string& key) {
 
 }  // namespace
 
-WineLoader InstalledWine() { return {"wine", {}}; }
+WineLoader InstalledWine() {
+    return {"wine", {}};
+}
 
 WineLoader Wine64Loader() {
     std::string loader = ProgramPath("wine64");
@@ -119,7 +121,9 @@ bool WinePrefix::Create(const std::string& log, std::string& error) {
     return MakeProfileFolders(error);
 }
 
-void WinePrefix::SetWindowsVersion(const std::string& version) { SetUserValue("Software\\Wine", "Version", version); }
+void WinePrefix::SetWindowsVersion(const std::string& version) {
+    SetUserValue("Software\\Wine", "Version", version);
+}
 
 // Editing user.reg while no wineserver runs is what `reg add` does, without
 // starting Wine.

@@ -7,21 +7,20 @@
 
 namespace {
 
-bool WaitGone(HWND window, DWORD timeoutMs)
-{
+bool WaitGone(HWND window, DWORD timeoutMs) {
     return PollUntil(timeoutMs, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
-} // namespace
+}  // namespace
 
-bool StepWaitFatal(const Step& step, std::string& error)
-{
+bool StepWaitFatal(const Step& step, std::string& error) {
     long code;
     if (!IntArg(step, 0, code, error)) return false;
     const std::string title = "Fatal Error Code " + std::to_string(code);
     const std::string expected = UnescapeText(step.args[1]);
     HWND box = nullptr;
-    PollUntil(DefaultTimeoutMs, [&] { return (box = FindInstallerWindow(nullptr, "Fatal Error Code ", true)) != nullptr; });
+    PollUntil(DefaultTimeoutMs,
+              [&] { return (box = FindInstallerWindow(nullptr, "Fatal Error Code ", true)) != nullptr; });
     if (!box) {
         error = "no fatal report appeared" + DescribeInstaller();
         return false;
@@ -52,10 +51,10 @@ bool StepWaitFatal(const Step& step, std::string& error)
 // Wine's folder browser ignores text typed into its edit box; the tree
 // selection is what counts. BFFM_SETSELECTIONA takes a path pointer that the
 // browser reads in its own process, so the path is written there first.
-bool StepBrowse(const Step& step, std::string& error)
-{
+bool StepBrowse(const Step& step, std::string& error) {
     HWND dialog = nullptr;
-    PollUntil(DefaultTimeoutMs, [&] { return (dialog = FindInstallerWindow(nullptr, "Browse for Folder")) != nullptr; });
+    PollUntil(DefaultTimeoutMs,
+              [&] { return (dialog = FindInstallerWindow(nullptr, "Browse for Folder")) != nullptr; });
     if (!dialog) {
         error = "no \"Browse for Folder\" dialog" + DescribeInstaller();
         return false;

@@ -7,19 +7,17 @@
 
 namespace {
 
-unsigned long long Ticks(const FILETIME& time)
-{
+unsigned long long Ticks(const FILETIME& time) {
     return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-} // namespace
+}  // namespace
 
 // Prints "times CREATION ACCESS WRITE NAME" (FILETIME counts) or
 // "times missing ERROR NAME" for NAME in FOLDER. The name is looked up from
 // inside the folder, as the installer writes it, so a folder near the path
 // limit works too. Reading the times leaves the access time alone.
-bool StepFileTimes(const Step& step, std::string& error)
-{
+bool StepFileTimes(const Step& step, std::string& error) {
     if (!SetCurrentDirectoryA(step.args[0].c_str())) {
         error = "no folder " + step.args[0] + ": Windows error " + std::to_string(GetLastError());
         return false;

@@ -16,8 +16,7 @@ struct LayoutInput {
     int screenHeight;
 };
 
-int TextWidth(HDC dc, const char* text, int* height = nullptr)
-{
+int TextWidth(HDC dc, const char* text, int* height = nullptr) {
     SIZE size{};
     GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
     if (height) *height = size.cy;
@@ -26,8 +25,7 @@ int TextWidth(HDC dc, const char* text, int* height = nullptr)
 
 // The text sizes as the installer measures them: on the main window's own
 // device context, in its default font; the LOGO size from the executable.
-bool GatherLayoutInput(LayoutInput& in, std::string& error)
-{
+bool GatherLayoutInput(LayoutInput& in, std::string& error) {
     LayoutMeasures& m = in.measures;
     if (!ReadLogoSize(Installer.exePath, m.logoWidth, m.logoHeight, error)) return false;
     HDC dc = GetDC(Installer.mainWindow);
@@ -41,15 +39,14 @@ bool GatherLayoutInput(LayoutInput& in, std::string& error)
     m.clientWidth = client.right;
     in.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    std::printf("screen %d x %d, logo %d x %d, LineHeight %d, ClientWidth %d, label widths %d %d %d\n",
-                in.screenWidth, in.screenHeight, m.logoWidth, m.logoHeight, m.lineHeight, m.clientWidth,
-                m.installWidth, m.selectWidth, m.exitWidth);
+    std::printf("screen %d x %d, logo %d x %d, LineHeight %d, ClientWidth %d, label widths %d %d %d\n", in.screenWidth,
+                in.screenHeight, m.logoWidth, m.logoHeight, m.lineHeight, m.clientWidth, m.installWidth, m.selectWidth,
+                m.exitWidth);
     return true;
 }
 
 // Compares one window's rectangle, printing it either way.
-bool Compare(const char* role, const RECT& r, const LayoutRect& want)
-{
+bool Compare(const char* role, const RECT& r, const LayoutRect& want) {
     LayoutRect have{r.left, r.top, r.right - r.left, r.bottom - r.top};
     bool same = have.x == want.x && have.y == want.y && have.width == want.width && have.height == want.height;
     std::printf("layout: %-16s (%d, %d, %d x %d)", role, have.x, have.y, have.width, have.height);
@@ -59,17 +56,15 @@ bool Compare(const char* role, const RECT& r, const LayoutRect& want)
 }
 
 // The children's rectangles in creation order (the order of ChildRoleNames).
-std::vector<LayoutRect> ExpectedChildren(const LayoutMeasures& m)
-{
+std::vector<LayoutRect> ExpectedChildren(const LayoutMeasures& m) {
     ChildLayout c = ComputeChildLayout(m);
-    return {c.logo,   c.description, c.os,          c.architecture, c.warning, c.status, c.message,
-            c.folder, c.unpackProgress, c.copyProgress, c.install,   c.select,  c.exit};
+    return {c.logo,   c.description,    c.os,           c.architecture, c.warning, c.status, c.message,
+            c.folder, c.unpackProgress, c.copyProgress, c.install,      c.select,  c.exit};
 }
 
-} // namespace
+}  // namespace
 
-bool StepCheckLayout(const Step&, std::string& error)
-{
+bool StepCheckLayout(const Step&, std::string& error) {
     LayoutInput in{};
     std::vector<HWND> children;
     if (!AllChildren(children, error) || !GatherLayoutInput(in, error)) return false;

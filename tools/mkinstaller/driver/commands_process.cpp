@@ -7,18 +7,15 @@
 #include <cstdio>
 #include <cstring>
 
-bool StepPatchResource(const Step& step, std::string& error)
-{
+bool StepPatchResource(const Step& step, std::string& error) {
     return PatchResource(step.args[0], step.args[1], step.args[2], step.args[3], error);
 }
 
-bool StepStart(const Step& step, std::string& error)
-{
+bool StepStart(const Step& step, std::string& error) {
     return StartInstaller(step.args[0], error);
 }
 
-bool StepWaitExit(const Step& step, std::string& error)
-{
+bool StepWaitExit(const Step& step, std::string& error) {
     long expected;
     if (!IntArg(step, 0, expected, error)) return false;
     if (!Installer.process) {
@@ -26,8 +23,8 @@ bool StepWaitExit(const Step& step, std::string& error)
         return false;
     }
     if (WaitForSingleObject(Installer.process, DefaultTimeoutMs) != WAIT_OBJECT_0) {
-        error = "the installer still runs after " + std::to_string(DefaultTimeoutMs / 1000) + " s" +
-                DescribeInstaller();
+        error =
+            "the installer still runs after " + std::to_string(DefaultTimeoutMs / 1000) + " s" + DescribeInstaller();
         return false;
     }
     DWORD code = 0;
@@ -39,15 +36,13 @@ bool StepWaitExit(const Step& step, std::string& error)
     return true;
 }
 
-bool StepExpectRunning(const Step&, std::string& error)
-{
+bool StepExpectRunning(const Step&, std::string& error) {
     if (InstallerRunning()) return true;
     error = DescribeInstaller().substr(2);
     return false;
 }
 
-bool StepSleep(const Step& step, std::string& error)
-{
+bool StepSleep(const Step& step, std::string& error) {
     long ms;
     if (!IntArg(step, 0, ms, error)) return false;
     Sleep(static_cast<DWORD>(ms));
@@ -58,8 +53,7 @@ bool StepSleep(const Step& step, std::string& error)
 // arrives there; a close or Exit only counts once the installer has reached
 // its final message loop. Waiting for input idle, then a round trip through
 // its queue and a short pause, gets past the last of those drains.
-bool StepWaitIdle(const Step& step, std::string& error)
-{
+bool StepWaitIdle(const Step& step, std::string& error) {
     long timeoutMs;
     if (!IntArg(step, 0, timeoutMs, error)) return false;
     if (!InstallerRunning()) {
@@ -81,8 +75,7 @@ bool StepWaitIdle(const Step& step, std::string& error)
 
 // The screenshot itself is taken outside Wine by the runner: the driver asks
 // with a line "SHOT name" and waits for the answer line.
-bool RequestShot(const std::string& name, std::string& error)
-{
+bool RequestShot(const std::string& name, std::string& error) {
     // Let the installer handle what is queued and the X server show it.
     DWORD_PTR ignored;
     if (Installer.mainWindow && InstallerRunning())
@@ -103,8 +96,7 @@ bool RequestShot(const std::string& name, std::string& error)
     return true;
 }
 
-bool StepShot(const Step& step, std::string& error)
-{
+bool StepShot(const Step& step, std::string& error) {
     if (TakeShots) return RequestShot(step.args[0], error);
     std::printf("note: shot %s not taken (no --shots)\n", step.args[0].c_str());
     return true;

@@ -9,22 +9,24 @@
 
 namespace {
 
-std::string UpperCase(std::string text)
-{
+std::string UpperCase(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
 
-bool IsButton(HWND control) { return UpperCase(ClassNameOf(control)) == "BUTTON"; }
+bool IsButton(HWND control) {
+    return UpperCase(ClassNameOf(control)) == "BUTTON";
+}
 
 // The control's own WS_VISIBLE, whatever its parent's state.
-bool HasVisibleStyle(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool HasVisibleStyle(HWND control) {
+    return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
 // A property as text, so that one comparison serves them all. Window class
 // names ignore case ("STATIC" is registered as "Static").
-std::string ReadProperty(const std::string& property, HWND control)
-{
+std::string ReadProperty(const std::string& property, HWND control) {
     if (property == "text") return WindowTextOf(control);
     if (property == "class") return UpperCase(ClassNameOf(control));
     if (property == "visible") return HasVisibleStyle(control) ? "1" : "0";
@@ -33,10 +35,11 @@ std::string ReadProperty(const std::string& property, HWND control)
 
 // Numeric control ID for IDC_INSTALL, IDC_SELECT, IDC_EXIT or a number; -1
 // when the text is neither.
-long ParseControlId(const std::string& text)
-{
-    static const struct { const char* name; long id; } named[] = {
-        {"IDC_INSTALL", 0x401}, {"IDC_SELECT", 0x402}, {"IDC_EXIT", 0x404}};
+long ParseControlId(const std::string& text) {
+    static const struct {
+        const char* name;
+        long id;
+    } named[] = {{"IDC_INSTALL", 0x401}, {"IDC_SELECT", 0x402}, {"IDC_EXIT", 0x404}};
     for (const auto& n : named)
         if (text == n.name) return n.id;
     char* end = nullptr;
@@ -44,10 +47,9 @@ long ParseControlId(const std::string& text)
     return (!text.empty() && *end == '\0' && value >= 0 && value <= 0xFFFF) ? value : -1;
 }
 
-} // namespace
+}  // namespace
 
-bool StepWaitWindow(const Step& step, std::string& error)
-{
+bool StepWaitWindow(const Step& step, std::string& error) {
     long timeoutMs;
     if (!IntArg(step, 2, timeoutMs, error)) return false;
     const std::string& className = step.args[0];
@@ -62,8 +64,7 @@ bool StepWaitWindow(const Step& step, std::string& error)
     return true;
 }
 
-bool StepExpectChildren(const Step& step, std::string& error)
-{
+bool StepExpectChildren(const Step& step, std::string& error) {
     long expected;
     std::vector<HWND> children;
     if (!IntArg(step, 0, expected, error)) return false;
@@ -74,8 +75,7 @@ bool StepExpectChildren(const Step& step, std::string& error)
 }
 
 // expect-P CONTROL VALUE checks once; wait-P CONTROL VALUE MS polls.
-bool StepProperty(const Step& step, std::string& error)
-{
+bool StepProperty(const Step& step, std::string& error) {
     const std::string property = std::strchr(step.kind->name, '-') + 1;
     std::string want = UnescapeText(step.args[1]);
     if (property == "class") want = UpperCase(want);
@@ -85,8 +85,7 @@ bool StepProperty(const Step& step, std::string& error)
     }
     long timeoutMs = 0;
     HWND control;
-    if ((step.args.size() == 3 && !IntArg(step, 2, timeoutMs, error)) ||
-        !ResolveControl(step.args[0], control, error))
+    if ((step.args.size() == 3 && !IntArg(step, 2, timeoutMs, error)) || !ResolveControl(step.args[0], control, error))
         return false;
     // Behind a fatal report the window no longer changes: the wait ends there.
     std::string have;
@@ -95,19 +94,21 @@ bool StepProperty(const Step& step, std::string& error)
                FindInstallerWindow(nullptr, "Fatal Error Code ", true) != nullptr;
     });
     if (have == want) return true;
-    error = step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
+    error =
+        step.args[0] + " " + property + " is " + Visible(have) + ", expected " + Visible(want) + DescribeInstaller();
     return false;
 }
 
 // A user can only click a button that is shown and enabled; the click goes
 // through the button itself, which then notifies the main window.
-bool StepClick(const Step& step, std::string& error)
-{
+bool StepClick(const Step& step, std::string& error) {
     HWND button;
     if (!ResolveControl(UnescapeText(step.args[0]), button, error)) return false;
     if (!IsButton(button) || !HasVisibleStyle(button) || !IsWindowEnabled(button)) {
         error = Visible(step.args[0]) + " is " +
-                (!IsButton(button) ? "not a button" : HasVisibleStyle(button) ? "disabled" : "hidden");
+                (!IsButton(button)         ? "not a button"
+                 : HasVisibleStyle(button) ? "disabled"
+                                           : "hidden");
         return false;
     }
     PostMessageA(button, BM_CLICK, 0, 0);
@@ -117,8 +118,7 @@ bool StepClick(const Step& step, std::string& error)
 // WM_COMMAND straight to the main window, even for hidden buttons. The
 // button carrying ID goes along, as a button's own notification would; the
 // progress bars share the Exit button's ID and are skipped.
-bool StepSendCommand(const Step& step, std::string& error)
-{
+bool StepSendCommand(const Step& step, std::string& error) {
     long id = ParseControlId(step.args[0]), notification;
     std::vector<HWND> children;
     if (id < 0) {
@@ -134,8 +134,7 @@ bool StepSendCommand(const Step& step, std::string& error)
 }
 
 // The caption's close box: the system command that becomes WM_CLOSE.
-bool StepClose(const Step&, std::string& error)
-{
+bool StepClose(const Step&, std::string& error) {
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
     PostMessageA(Installer.mainWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     return true;
@@ -143,8 +142,7 @@ bool StepClose(const Step&, std::string& error)
 
 // Moves a control DX pixels to the right: a fault put in from outside, so
 // the driver's own tests can show that check-layout notices a stray pixel.
-bool StepNudge(const Step& step, std::string& error)
-{
+bool StepNudge(const Step& step, std::string& error) {
     long dx;
     HWND control;
     if (!IntArg(step, 1, dx, error) || !ResolveControl(step.args[0], control, error)) return false;

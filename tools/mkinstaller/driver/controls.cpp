@@ -3,15 +3,13 @@
 #include "tools/mkinstaller/driver/installer.h"
 
 const char* const ChildRoleNames[ChildRoleCount] = {
-    "LogoWindow",    "DescriptionText", "OsText",        "ArchitectureText", "WarningText",
-    "StatusText",    "MessageText",     "FolderText",    "UnpackProgress",   "CopyProgress",
-    "InstallButton", "SelectButton",    "ExitButton",
+    "LogoWindow", "DescriptionText", "OsText",       "ArchitectureText", "WarningText",  "StatusText", "MessageText",
+    "FolderText", "UnpackProgress",  "CopyProgress", "InstallButton",    "SelectButton", "ExitButton",
 };
 
 namespace {
 
-std::vector<HWND> ChildrenInCreationOrder(HWND window)
-{
+std::vector<HWND> ChildrenInCreationOrder(HWND window) {
     // Child windows are linked at the bottom of the Z order when created, so
     // walking from the top gives creation order.
     std::vector<HWND> children;
@@ -20,18 +18,16 @@ std::vector<HWND> ChildrenInCreationOrder(HWND window)
     return children;
 }
 
-} // namespace
+}  // namespace
 
-bool FindMainWindow(DWORD timeoutMs, std::string& error)
-{
+bool FindMainWindow(DWORD timeoutMs, std::string& error) {
     if (Installer.mainWindow && IsWindow(Installer.mainWindow)) return true;
     PollUntil(timeoutMs, [&] { return (Installer.mainWindow = FindInstallerWindow("MAIN", nullptr)) != nullptr; });
     if (!Installer.mainWindow) error = "no \"MAIN\" window" + DescribeInstaller();
     return Installer.mainWindow != nullptr;
 }
 
-bool AllChildren(std::vector<HWND>& children, std::string& error)
-{
+bool AllChildren(std::vector<HWND>& children, std::string& error) {
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
     // Start-up creates the children one by one right after the main window.
     if (PollUntil(5000, [&] {
@@ -39,13 +35,12 @@ bool AllChildren(std::vector<HWND>& children, std::string& error)
             return children.size() == ChildRoleCount;
         }))
         return true;
-    error = "the main window has " + std::to_string(children.size()) + " children, not " +
-            std::to_string(ChildRoleCount);
+    error =
+        "the main window has " + std::to_string(children.size()) + " children, not " + std::to_string(ChildRoleCount);
     return false;
 }
 
-bool ResolveControl(const std::string& name, HWND& control, std::string& error)
-{
+bool ResolveControl(const std::string& name, HWND& control, std::string& error) {
     std::vector<HWND> children;
     if (!FindMainWindow(DefaultTimeoutMs, error)) return false;
     control = Installer.mainWindow;
@@ -61,8 +56,7 @@ bool ResolveControl(const std::string& name, HWND& control, std::string& error)
     return false;
 }
 
-RECT ChildRect(HWND child)
-{
+RECT ChildRect(HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);

@@ -12,11 +12,11 @@ bool TakeShots = false;
 
 namespace {
 
-const char Usage[] = "usage: driver [--exe SETUP.EXE] [--no-userprofile] [--shots] [--steps-file FILE | STEP...]\n"
-                     "Runs the steps in order; see tests/win/README.md for the step list.\n";
+const char Usage[] =
+    "usage: driver [--exe SETUP.EXE] [--no-userprofile] [--shots] [--steps-file FILE | STEP...]\n"
+    "Runs the steps in order; see tests/win/README.md for the step list.\n";
 
-bool ReadStepsFile(const char* path, std::vector<std::string>& tokens)
-{
+bool ReadStepsFile(const char* path, std::vector<std::string>& tokens) {
     FILE* file = std::fopen(path, "rb");
     if (!file) return false;
     std::string content;
@@ -30,16 +30,19 @@ bool ReadStepsFile(const char* path, std::vector<std::string>& tokens)
 }
 
 // Parses the options; the first argument that is not an option starts the steps.
-bool ParseCommandLine(int argc, char** argv, std::string& exe, std::vector<std::string>& tokens)
-{
+bool ParseCommandLine(int argc, char** argv, std::string& exe, std::vector<std::string>& tokens) {
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
         std::string option = argv[i];
         bool hasValue = i + 1 < argc;
-        if (option == "--exe" && hasValue) exe = argv[++i];
-        else if (option == "--no-userprofile") Installer.withoutUserProfile = true;
-        else if (option == "--shots") TakeShots = true;
-        else if (option == "--steps-file" && hasValue && ReadStepsFile(argv[i + 1], tokens)) ++i;
+        if (option == "--exe" && hasValue)
+            exe = argv[++i];
+        else if (option == "--no-userprofile")
+            Installer.withoutUserProfile = true;
+        else if (option == "--shots")
+            TakeShots = true;
+        else if (option == "--steps-file" && hasValue && ReadStepsFile(argv[i + 1], tokens))
+            ++i;
         else {
             std::fprintf(stderr, "driver: bad option, missing value or unreadable file: %s\n%s", argv[i], Usage);
             return false;
@@ -49,15 +52,13 @@ bool ParseCommandLine(int argc, char** argv, std::string& exe, std::vector<std::
     return true;
 }
 
-std::string StepText(const Step& step)
-{
+std::string StepText(const Step& step) {
     std::string text = step.kind->name;
     for (const std::string& arg : step.args) text += " " + Visible(arg);
     return text;
 }
 
-int RunSteps(const std::vector<Step>& steps)
-{
+int RunSteps(const std::vector<Step>& steps) {
     for (size_t i = 0; i < steps.size(); ++i) {
         std::string error;
         bool ok = steps[i].kind->run(steps[i], error);
@@ -78,10 +79,9 @@ int RunSteps(const std::vector<Step>& steps)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::string exe, error;
     std::vector<std::string> tokens;
     std::vector<Step> steps;

@@ -10,8 +10,7 @@ InstallerState Installer;
 namespace {
 
 // A copy of the driver's environment block, without USERPROFILE if asked.
-std::vector<char> EnvironmentBlock()
-{
+std::vector<char> EnvironmentBlock() {
     std::vector<char> block;
     char* strings = GetEnvironmentStringsA();
     for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1)
@@ -29,8 +28,7 @@ struct WindowSearch {
     HWND found;
 };
 
-BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
-{
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -43,18 +41,17 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param)
     return FALSE;
 }
 
-} // namespace
+}  // namespace
 
-bool StartInstaller(const std::string& exePath, std::string& error)
-{
+bool StartInstaller(const std::string& exePath, std::string& error) {
     StopInstaller();
     std::vector<char> environment = EnvironmentBlock();
     std::string commandLine = "\"" + exePath + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, environment.data(),
-                        nullptr, &startup, &info)) {
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
+                        &startup, &info)) {
         error = "cannot start " + exePath + ": Windows error " + std::to_string(GetLastError());
         return false;
     }
@@ -66,21 +63,18 @@ bool StartInstaller(const std::string& exePath, std::string& error)
     return true;
 }
 
-bool InstallerRunning()
-{
+bool InstallerRunning() {
     return Installer.process && WaitForSingleObject(Installer.process, 0) == WAIT_TIMEOUT;
 }
 
-void StopInstaller()
-{
+void StopInstaller() {
     if (InstallerRunning()) {
         TerminateProcess(Installer.process, 255);
         WaitForSingleObject(Installer.process, 5000);
     }
 }
 
-std::string DescribeInstaller()
-{
+std::string DescribeInstaller() {
     if (!Installer.process) return "; no installer was started";
     if (!InstallerRunning()) {
         DWORD code = 0;
@@ -92,15 +86,13 @@ std::string DescribeInstaller()
                  : "";
 }
 
-HWND FindInstallerWindow(const char* className, const char* title, bool titleIsPrefix)
-{
+HWND FindInstallerWindow(const char* className, const char* title, bool titleIsPrefix) {
     WindowSearch search{className, title, titleIsPrefix, nullptr};
     EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-std::string WindowTextOf(HWND window)
-{
+std::string WindowTextOf(HWND window) {
     // GetWindowTextA reads the stored text of another process's window
     // without sending it a message, so a busy installer cannot block it.
     char buffer[2048];
@@ -108,8 +100,7 @@ std::string WindowTextOf(HWND window)
     return std::string(buffer, length > 0 ? length : 0);
 }
 
-std::string MessageBoxText(HWND box)
-{
+std::string MessageBoxText(HWND box) {
     std::string best;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::string text = WindowTextOf(child);
@@ -118,15 +109,13 @@ std::string MessageBoxText(HWND box)
     return best;
 }
 
-std::string ClassNameOf(HWND window)
-{
+std::string ClassNameOf(HWND window) {
     char buffer[256];
     int length = GetClassNameA(window, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? length : 0);
 }
 
-std::string Visible(const std::string& text)
-{
+std::string Visible(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         char hex[8];

@@ -9,12 +9,12 @@ struct InstallerState {
     HANDLE process = nullptr;
     DWORD processId = 0;
     std::string exePath;
-    bool withoutUserProfile = false; // USERPROFILE left out of its environment
-    HWND mainWindow = nullptr;       // the "MAIN" window, once found
+    bool withoutUserProfile = false;  // USERPROFILE left out of its environment
+    HWND mainWindow = nullptr;        // the "MAIN" window, once found
 };
 
 extern InstallerState Installer;
-extern bool TakeShots; // a runner answers "SHOT name" lines on stdin
+extern bool TakeShots;  // a runner answers "SHOT name" lines on stdin
 
 enum { DefaultTimeoutMs = 20000, PollIntervalMs = 50 };
 
@@ -32,8 +32,8 @@ HWND FindInstallerWindow(const char* className, const char* title, bool titleIsP
 
 // Calls DONE every PollIntervalMs until it returns true or TIMEOUT_MS pass;
 // stops early when the installer has ended.
-template <typename Done> bool PollUntil(DWORD timeoutMs, Done done)
-{
+template <typename Done>
+bool PollUntil(DWORD timeoutMs, Done done) {
     DWORD start = GetTickCount();
     for (;;) {
         if (done()) return true;

@@ -9,8 +9,7 @@
 
 namespace {
 
-std::string WindowsError(const char* what)
-{
+std::string WindowsError(const char* what) {
     return std::string(what) + " failed with Windows error " + std::to_string(GetLastError());
 }
 
@@ -19,17 +18,17 @@ struct ResourceId {
     std::string text;
     WORD number = 0;
     LPCSTR get() const { return number ? MAKEINTRESOURCEA(number) : text.c_str(); }
-    bool operator==(const ResourceId& o) const
-    {
+    bool operator==(const ResourceId& o) const {
         return number == o.number && (number || _stricmp(text.c_str(), o.text.c_str()) == 0);
     }
 };
 
 // "#N" or (for a type) "N" is a number, a known type name its number, the rest text.
-ResourceId ParseId(const std::string& spelling, bool isType)
-{
-    static const struct { const char* name; WORD id; } types[] = {
-        {"BITMAP", 2}, {"ICON", 3}, {"RCDATA", 10}, {"GROUP_ICON", 14}};
+ResourceId ParseId(const std::string& spelling, bool isType) {
+    static const struct {
+        const char* name;
+        WORD id;
+    } types[] = {{"BITMAP", 2}, {"ICON", 3}, {"RCDATA", 10}, {"GROUP_ICON", 14}};
     ResourceId id;
     for (const auto& t : types)
         if (isType && _stricmp(t.name, spelling.c_str()) == 0) id.number = t.id;
@@ -42,11 +41,12 @@ ResourceId ParseId(const std::string& spelling, bool isType)
     return id;
 }
 
-ResourceId IdFromApi(LPCSTR id)
-{
+ResourceId IdFromApi(LPCSTR id) {
     ResourceId result;
-    if (IS_INTRESOURCE(id)) result.number = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(id));
-    else result.text = id;
+    if (IS_INTRESOURCE(id))
+        result.number = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(id));
+    else
+        result.text = id;
     return result;
 }
 
@@ -57,8 +57,7 @@ struct ResourceEntry {
     std::vector<char> data;
 };
 
-BOOL CALLBACK CollectLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param)
-{
+BOOL CALLBACK CollectLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD language, LONG_PTR param) {
     HRSRC found = FindResourceExA(module, type, name, language);
     const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
     ResourceEntry entry{IdFromApi(type), IdFromApi(name), language, {}};
@@ -67,18 +66,15 @@ BOOL CALLBACK CollectLanguage(HMODULE module, LPCSTR type, LPCSTR name, WORD lan
     return TRUE;
 }
 
-BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param)
-{
+BOOL CALLBACK CollectName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
     return EnumResourceLanguagesA(module, type, name, CollectLanguage, param), TRUE;
 }
 
-BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param)
-{
+BOOL CALLBACK CollectType(HMODULE module, LPSTR type, LONG_PTR param) {
     return EnumResourceNamesA(module, type, CollectName, param), TRUE;
 }
 
-HMODULE OpenAsData(const std::string& exePath, std::string& error)
-{
+HMODULE OpenAsData(const std::string& exePath, std::string& error) {
     HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) error = "cannot open " + exePath + ": " + WindowsError("LoadLibraryExA");
     return module;
@@ -87,8 +83,7 @@ HMODULE OpenAsData(const std::string& exePath, std::string& error)
 // Rewrites the whole resource section from ENTRIES. Wine's UpdateResourceA
 // with null data reports success but keeps the resource, so a deletion is
 // done by writing every other resource anew.
-bool WriteAllResources(const std::string& exePath, const std::vector<ResourceEntry>& entries, std::string& error)
-{
+bool WriteAllResources(const std::string& exePath, const std::vector<ResourceEntry>& entries, std::string& error) {
     HANDLE update = BeginUpdateResourceA(exePath.c_str(), TRUE);
     if (!update) {
         error = WindowsError("BeginUpdateResourceA");
@@ -107,22 +102,21 @@ bool WriteAllResources(const std::string& exePath, const std::vector<ResourceEnt
     return false;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<char>& data, std::string& error)
-{
+bool ReadWholeFile(const std::string& path, std::vector<char>& data, std::string& error) {
     FILE* file = std::fopen(path.c_str(), "rb");
     char buffer[65536];
     size_t got;
-    while (file && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) data.insert(data.end(), buffer, buffer + got);
+    while (file && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        data.insert(data.end(), buffer, buffer + got);
     bool ok = file && !std::ferror(file);
     if (file) std::fclose(file);
     if (!ok) error = "cannot read " + path;
     return ok;
 }
 
-} // namespace
+}  // namespace
 
-bool ReadLogoSize(const std::string& exePath, int& width, int& height, std::string& error)
-{
+bool ReadLogoSize(const std::string& exePath, int& width, int& height, std::string& error) {
     HMODULE module = OpenAsData(exePath, error);
     if (!module) return false;
     HRSRC found = FindResourceA(module, "LOGO", MAKEINTRESOURCEA(2));
@@ -141,8 +135,7 @@ bool ReadLogoSize(const std::string& exePath, int& width, int& height, std::stri
 }
 
 bool PatchResource(const std::string& exePath, const std::string& type, const std::string& name,
-                   const std::string& dataFile, std::string& error)
-{
+                   const std::string& dataFile, std::string& error) {
     ResourceId typeId = ParseId(type, true), nameId = ParseId(name, false);
     bool remove = dataFile == "--delete";
     std::vector<char> data;

@@ -31,10 +31,9 @@ const StepKind StepKinds[] = {
     {"patch-resource", 4, "EXE TYPE NAME FILE|--delete", StepPatchResource},
 };
 
-} // namespace
+}  // namespace
 
-bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps, std::string& error)
-{
+bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps, std::string& error) {
     for (size_t i = 0; i < tokens.size();) {
         const StepKind* kind = nullptr;
         for (const StepKind& s : StepKinds)
@@ -55,8 +54,7 @@ bool ParseSteps(const std::vector<std::string>& tokens, std::vector<Step>& steps
     return true;
 }
 
-std::vector<std::string> SplitStepsFile(const std::string& content)
-{
+std::vector<std::string> SplitStepsFile(const std::string& content) {
     std::vector<std::string> tokens;
     for (size_t start = 0; start < content.size();) {
         size_t end = content.find('\n', start);
@@ -69,8 +67,7 @@ std::vector<std::string> SplitStepsFile(const std::string& content)
     return tokens;
 }
 
-std::string UnescapeText(const std::string& text)
-{
+std::string UnescapeText(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text.compare(i, 2, "\\n") == 0) {
@@ -86,8 +83,7 @@ std::string UnescapeText(const std::string& text)
     return out;
 }
 
-bool IntArg(const Step& step, int index, long& value, std::string& error)
-{
+bool IntArg(const Step& step, int index, long& value, std::string& error) {
     const std::string& text = step.args[index];
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 0);

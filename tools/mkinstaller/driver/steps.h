@@ -13,7 +13,7 @@ using StepFunction = bool (*)(const Step& step, std::string& error);
 struct StepKind {
     const char* name;
     int argCount;
-    const char* usage; // the arguments, for error messages
+    const char* usage;  // the arguments, for error messages
     StepFunction run;
 };
 
@@ -48,7 +48,7 @@ bool RequestShot(const std::string& name, std::string& error);
 // commands_window.cpp
 bool StepWaitWindow(const Step&, std::string&);
 bool StepExpectChildren(const Step&, std::string&);
-bool StepProperty(const Step&, std::string&); // expect-/wait- text, class, visible, enabled
+bool StepProperty(const Step&, std::string&);  // expect-/wait- text, class, visible, enabled
 bool StepClick(const Step&, std::string&);
 bool StepSendCommand(const Step&, std::string&);
 bool StepClose(const Step&, std::string&);
