@@ -12,9 +12,9 @@ set(INSTALLER_WINDOWS_X64_BUILD ${CMAKE_SOURCE_DIR}/build/windows-x64
 
 install(TARGETS mkinstaller lzari RUNTIME DESTINATION bin)
 install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe
-              ${INSTALLER_WINDOWS_BUILD}/tools/mkinstaller/driver/driver.exe
+              ${INSTALLER_WINDOWS_BUILD}/tools/verify/driver/driver.exe
               ${INSTALLER_WINDOWS_X64_BUILD}/app/setup-stub-x64.exe
-              ${INSTALLER_WINDOWS_X64_BUILD}/tools/mkinstaller/driver/driver-x64.exe
+              ${INSTALLER_WINDOWS_X64_BUILD}/tools/verify/driver/driver-x64.exe
         DESTINATION share/mkinstaller)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/mkinstaller.1 ${CMAKE_SOURCE_DIR}/docs/lzari.1
         DESTINATION share/man/man1)

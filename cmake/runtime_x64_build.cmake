@@ -5,5 +5,5 @@ include(${CMAKE_CURRENT_LIST_DIR}/inner_build.cmake)
 set(INSTALLER_X64_BUILD ${CMAKE_SOURCE_DIR}/build/windows-x64)
 add_inner_build(TARGET runtime_x64 PRESET windows-x64 ALL
                 BYPRODUCTS ${INSTALLER_X64_BUILD}/app/setup-stub-x64.exe
-                           ${INSTALLER_X64_BUILD}/tools/mkinstaller/driver/driver-x64.exe)
+                           ${INSTALLER_X64_BUILD}/tools/verify/driver/driver-x64.exe)
 add_dependencies(runtime_x64 host_tools)

@@ -54,7 +54,7 @@ else
     rm -rf "$shots"
     "$root/build/release/tools/mkinstaller/mkinstaller" verify product/manifest.toml "$setup" \
         --source-dir "$build/product/programs" --winver win7 --folder 'C:\Apps\Varnoset' --shots "$shots" \
-        --driver "$build/tools/mkinstaller/driver/driver$suffix.exe"
+        --driver "$build/tools/verify/driver/driver$suffix.exe"
     echo
     echo "screenshots of each state:"
     ls -1 "$shots"/*.png

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/mkinstaller/shell_link.h"
+#include "tools/verify/shell_link.h"
 
 namespace {
 

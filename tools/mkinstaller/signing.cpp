@@ -13,7 +13,7 @@
 
 #include "tools/common/interrupt_cleanup.h"
 #include "tools/common/platform.h"
-#include "tools/mkinstaller/program_search.h"
+#include "tools/common/program_search.h"
 
 namespace fs = std::filesystem;
 

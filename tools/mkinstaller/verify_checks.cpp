@@ -8,7 +8,7 @@
 
 #include "common/cp1252.h"
 #include "tools/common/platform.h"
-#include "tools/mkinstaller/shell_link.h"
+#include "tools/verify/shell_link.h"
 #include "common/file_time.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tools/mkinstaller/manifest.h"
-#include "tools/mkinstaller/verify_driver.h"
+#include "tools/verify/driver_session.h"
 
 using Differences = std::vector<std::string>;
 

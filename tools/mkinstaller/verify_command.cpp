@@ -8,18 +8,18 @@
 #include <filesystem>
 
 #include "common/cp1252.h"
-#include "tools/common/temp_folder.h"
+#include "tools/verify/temp_folder.h"
 #include "tools/mkinstaller/folder_rule.h"
 #include "tools/mkinstaller/manifest_reader.h"
-#include "tools/mkinstaller/private_display.h"
-#include "tools/mkinstaller/stop_signal.h"
-#include "tools/mkinstaller/program_search.h"
+#include "tools/verify/private_display.h"
+#include "tools/verify/stop_signal.h"
+#include "tools/common/program_search.h"
 #include "tools/mkinstaller/stub_file.h"
 #include "tools/mkinstaller/stub_image.h"
 #include "tools/mkinstaller/verify_checks.h"
-#include "tools/mkinstaller/verify_driver.h"
-#include "tools/mkinstaller/verify_steps.h"
-#include "tools/mkinstaller/wine_prefix.h"
+#include "tools/verify/driver_session.h"
+#include "tools/verify/install_steps.h"
+#include "tools/verify/wine_prefix.h"
 
 namespace fs = std::filesystem;
 

@@ -32,7 +32,7 @@ _scenario_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine_env_init "$WINE_HARNESS_BUILD"
 _scenario_suffix=""
 [ "$WINE_HARNESS_ARCH" = x64 ] && _scenario_suffix=-x64
-: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tools/mkinstaller/driver/driver$_scenario_suffix.exe}"
+: "${WINE_DRIVER:=$WINE_HARNESS_BUILD/tools/verify/driver/driver$_scenario_suffix.exe}"
 
 SCENARIO_SKIP=77
 

@@ -1,9 +1,9 @@
 // The check of where the window and its children stand.
 #include "common/layout_math.h"
-#include "tools/mkinstaller/driver/controls.h"
-#include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/resource_file.h"
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/controls.h"
+#include "tools/verify/driver/installer.h"
+#include "tools/verify/driver/resource_file.h"
+#include "tools/verify/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>

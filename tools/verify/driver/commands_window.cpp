@@ -1,8 +1,8 @@
 // Steps that look at the installer's window and its controls, and act on it
 // the way a user would.
-#include "tools/mkinstaller/driver/controls.h"
-#include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/controls.h"
+#include "tools/verify/driver/installer.h"
+#include "tools/verify/driver/steps.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Steps about the installer process and its executable: patching and
 // starting it, its exit, screenshots.
-#include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/resource_file.h"
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/installer.h"
+#include "tools/verify/driver/resource_file.h"
+#include "tools/verify/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "tools/mkinstaller/driver/controls.h"
+#include "tools/verify/driver/controls.h"
 
-#include "tools/mkinstaller/driver/installer.h"
+#include "tools/verify/driver/installer.h"
 
 const char* const ChildRoleNames[ChildRoleCount] = {
     "LogoWindow", "DescriptionText", "OsText",       "ArchitectureText", "WarningText",  "StatusText", "MessageText",

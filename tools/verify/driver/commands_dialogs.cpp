@@ -1,7 +1,7 @@
 // Steps for the dialogs the installer opens: the fatal report's message box
 // and the shell's folder browser.
-#include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/installer.h"
+#include "tools/verify/driver/steps.h"
 
 #include <shlobj.h>
 

@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/wine_prefix.h"
+#include "tools/verify/wine_prefix.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/mkinstaller/child_process.h"
+#include "tools/verify/child_process.h"
 #include "common/cp1252.h"
-#include "tools/mkinstaller/program_search.h"
+#include "tools/common/program_search.h"
 
 namespace fs = std::filesystem;
 

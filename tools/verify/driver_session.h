@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/mkinstaller/wine_prefix.h"
+#include "tools/verify/wine_prefix.h"
 
 struct ReportedTimes {
     bool found = false;

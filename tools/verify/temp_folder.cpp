@@ -1,4 +1,4 @@
-#include "tools/common/temp_folder.h"
+#include "tools/verify/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/child_process.h"
+#include "tools/verify/child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tools/mkinstaller/program_search.h"
-#include "tools/mkinstaller/stop_signal.h"
+#include "tools/common/program_search.h"
+#include "tools/verify/stop_signal.h"
 
 namespace {
 

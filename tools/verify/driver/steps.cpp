@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/steps.h"
 
 #include <cstdlib>
 

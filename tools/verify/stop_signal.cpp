@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/stop_signal.h"
+#include "tools/verify/stop_signal.h"
 
 #include <signal.h>
 

@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/shell_link.h"
+#include "tools/verify/shell_link.h"
 
 #include "common/cp1252.h"
 #include "common/little_endian.h"

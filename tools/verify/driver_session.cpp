@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/verify_driver.h"
+#include "tools/verify/driver_session.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/mkinstaller/child_process.h"
-#include "tools/mkinstaller/stop_signal.h"
-#include "tools/mkinstaller/wine_prefix.h"
+#include "tools/verify/child_process.h"
+#include "tools/verify/stop_signal.h"
+#include "tools/verify/wine_prefix.h"
 
 namespace {
 

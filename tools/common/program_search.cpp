@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/program_search.h"
+#include "tools/common/program_search.h"
 
 #include <unistd.h>
 

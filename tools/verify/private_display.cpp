@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/private_display.h"
+#include "tools/verify/private_display.h"
 
 #include <poll.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tools/mkinstaller/child_process.h"
+#include "tools/verify/child_process.h"
 
 namespace {
 

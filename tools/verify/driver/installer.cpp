@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/driver/installer.h"
+#include "tools/verify/driver/installer.h"
 
 #include <algorithm>
 #include <cstdio>

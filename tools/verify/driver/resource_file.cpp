@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/driver/resource_file.h"
+#include "tools/verify/driver/resource_file.h"
 
 #include <windows.h>
 

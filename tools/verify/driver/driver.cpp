@@ -2,8 +2,8 @@
 // each a check or an action as a user would do it. Prints "ok" per step and
 // one "FAIL" line for the first step that fails; exit code 0 when all steps
 // pass, 1 when one fails, 2 on a usage error.
-#include "tools/mkinstaller/driver/installer.h"
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/installer.h"
+#include "tools/verify/driver/steps.h"
 
 #include <cstdio>
 #include <cstring>

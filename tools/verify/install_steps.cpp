@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/verify_steps.h"
+#include "tools/verify/install_steps.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Steps about what the installer wrote, reported as Windows sees it.
-#include "tools/mkinstaller/driver/steps.h"
+#include "tools/verify/driver/steps.h"
 
 #include <windows.h>
 
