@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::vector<uint8_t> v1 = EncodeVersion1(&state, data, size);
     out = LzariDecodeWith(&state, v1.data(), (uint32_t)v1.size(), &length);
-    Check(state.status == LzariOk && state.version == 1 && state.fileTimeLow == 7 && state.fileTimeHigh == 9 &&
-          length == size);
+    Check(state.status == LzariOk && state.version == 1 && state.fileTimeLow == 7 &&
+          state.fileTimeHigh == 9 && length == size);
     Check(size == 0 || memcmp(out, data, size) == 0);
     free(out);
     free(packed);

@@ -10,9 +10,7 @@
 
 namespace {
 
-int FreqOfChar(const LzariState& s, int ch) {
-    return s.symbolFreq[s.symbolOfChar[ch]];
-}
+int FreqOfChar(const LzariState& s, int ch) { return s.symbolFreq[s.symbolOfChar[ch]]; }
 
 // One occurrence of the symbol at `rank`, as a coding step counts it.
 void Count(LzariState* s, int rank) {
@@ -72,10 +70,11 @@ TEST_P(ModelSearch, FindsWhatAPlainScanFinds) {
     for (uint32_t x = 0; x < PositionTotal; x++) ASSERT_EQ(PositionAt(s.get(), x), PositionByScan(*s, x)) << x;
 }
 
-INSTANTIATE_TEST_SUITE_P(Codec, ModelSearch,
-                         ::testing::Values(ModelCase{"Fresh", {}}, ModelCase{"Text", GeneratedText(5000, 4)},
-                                           ModelCase{"HalvedOften", Concat(Bytes(70000, 'e'), RandomBytes(40000, 5))},
-                                           ModelCase{"RandomBytes", RandomBytes(600, 6)}),
-                         [](const ::testing::TestParamInfo<ModelCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Codec, ModelSearch,
+    ::testing::Values(ModelCase{"Fresh", {}}, ModelCase{"Text", GeneratedText(5000, 4)},
+                      ModelCase{"HalvedOften", Concat(Bytes(70000, 'e'), RandomBytes(40000, 5))},
+                      ModelCase{"RandomBytes", RandomBytes(600, 6)}),
+    [](const ::testing::TestParamInfo<ModelCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -37,13 +37,14 @@ TEST_P(EmptyFile, GivesNoBufferAndItsVersion) {
     EXPECT_EQ(d.inputPos, 4u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codec, EmptyFile,
-                         ::testing::Values(EmptyCase{"Version0", Fields("LZar", {0}), 0, 0, 0},
-                                           EmptyCase{"Version1WithUnreadStream",
-                                                     Fields("LzaR", {0xFFFFFFFF, 0, 0xAABBCCDD, 0x01D00000}), 1,
-                                                     0xAABBCCDD, 0x01D00000},
-                                           EmptyCase{"CaselessMagic", Fields("lzar", {0}), -1, 0, 0}),
-                         [](const ::testing::TestParamInfo<EmptyCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Codec, EmptyFile,
+    ::testing::Values(EmptyCase{"Version0", Fields("LZar", {0}), 0, 0, 0},
+                      EmptyCase{"Version1WithUnreadStream",
+                                Fields("LzaR", {0xFFFFFFFF, 0, 0xAABBCCDD, 0x01D00000}), 1,
+                                0xAABBCCDD, 0x01D00000},
+                      EmptyCase{"CaselessMagic", Fields("lzar", {0}), -1, 0, 0}),
+    [](const ::testing::TestParamInfo<EmptyCase>& info) { return std::string(info.param.name); });
 
 struct ShortCase {
     const char* magic;
@@ -68,8 +69,10 @@ TEST_P(ShortContainer, IsRejected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codec, ShortContainer,
-                         ::testing::Values(ShortCase{"LZar", 8, LzariDamaged}, ShortCase{"LzaR", 16, LzariDamaged},
-                                           ShortCase{"lZAr", 8, LzariDamaged}, ShortCase{"xxxx", 4, LzariBadMagic}));
+                         ::testing::Values(ShortCase{"LZar", 8, LzariDamaged},
+                                           ShortCase{"LzaR", 16, LzariDamaged},
+                                           ShortCase{"lZAr", 8, LzariDamaged},
+                                           ShortCase{"xxxx", 4, LzariBadMagic}));
 
 struct MagicCase {
     const char* magic;
@@ -95,12 +98,12 @@ TEST_P(Magic, DecidesTheOutcomeWithNoStaleVersion) {
     EXPECT_EQ(d.fileTimeHigh, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codec, Magic,
-                         ::testing::Values(MagicCase{"lzar", LzariOk}, MagicCase{"LZAR", LzariOk},
-                                           MagicCase{"LZaR", LzariOk}, MagicCase{"LzAR", LzariOk},
-                                           MagicCase{"LZa\x12", LzariBadMagic}, MagicCase{"MZar", LzariBadMagic},
-                                           MagicCase{"\0Zar", LzariBadMagic}, MagicCase{"LZ@r", LzariBadMagic},
-                                           MagicCase{"LZa\xD2", LzariBadMagic}));
+INSTANTIATE_TEST_SUITE_P(
+    Codec, Magic,
+    ::testing::Values(MagicCase{"lzar", LzariOk}, MagicCase{"LZAR", LzariOk}, MagicCase{"LZaR", LzariOk},
+                      MagicCase{"LzAR", LzariOk}, MagicCase{"LZa\x12", LzariBadMagic},
+                      MagicCase{"MZar", LzariBadMagic}, MagicCase{"\0Zar", LzariBadMagic},
+                      MagicCase{"LZ@r", LzariBadMagic}, MagicCase{"LZa\xD2", LzariBadMagic}));
 
 struct DescribeCase {
     const char* name;
@@ -133,14 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         DescribeCase{"ThreeBytes", {'L', 'Z', 'a'}, LzariTooShort, LzariMagicNone, -1, 0, 0, 0, 0},
         DescribeCase{"Version0MagicAlone", Fields("LZar", {}), LzariTooShort, LzariMagicVersion0, -1, 0, 0, 0, 0},
         DescribeCase{"CaselessMagicAlone", Fields("lzAR", {}), LzariTooShort, LzariMagicCaseless, -1, 0, 0, 0, 0},
-        DescribeCase{"Version1WithoutItsTime", Fields("LzaR", {1, 2}), LzariTooShort, LzariMagicVersion1, -1, 0, 0, 0,
-                     0},
+        DescribeCase{"Version1WithoutItsTime", Fields("LzaR", {1, 2}), LzariTooShort, LzariMagicVersion1, -1, 0, 0,
+                     0, 0},
         DescribeCase{"OtherMagic", Fields("LZa\xD2", {5}), LzariBadMagic, LzariMagicNone, -1, 0, 0, 0, 0},
         DescribeCase{"Version0", Fields("LZar", {0xAABBCCDD, 7}), LzariOk, LzariMagicVersion0, 0, 7, 0, 0, 8},
-        DescribeCase{"Version1", Fields("LzaR", {0xAABBCCDD, 7, 0x89ABCDEF, 0x01D2A3B4}), LzariOk, LzariMagicVersion1,
-                     1, 7, 0x89ABCDEF, 0x01D2A3B4, 8},
-        DescribeCase{"CaselessMagicHasTheVersion0Layout", Fields("lzar", {9, 9, 7}), LzariOk, LzariMagicCaseless, -1, 7,
-                     0, 0, 12}),
+        DescribeCase{"Version1", Fields("LzaR", {0xAABBCCDD, 7, 0x89ABCDEF, 0x01D2A3B4}), LzariOk,
+                     LzariMagicVersion1, 1, 7, 0x89ABCDEF, 0x01D2A3B4, 8},
+        DescribeCase{"CaselessMagicHasTheVersion0Layout", Fields("lzar", {9, 9, 7}), LzariOk, LzariMagicCaseless, -1,
+                     7, 0, 0, 12}),
     [](const ::testing::TestParamInfo<DescribeCase>& info) { return std::string(info.param.name); });
 
 // The writer may be handed the encoder's output in pieces of any size,

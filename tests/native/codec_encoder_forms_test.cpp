@@ -79,9 +79,7 @@ struct FormsCase {
     std::function<Bytes()> make;
 };
 
-void PrintTo(const FormsCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const FormsCase& c, std::ostream* out) { *out << c.name; }
 
 class EncoderForms : public ::testing::TestWithParam<FormsCase> {};
 
@@ -94,8 +92,8 @@ TEST_P(EncoderForms, WriteTheSingleThreadedBytes) {
 
     // The sink takes the same path in every threaded form: one is enough.
     const Bytes threadedToSink = EncodeToSink(LzariEncodeThreaded, input).bytes;
-    EXPECT_TRUE(threadedToSink == expected)
-        << "threaded to a sink, differs at " << FirstDifference(threadedToSink, expected);
+    EXPECT_TRUE(threadedToSink == expected) << "threaded to a sink, differs at "
+                                            << FirstDifference(threadedToSink, expected);
     std::unique_ptr<LzariState> state(new LzariState());
     for (const Form& form : Forms) {
         uint32_t length = 0;
@@ -109,15 +107,17 @@ const size_t OverOneMiB = (1 << 20) + 70000;
 
 INSTANTIATE_TEST_SUITE_P(
     Codec, EncoderForms,
-    ::testing::Values(FormsCase{"Empty", [] { return Bytes(); }}, FormsCase{"OneByte", [] { return Bytes{7}; }},
-                      FormsCase{"ShorterThanTheLookAhead", [] { return SpacesThenPattern(20, "ab", 5); }},
-                      FormsCase{"SpacesThenPairs", [] { return SpacesThenPattern(70, "ab", 3000); }},
-                      FormsCase{"SpacesThenPairsOverOneMiB", [] { return SpacesThenPattern(70, "ab", 600000); }},
-                      FormsCase{"LongSpacesThenTriples", [] { return SpacesThenPattern(5000, "abc", 4000); }},
-                      FormsCase{"FourLetters", [] { return SmallAlphabetText(300000, 42, " xab"); }},
-                      FormsCase{"IndentedLines", [] { return IndentedLines(400000, 43); }},
-                      FormsCase{"RunOfOneByte", [] { return Bytes(100000, 'A'); }},
-                      FormsCase{"TextOverOneMiB", [] { return GeneratedText(OverOneMiB, 31); }}),
+    ::testing::Values(
+        FormsCase{"Empty", [] { return Bytes(); }},
+        FormsCase{"OneByte", [] { return Bytes{7}; }},
+        FormsCase{"ShorterThanTheLookAhead", [] { return SpacesThenPattern(20, "ab", 5); }},
+        FormsCase{"SpacesThenPairs", [] { return SpacesThenPattern(70, "ab", 3000); }},
+        FormsCase{"SpacesThenPairsOverOneMiB", [] { return SpacesThenPattern(70, "ab", 600000); }},
+        FormsCase{"LongSpacesThenTriples", [] { return SpacesThenPattern(5000, "abc", 4000); }},
+        FormsCase{"FourLetters", [] { return SmallAlphabetText(300000, 42, " xab"); }},
+        FormsCase{"IndentedLines", [] { return IndentedLines(400000, 43); }},
+        FormsCase{"RunOfOneByte", [] { return Bytes(100000, 'A'); }},
+        FormsCase{"TextOverOneMiB", [] { return GeneratedText(OverOneMiB, 31); }}),
     [](const ::testing::TestParamInfo<FormsCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -19,20 +19,15 @@ void ExpectWholeOrNothing(const Bytes& container, size_t index) {
     Pieces pieces;
     Decoded s = DecodeStreamed(container, streaming.get(), &pieces);
     ASSERT_EQ(std::make_tuple(s.status, s.version, s.fileTimeLow, s.fileTimeHigh, s.length, s.codedEnd),
-              std::make_tuple(d.status, d.version, d.fileTimeLow, d.fileTimeHigh, d.length, d.codedEnd))
-        << index;
+              std::make_tuple(d.status, d.version, d.fileTimeLow, d.fileTimeHigh, d.length, d.codedEnd)) << index;
     ASSERT_TRUE(s.bytes == d.bytes) << index;
     ASSERT_EQ(memcmp(streaming->ring, CodecState.ring, RingSize), 0) << index;
     static uint8_t buffer[1 << 20];  // over 1024 times any container here
     uint32_t length = 0;
-    ASSERT_EQ(
-        LzariDecodeInto(&CodecState, container.data(), (uint32_t)container.size(), buffer, sizeof buffer, &length),
-        d.status)
-        << index;
+    ASSERT_EQ(LzariDecodeInto(&CodecState, container.data(), (uint32_t)container.size(), buffer, sizeof buffer, &length),
+              d.status) << index;
     ASSERT_EQ(length, d.length) << index;
-    if (d.status == LzariOk) {
-        ASSERT_EQ(Bytes(buffer, buffer + length), d.bytes) << index;
-    }
+    if (d.status == LzariOk) { ASSERT_EQ(Bytes(buffer, buffer + length), d.bytes) << index; }
     if (d.status == LzariOk) {
         bool v1 = container.size() >= 4 && memcmp(container.data(), "LzaR", 4) == 0;
         ASSERT_EQ(d.length, Le32At(container, container.size() - (v1 ? 12 : 4))) << index;
@@ -45,7 +40,7 @@ void ExpectWholeOrNothing(const Bytes& container, size_t index) {
 }
 
 class Damage : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     Bytes Container() const {
         const Bytes text = GeneratedText(1500, 40);
         return GetParam() ? EncodeVersion1(text, 0x12345678, 0x01D9ABCD) : Encode(text);
@@ -66,9 +61,10 @@ TEST_P(Damage, EveryBitFlipIsWholeOrNothing) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Codec, Damage, ::testing::Values(false, true), [](const ::testing::TestParamInfo<bool>& info) {
-    return std::string(info.param ? "Version1" : "Version0");
-});
+INSTANTIATE_TEST_SUITE_P(Codec, Damage, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Version1" : "Version0");
+                         });
 
 // The coded stream cut short, the true size field kept. Random bytes do not
 // compress, so a cut stream still carries only about as many bytes as it
@@ -106,14 +102,13 @@ TEST_P(SizeField, EndingInsideTheLastMatchOrBeyondTheStreamIsDamage) {
     Decoded d = Decode(WithLe32(container, GetParam().size));
     EXPECT_EQ(d.status, GetParam().status);
     EXPECT_EQ(d.length, GetParam().status == LzariOk ? GetParam().size : 0u);
-    if (GetParam().status != LzariOk) {
-        EXPECT_EQ(d.version, -1);
-    }
+    if (GetParam().status != LzariOk) { EXPECT_EQ(d.version, -1); }
 }
 
 INSTANTIATE_TEST_SUITE_P(Codec, SizeField,
-                         ::testing::Values(SizeCase{1, LzariOk}, SizeCase{3, LzariOk}, SizeCase{4, LzariDamaged},
-                                           SizeCase{11, LzariDamaged}, SizeCase{12, LzariOk},
-                                           SizeCase{1u << 20, LzariDamaged}, SizeCase{0xFFFFFFFFu, LzariDamaged}));
+                         ::testing::Values(SizeCase{1, LzariOk}, SizeCase{3, LzariOk},
+                                           SizeCase{4, LzariDamaged}, SizeCase{11, LzariDamaged},
+                                           SizeCase{12, LzariOk}, SizeCase{1u << 20, LzariDamaged},
+                                           SizeCase{0xFFFFFFFFu, LzariDamaged}));
 
 }  // namespace

@@ -45,9 +45,7 @@ TEST_P(RoundTrip, DecodesToTheInput) {
     // The reader runs at most 2 bytes past the coded stream into the size
     // field, and knows where the stream ended.
     EXPECT_LE(d.inputPos, container.size() - 4 + 2);
-    if (!input.empty()) {
-        EXPECT_EQ(d.codedEnd, container.size() - 4);
-    }
+    if (!input.empty()) { EXPECT_EQ(d.codedEnd, container.size() - 4); }
 
     // Streamed both ways, in pieces of at most 1 MiB, to the same bytes.
     EXPECT_TRUE(EncodeToSink(LzariEncodeWith, input).bytes == container);
@@ -61,15 +59,14 @@ TEST_P(RoundTrip, DecodesToTheInput) {
 INSTANTIATE_TEST_SUITE_P(
     Codec, RoundTrip,
     ::testing::Values(
-        RoundTripCase{"Empty", [] { return Bytes(); }}, RoundTripCase{"OneByte", [] { return Bytes{0x00}; }},
-        RoundTripCase{"TwoBytes",
-                      [] {
-                          return Bytes{0xFF, 0x20};
-                      }},
+        RoundTripCase{"Empty", [] { return Bytes(); }},
+        RoundTripCase{"OneByte", [] { return Bytes{0x00}; }},
+        RoundTripCase{"TwoBytes", [] { return Bytes{0xFF, 0x20}; }},
         RoundTripCase{"TextLongerThanTheRing", [] { return GeneratedText(300000, 1); }},
         RoundTripCase{"SystemBinary", [] { return ReadFilePrefix("/bin/ls", 1 << 20); }},
         RoundTripCase{"RandomBytes", [] { return RandomBytes(3 << 20, 2); }},
-        RoundTripCase{"LongRunOfSpaces", [] { return Concat(Bytes(10000, ' '), GeneratedText(5000, 3)); }},
+        RoundTripCase{"LongRunOfSpaces",
+                      [] { return Concat(Bytes(10000, ' '), GeneratedText(5000, 3)); }},
         RoundTripCase{"SymbolTotalHalvesOften", [] { return SkewedBytes(1 << 20); }},
         RoundTripCase{"TextOverTwoOutputPieces", [] { return GeneratedText((2 << 20) + RingSize - 1, 3); }}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return std::string(info.param.name); });

@@ -18,9 +18,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
-inline Bytes AsBytes(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
+inline Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 inline Bytes Concat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -42,9 +40,9 @@ inline Bytes RandomBytes(size_t count, uint32_t seed) {
 
 // English-like text with repeats at every distance the ring allows.
 inline Bytes GeneratedText(size_t count, uint32_t seed) {
-    static const char* words[] = {"the ",       "payload ",  "container ", "ring ",   "of ", "bytes ",
-                                  "installer ", "writes ",   "each ",      "file\n",  "a ",  "model ",
-                                  "Varnoset ",  "Holbrine ", "0x7FFF ",    "window\t"};
+    static const char* words[] = {"the ", "payload ", "container ", "ring ", "of ", "bytes ",
+                                  "installer ", "writes ", "each ", "file\n", "a ", "model ",
+                                  "Varnoset ", "Holbrine ", "0x7FFF ", "window\t"};
     Bytes picks = RandomBytes(count, seed);
     std::string text;
     for (size_t i = 0; text.size() < count; i++) text += words[picks[i % count] % 16];
@@ -82,9 +80,9 @@ inline Decoded Decode(const Bytes& container, LzariState* state = &CodecState) {
     uint32_t length = 0;
     uint8_t* data = LzariDecodeWith(state, copy, (uint32_t)container.size(), &length);
     free(copy);
-    return Decoded{data == nullptr,     Take(data, length), length,
-                   state->status,       state->version,     state->fileTimeLow,
-                   state->fileTimeHigh, state->inputPos,    data ? LzariCodedEnd(state) : 0};
+    return Decoded{data == nullptr, Take(data, length), length, state->status, state->version,
+                   state->fileTimeLow, state->fileTimeHigh, state->inputPos,
+                   data ? LzariCodedEnd(state) : 0};
 }
 
 // Collects what a codec hands its sink, piece by piece.
@@ -108,15 +106,8 @@ inline Decoded DecodeStreamed(const Bytes& container, LzariState* state, Pieces*
     free(copy);
     state->sink = nullptr;
     bool ok = status == LzariOk && state->outCount > 0;
-    return Decoded{pieces->bytes.empty(),
-                   pieces->bytes,
-                   ok ? state->outCount : 0,
-                   status,
-                   state->version,
-                   state->fileTimeLow,
-                   state->fileTimeHigh,
-                   state->inputPos,
-                   ok ? LzariCodedEnd(state) : 0};
+    return Decoded{pieces->bytes.empty(), pieces->bytes, ok ? state->outCount : 0, status, state->version,
+                   state->fileTimeLow, state->fileTimeHigh, state->inputPos, ok ? LzariCodedEnd(state) : 0};
 }
 
 // The version 1 container of `input`, streamed out of an encode.

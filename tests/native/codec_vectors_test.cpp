@@ -53,30 +53,25 @@ const Token a{'a', -1}, b{'b', -1}, c{'c', -1};
 
 INSTANTIATE_TEST_SUITE_P(
     Codec, EncoderChoice,
-    ::testing::Values(VectorCase{"KnownAbc",
-                                 "abc",
-                                 {a, b, c},
-                                 {0x4C, 0x5A, 0x61, 0x72, 0xB0, 0xA8, 0xC2, 0x00, 0x03, 0x00, 0x00, 0x00}},
-                      // A match may overlap the bytes it produces.
-                      VectorCase{"KnownAbcFourTimes",
-                                 "abcabcabcabc",
-                                 {a, b, c, {262, 2}},
-                                 {0x4C, 0x5A, 0x61, 0x72, 0xB0, 0xA8, 0xC1, 0xE0, 0x0D, 0x70, 0x0C, 0x00, 0x00, 0x00}},
-                      // The repeat "ab" at the end is cut to 2 bytes and so goes as literals.
-                      VectorCase{"ShortMatchAtTheEnd", "abcab", {a, b, c, a, b}, {}},
-                      // Here the tree finds "ab\0" against the zeros past the input: cut to 2, still literals.
-                      VectorCase{"MatchCutToTwoAtTheEnd", std::string("ab\0ab", 5), {a, b, {0, -1}, a, b}, {}},
-                      // At the last "abcZ" the tree search meets "abcX" (8 back) and then
-                      // "abcY" (4 back), both 3 long: the nearer one wins.
-                      VectorCase{"NearestOfEqualMatches",
-                                 "abcXabcYabcZ",
-                                 {a, b, c, {'X', -1}, {256, 3}, {'Y', -1}, {256, 3}, {'Z', -1}},
-                                 {}},
-                      // Leading spaces match the spaces the ring starts with.
-                      VectorCase{"LeadingSpaces", "          x", {{263, 0}, {'x', -1}}, {}},
-                      // The 60 candidates before the look-ahead all read 60 spaces here, so
-                      // each one inserted replaced the one before: only the one 60 back is left.
-                      VectorCase{"SixtySpacesThenMore", std::string(61, ' '), {{313, 59}, {' ', -1}}, {}}),
+    ::testing::Values(
+        VectorCase{"KnownAbc", "abc", {a, b, c},
+                   {0x4C, 0x5A, 0x61, 0x72, 0xB0, 0xA8, 0xC2, 0x00, 0x03, 0x00, 0x00, 0x00}},
+        // A match may overlap the bytes it produces.
+        VectorCase{"KnownAbcFourTimes", "abcabcabcabc", {a, b, c, {262, 2}},
+                   {0x4C, 0x5A, 0x61, 0x72, 0xB0, 0xA8, 0xC1, 0xE0, 0x0D, 0x70, 0x0C, 0x00, 0x00, 0x00}},
+        // The repeat "ab" at the end is cut to 2 bytes and so goes as literals.
+        VectorCase{"ShortMatchAtTheEnd", "abcab", {a, b, c, a, b}, {}},
+        // Here the tree finds "ab\0" against the zeros past the input: cut to 2, still literals.
+        VectorCase{"MatchCutToTwoAtTheEnd", std::string("ab\0ab", 5), {a, b, {0, -1}, a, b}, {}},
+        // At the last "abcZ" the tree search meets "abcX" (8 back) and then
+        // "abcY" (4 back), both 3 long: the nearer one wins.
+        VectorCase{"NearestOfEqualMatches", "abcXabcYabcZ",
+                   {a, b, c, {'X', -1}, {256, 3}, {'Y', -1}, {256, 3}, {'Z', -1}}, {}},
+        // Leading spaces match the spaces the ring starts with.
+        VectorCase{"LeadingSpaces", "          x", {{263, 0}, {'x', -1}}, {}},
+        // The 60 candidates before the look-ahead all read 60 spaces here, so
+        // each one inserted replaced the one before: only the one 60 back is left.
+        VectorCase{"SixtySpacesThenMore", std::string(61, ' '), {{313, 59}, {' ', -1}}, {}}),
     [](const ::testing::TestParamInfo<VectorCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

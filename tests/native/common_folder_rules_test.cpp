@@ -18,23 +18,12 @@ const std::string LongestFolder = "C:\\" + std::string(256, 'x');  // 259 charac
 
 const FolderCase FolderCases[] = {
     {LongestFolder.c_str(), 1, LongestFolder.c_str()},
-    {"c:\\tools", 1, "C:\\tools"},
-    {"Z:\\x", 1, "Z:\\x"},
-    {"C:\\tools\\", 1, "C:\\tools"},
-    {"C:\\a b/c*?", 1, "C:\\a b/c*?"},
-    {"D:\\", 0, "D:"},
-    {"C:", 0, "C:"},
-    {"B:\\x", 0, "B:\\x"},
-    {"a:\\x", 0, "A:\\x"},
-    {"[:\\x", 0, "[:\\x"},
-    {"\\\\server\\share", 0, "\\\\server\\share"},
-    {"C:\\a:b", 0, "C:\\a:b"},
-    {"C::\\a", 0, "C::\\a"},
-    {"C:\\a\\\\b", 0, "C:\\a\\\\b"},
-    {"C:\\tools\\\\", 0, "C:\\tools\\\\"},
-    {"C:/tools", 0, "C:/tools"},
-    {"c", 0, "C"},
-    {"", 0, ""},
+    {"c:\\tools", 1, "C:\\tools"},  {"Z:\\x", 1, "Z:\\x"},       {"C:\\tools\\", 1, "C:\\tools"},
+    {"C:\\a b/c*?", 1, "C:\\a b/c*?"}, {"D:\\", 0, "D:"},        {"C:", 0, "C:"},
+    {"B:\\x", 0, "B:\\x"},          {"a:\\x", 0, "A:\\x"},       {"[:\\x", 0, "[:\\x"},
+    {"\\\\server\\share", 0, "\\\\server\\share"},               {"C:\\a:b", 0, "C:\\a:b"},
+    {"C::\\a", 0, "C::\\a"},        {"C:\\a\\\\b", 0, "C:\\a\\\\b"}, {"C:\\tools\\\\", 0, "C:\\tools\\\\"},
+    {"C:/tools", 0, "C:/tools"},    {"c", 0, "C"},               {"", 0, ""},
 };
 
 class FolderRules : public ::testing::TestWithParam<FolderCase> {};
@@ -76,8 +65,8 @@ TEST(ParentSplit, CreatesParentsTopDownAndNeverCutsAtTheDriveBackslash) {
 }
 
 // A file system of a few existing paths; those ending in '@' are links.
-const char* const ExistingPaths[] = {"C:\\Links@", "C:\\Plain", "C:\\Plain\\Junction@", "C:\\Plain\\Folder",
-                                     "C:\\Plain\\Folder\\file@"};
+const char* const ExistingPaths[] = {"C:\\Links@", "C:\\Plain", "C:\\Plain\\Junction@",
+                                     "C:\\Plain\\Folder", "C:\\Plain\\Folder\\file@"};
 
 unsigned long FakeAttributes(const char* path) {
     for (const char* existing : ExistingPaths) {
@@ -94,14 +83,10 @@ struct LinkCase {
 };
 
 const LinkCase LinkCases[] = {
-    {"C:\\Links", true},
-    {"C:\\Links\\new\\deeper", true},
-    {"C:\\Plain\\Junction\\x", true},
-    {"C:\\Plain\\Folder\\file", true},
-    {"C:\\Plain\\Folder\\other", false},
-    {"C:\\Plain\\Junctions", false},
-    {"C:\\New\\Links", false},
-    {"C:\\", false},
+    {"C:\\Links", true},                   {"C:\\Links\\new\\deeper", true},
+    {"C:\\Plain\\Junction\\x", true},     {"C:\\Plain\\Folder\\file", true},
+    {"C:\\Plain\\Folder\\other", false}, {"C:\\Plain\\Junctions", false},
+    {"C:\\New\\Links", false},             {"C:\\", false},
 };
 
 class LinkRule : public ::testing::TestWithParam<LinkCase> {};

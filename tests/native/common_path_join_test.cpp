@@ -17,7 +17,7 @@ struct JoinCase {
 };
 
 const JoinCase JoinCases[] = {
-    {{}, true},           {{259}, true},     {{200, 1, 50, 8}, true}, {{260}, false},
+    {{}, true},         {{259}, true},     {{200, 1, 50, 8}, true}, {{260}, false},
     {{250, 1, 9}, false}, {{300, 1}, false}, {{259, 0, 1}, false},  // the last part tips it over
 };
 

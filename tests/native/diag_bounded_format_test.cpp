@@ -28,12 +28,8 @@ TEST_P(BoundedFormatFit, ReportsFitAndNeverWritesPastTheBuffer) {
 
     EXPECT_EQ(FormatBounded(buffer, c.bufferSize, "%s", text.c_str()), c.fits);
     for (size_t i = c.bufferSize; i < block.size(); ++i) ASSERT_EQ(block[i], 0xA5) << "byte " << i << " written";
-    if (c.fits) {
-        EXPECT_EQ(std::string(buffer), text);
-    }
-    if (c.bufferSize > 0) {
-        EXPECT_LT(strlen(buffer), c.bufferSize);
-    }  // always terminated inside
+    if (c.fits) { EXPECT_EQ(std::string(buffer), text); }
+    if (c.bufferSize > 0) { EXPECT_LT(strlen(buffer), c.bufferSize); }  // always terminated inside
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, BoundedFormatFit,

@@ -19,18 +19,17 @@ TEST_P(ErrorTextTest, GivesTheRowTextOrTheFallback) {
     EXPECT_STREQ(ErrorText(static_cast<int32_t>(static_cast<uint32_t>(c.code))), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, ErrorTextTest,
-                         ::testing::Values(ErrorTextCase{0, "no error or error success"}, ErrorTextCase{23, "CRC"},
-                                           ErrorTextCase{35, "unknown error code 35"},  // a gap inside the range
-                                           ErrorTextCase{197, "IOPL  not enabled"},     // two blanks kept
-                                           ErrorTextCase{6118, "no browser servers found"},
-                                           ErrorTextCase{6119, "unknown error code 6119"},
-                                           ErrorTextCase{-8, "LZ unknown alg"},
-                                           ErrorTextCase{-9, "unknown error code -9"},
-                                           // A DWORD of 2^32 - 8 has the bit pattern of -8.
-                                           ErrorTextCase{4294967288LL, "LZ unknown alg"},
-                                           // Numbers of 2^31 and above without a row show as negative.
-                                           ErrorTextCase{2147483648LL, "unknown error code -2147483648"}));
+INSTANTIATE_TEST_SUITE_P(
+    Codes, ErrorTextTest,
+    ::testing::Values(ErrorTextCase{0, "no error or error success"}, ErrorTextCase{23, "CRC"},
+                      ErrorTextCase{35, "unknown error code 35"},  // a gap inside the range
+                      ErrorTextCase{197, "IOPL  not enabled"},     // two blanks kept
+                      ErrorTextCase{6118, "no browser servers found"}, ErrorTextCase{6119, "unknown error code 6119"},
+                      ErrorTextCase{-8, "LZ unknown alg"}, ErrorTextCase{-9, "unknown error code -9"},
+                      // A DWORD of 2^32 - 8 has the bit pattern of -8.
+                      ErrorTextCase{4294967288LL, "LZ unknown alg"},
+                      // Numbers of 2^31 and above without a row show as negative.
+                      ErrorTextCase{2147483648LL, "unknown error code -2147483648"}));
 
 TEST(ErrorTextFallback, NextFallbackOverwritesThePreviousTextAndKnownCodesLeaveIt) {
     const char* first = ErrorText(35);
@@ -48,9 +47,7 @@ TEST(ErrorTable, UnpacksToTheSourceRowsEachFoundByItsCode) {
     int i = 0;
     for (const char* at = rows.begin; at < rows.end; ++i) {
         ASSERT_LT(i, ErrorTableRows) << "more rows unpacked than written down";
-        if (i > 0) {
-            EXPECT_LT(ErrorTable[i - 1].code, ErrorTable[i].code) << "row " << i;
-        }
+        if (i > 0) { EXPECT_LT(ErrorTable[i - 1].code, ErrorTable[i].code) << "row " << i; }
         at = ReadErrorRow(at, &row);
         EXPECT_EQ(row.code, ErrorTable[i].code) << "row " << i;
         EXPECT_STREQ(row.text, ErrorTable[i].text) << "row " << i;
@@ -66,13 +63,13 @@ TEST(ErrorTable, RangesHoldTheirNumberOfRows) {
         int32_t first, last;
         int rows;
     } ranges[] = {
-        {-8, -1, 8},      {0, 99, 70},      {100, 199, 83},   {200, 999, 42},   {1000, 1099, 50}, {1100, 1199, 32},
-        {1200, 1299, 22}, {1300, 1399, 94}, {1400, 1599, 54}, {1700, 1799, 95}, {1800, 1999, 20}, {2000, 6118, 6},
+        {-8, -1, 8},      {0, 99, 70},      {100, 199, 83},  {200, 999, 42},  {1000, 1099, 50},
+        {1100, 1199, 32}, {1200, 1299, 22}, {1300, 1399, 94}, {1400, 1599, 54}, {1700, 1799, 95},
+        {1800, 1999, 20}, {2000, 6118, 6},
     };
     for (const auto& range : ranges) {
         int rows = 0;
-        for (int i = 0; i < ErrorTableRows; ++i)
-            rows += ErrorTable[i].code >= range.first && ErrorTable[i].code <= range.last;
+        for (int i = 0; i < ErrorTableRows; ++i) rows += ErrorTable[i].code >= range.first && ErrorTable[i].code <= range.last;
         EXPECT_EQ(rows, range.rows) << range.first << ".." << range.last;
     }
 }

@@ -22,9 +22,9 @@ namespace {
 
 struct ManifestCase {
     const char* label;
-    std::string from;  // text of the valid manifest to replace
+    std::string from;      // text of the valid manifest to replace
     std::string to;
-    std::string expected;        // what the output must contain
+    std::string expected;  // what the output must contain
     std::string arguments = "";  // the whole command line, when not the table's own
     std::string prepare = "";    // shell commands run in the product folder first
     bool windowsOnly = false;    // refused by mkinstaller.exe alone (under TOOL_RUNNER)
@@ -32,14 +32,10 @@ struct ManifestCase {
 
 void Prepare(const ProductFolder& folder, const ManifestCase& c) {
     folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
-    if (!c.prepare.empty()) {
-        ASSERT_EQ(std::system(("cd '" + folder.Path() + "' && " + c.prepare).c_str()), 0);
-    }
+    if (!c.prepare.empty()) { ASSERT_EQ(std::system(("cd '" + folder.Path() + "' && " + c.prepare).c_str()), 0); }
 }
 
-void PrintTo(const ManifestCase& c, std::ostream* out) {
-    *out << c.label;
-}
+void PrintTo(const ManifestCase& c, std::ostream* out) { *out << c.label; }
 
 std::string ExtraRow(const std::string& nameValue) {
     return "[[file]]\nname = " + nameValue + "\nsource = \"b.bin\"\n";
@@ -63,9 +59,7 @@ std::string DottedKey(size_t parts) {
 }
 
 // 'C:\' and then enough letters for a folder of `length` characters.
-std::string FolderOf(size_t length) {
-    return "default_folder = 'C:\\" + std::string(length - 3, 'f') + "'";
-}
+std::string FolderOf(size_t length) { return "default_folder = 'C:\\" + std::string(length - 3, 'f') + "'"; }
 
 // Rows are counted from 1, as the [[file]] tables read; file[3] is the extra
 // row at line 19.
@@ -88,8 +82,8 @@ const ManifestCase RefusalCases[] = {
     {"intro of 1024 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1024),
      "manifest.toml:6: product.description: the intro text would be 1024 bytes"},
     {"missing icon", "icon = \"icon.ico\"", "", "manifest.toml:1: product.icon: is missing"},
-    {"misspelt key, not also missing",
-     "icon =", "icno =", "manifest.toml:8: product.icno: unknown key; did you mean 'icon'?" + OneProblem},
+    {"misspelt key, not also missing", "icon =", "icno =",
+     "manifest.toml:8: product.icno: unknown key; did you mean 'icon'?" + OneProblem},
     {"default folder the installer refuses", "'C:\\Demo'", "'A:\\Demo'", "manifest.toml:4: product.default_folder"},
     {"default folder of 260", Folder, FolderOf(260), "product.default_folder"},
     {"default folder with a device", "'C:\\Demo'", "'C:\\Demo\\aux'", "its folder 'aux' is a reserved device name"},
@@ -110,8 +104,8 @@ const ManifestCase RefusalCases[] = {
     {"malformed TOML", "version = \"1.0\"", "version = 1.0.0", "manifest.toml:3:14:"},
     {"text of the wrong type", "version = \"1.0\"", "version = 1.0", "product.version: must be a string"},
     {"signing two ways", "#MORE_ROWS#", "[sign]\npkcs12 = \"a.bin\"\nkey = \"b.bin\"\n", "sign: give either pkcs12"},
-    {"signing, on Windows", Rows, "[sign]\npkcs12 = \"a.bin\"\n", "manifest.toml:19: sign: mkinstaller.exe cannot sign",
-     "", "", true},
+    {"signing, on Windows", Rows, "[sign]\npkcs12 = \"a.bin\"\n", "manifest.toml:19: sign: mkinstaller.exe cannot sign", "", "",
+     true},
     {"unknown elevation", "#MORE_PRODUCT#", "elevation = \"admin\"", "manifest.toml:9: product.elevation: must be"},
     {"unknown arch", "#MORE_PRODUCT#", "arch = \"amd64\"",
      "manifest.toml:9: product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem},
@@ -119,10 +113,8 @@ const ManifestCase RefusalCases[] = {
     {"refused arch, its stub not also refused", "#MORE_PRODUCT#", "arch = \"arm64\"",
      "product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem,
      "manifest.toml -o out.exe --stub stub-x64.exe"},
-    {"x64 stub, default arch", "", "",
-     "--stub: 'stub-x64.exe' is a 64-bit (x64) stub; the product's arch is x86, the "
-     "default when [product] has no arch",
-     "manifest.toml -o out.exe --stub stub-x64.exe"},
+    {"x64 stub, default arch", "", "", "--stub: 'stub-x64.exe' is a 64-bit (x64) stub; the product's arch is x86, the "
+     "default when [product] has no arch", "manifest.toml -o out.exe --stub stub-x64.exe"},
     {"x64 stub, arch x86", "#MORE_PRODUCT#", "arch = \"x86\"",
      "--stub: 'stub-x64.exe' is a 64-bit (x64) stub; the product's arch is x86 (manifest.toml:9)",
      "manifest.toml -o out.exe --stub stub-x64.exe"},
@@ -130,25 +122,21 @@ const ManifestCase RefusalCases[] = {
      "--stub: 'stub.exe' is a 32-bit (x86) stub; the product's arch is x64 (manifest.toml:9)"},
     {"no x64 stub installed", "#MORE_PRODUCT#", "arch = \"x64\"",
      "--stub: no stub found beside mkinstaller (../share/mkinstaller/setup-stub-x64.exe)", "manifest.toml -o out.exe"},
-    {"files of more than 1 GiB", Rows,
-     "[[file]]\nname = \"h1\"\nsource = \"half\"\n[[file]]\nname = \"h2\"\nsource = \"half\"\n",
+    {"files of more than 1 GiB", Rows, "[[file]]\nname = \"h1\"\nsource = \"half\"\n[[file]]\nname = \"h2\"\nsource = \"half\"\n",
      "manifest.toml:11: file: the files add up to 1073741853 bytes", "", "truncate -s 512M half"},
     {"output over the manifest", "", "", "-o: 'manifest.toml' would replace the input",
      std::string("manifest.toml -o manifest.toml") + StandInTools},
-    {"output over a source", "", "", "-o: './a.bin' would replace the input",
-     std::string("manifest.toml -o ./a.bin") + StandInTools},
+    {"output over a source", "", "", "-o: './a.bin' would replace the input", std::string("manifest.toml -o ./a.bin") + StandInTools},
     {"output over a link to the logo", "", "", "-o: 'link.bmp' would replace the input 'logo.bmp'",
      std::string("manifest.toml -o link.bmp") + StandInTools, "ln logo.bmp link.bmp"},
     {"default output over a source", "a.bin", "setup.exe", "-o: 'setup.exe' would replace the input",
      std::string("manifest.toml") + StandInTools, "mv a.bin setup.exe"},
-    {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace",
-     Build + " --depfile manifest.toml"},
+    {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
     {"a key of 50,000 dotted parts", Rows, DottedKey(50000) + " = 1\n",
      "manifest.toml:19: a key of more than 65 dotted parts; a manifest's keys have one or two" + OneProblem},
     {"dots in strings and comments", Rows, "# " + DottedKey(100) + "\n[sign]\nkey = '" + DottedKey(100) + "'\n",
      "manifest.toml:21: sign.key: '" + DottedKey(100)},
-    {"manifest over 64 MiB, not read", "", "", "big.toml: is over 64 MiB", "big.toml --check",
-     "truncate -s 65M big.toml"},
+    {"manifest over 64 MiB, not read", "", "", "big.toml: is over 64 MiB", "big.toml --check", "truncate -s 65M big.toml"},
     {"icon over 64 MiB, not read", "icon = \"icon.ico\"", "icon = \"big.ico\"",
      "product.icon: 'big.ico' is over 64 MiB, far more than a logo or an icon takes" + OneProblem, "",
      "truncate -s 65M big.ico"},
@@ -159,8 +147,7 @@ const ManifestCase RefusalCases[] = {
     {"depfile folder missing", "", "", "--depfile: 'nodir/x.d': its folder", Build + " --depfile nodir/x.d"},
     {"source folder missing", "", "", "--source-dir: 'nodir' does not exist", "--source-dir nodir " + Build},
     {"manifest is a folder", "", "", ".: is a directory", ". -o out.exe" + std::string(StandInTools)},
-    {"check without the stub", "", "", "--stub: '/nonexistent.exe' cannot be read",
-     "manifest.toml --check --stub /nonexistent.exe"},
+    {"check without the stub", "", "", "--stub: '/nonexistent.exe' cannot be read", "manifest.toml --check --stub /nonexistent.exe"},
     {"no stub installed", "", "", "--stub: no stub found beside mkinstaller", "manifest.toml -o out.exe"},
     {"a logo for a stub", "", "", "--stub: 'logo.bmp' is not a Windows program", "manifest.toml --stub logo.bmp"},
 };
@@ -186,10 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Refusals, testing::ValuesIn(RefusalCases));
 
 const ManifestCase AcceptanceCases[] = {
     {"the valid manifest", Rows, "", ""},
-    {"source folder before the manifest", "", "", "", "--source-dir sub manifest.toml --check",
-     "mkdir sub && mv a.bin sub"},
-    {"source folder joined before the manifest", "", "", "", "--source-dir=sub manifest.toml --check",
-     "mkdir sub && mv a.bin sub"},
+    {"source folder before the manifest", "", "", "", "--source-dir sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
+    {"source folder joined before the manifest", "", "", "", "--source-dir=sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
     {"version", "", "", "mkinstaller ", "--version"},
     {"intro of 1023 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1023), ""},
     {"row path of 259", Folder, FolderOf(249), ""},
@@ -205,8 +190,7 @@ TEST_P(Acceptances, PassTheChecks) {
     const ManifestCase& c = GetParam();
     ProductFolder folder;
     Prepare(folder, c);
-    const RunResult run =
-        RunMkinstaller(folder.Path(), (c.arguments.empty() ? "manifest.toml --check" : c.arguments) + StandInTools);
+    const RunResult run = RunMkinstaller(folder.Path(), (c.arguments.empty() ? "manifest.toml --check" : c.arguments) + StandInTools);
     EXPECT_EQ(run.exitCode, 0) << c.label << ":\n" << run.output;
     EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
 }
@@ -224,14 +208,12 @@ TEST(Inputs, FromOutsideTheProductFoldersAreRefusedUnlessAllowed) {
         const char* prepare;
         const char* refusal;  // nullptr: accepted without the option
     } cases[] = {
-        {"absolute", "source = \"a.bin\"", "source = \"/etc/hostname\"", "true",
-         "file[1].source: '/etc/hostname' lies outside"},
+        {"absolute", "source = \"a.bin\"", "source = \"/etc/hostname\"", "true", "file[1].source: '/etc/hostname' lies outside"},
         {"up and out", "source = \"a.bin\"", "source = \"../../../../../../../../../etc/hostname\"", "true",
          "file[1].source: '../../../../../../../../../etc/hostname' lies outside"},
         {"a link out", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s /etc/hostname link.bin",
          "file[1].source: 'link.bin' lies outside"},
-        {"the logo", "logo = \"logo.bmp\"", "logo = \"/etc/hostname\"", "true",
-         "product.logo: '/etc/hostname' lies outside"},
+        {"the logo", "logo = \"logo.bmp\"", "logo = \"/etc/hostname\"", "true", "product.logo: '/etc/hostname' lies outside"},
         {"up and back in", "source = \"a.bin\"", "source = \"sub/../a.bin\"", "mkdir sub", nullptr},
         {"a link within", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s a.bin link.bin", nullptr},
     };
@@ -261,8 +243,7 @@ TEST(Problems, AreAllReportedAtOnce) {
     const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
 
     EXPECT_EQ(run.exitCode, 1);
-    for (const char* field :
-         {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source", "product.arch"}) {
+    for (const char* field : {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source", "product.arch"}) {
         EXPECT_NE(run.output.find(field), std::string::npos) << field << " missing from:\n" << run.output;
     }
     EXPECT_NE(run.output.find("5 problems found"), std::string::npos) << run.output;
@@ -276,9 +257,7 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
         folder.Write("manifest.toml", Replace(ValidManifest(), Rows, rows + (extra ? ExtraRow("\"last\"") : "")));
         const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
         EXPECT_EQ(run.exitCode, extra) << run.output.substr(0, 500);
-        if (extra) {
-            EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500);
-        }
+        if (extra) { EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500); }
     }
 }
 
@@ -286,8 +265,7 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
 // compatibility section (it would change the version the installer is told).
 TEST(Elevation, IsReadIntoTheExecutionManifest) {
     ProductFolder folder;
-    for (const auto& [line, level] : {std::pair{"", "level=\"asInvoker\""},
-                                      {"elevation = \"user\"", "level=\"asInvoker\""},
+    for (const auto& [line, level] : {std::pair{"", "level=\"asInvoker\""}, {"elevation = \"user\"", "level=\"asInvoker\""},
                                       {"elevation = \"administrator\"", "level=\"requireAdministrator\""}}) {
         folder.Write("manifest.toml", Replace(ValidManifest(), "#MORE_PRODUCT#", line));
         ProblemList problems;
@@ -301,19 +279,14 @@ TEST(Elevation, IsReadIntoTheExecutionManifest) {
 
 // verify refuses a bad command line (2) or inputs (1) before Wine starts.
 TEST(Verify, RefusesBeforeStartingWine) {
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* expected;
-    } cases[] = {
+    const struct { const char* arguments; int exitCode; const char* expected; } cases[] = {
         {"verify manifest.toml", 2, "setup is required"},
         {"verify manifest.toml a.bin --winver win99", 2, "--winver: win99 not in"},
         {"verify manifest.toml a.bin --folder 'C:\\'", 2, "the installer would refuse the folder 'C:\\'"},
         {"verify manifest.toml missing.exe --driver none.exe", 1, "'missing.exe' is not a file"},
         {"verify manifest.toml a.bin --driver none.exe", 1, "no GUI driver at 'none.exe' (--driver)"},
         {"verify manifest.toml logo.bmp --driver none.exe", 1, "'logo.bmp' is not an x86 or x64 Windows program"},
-        {"verify manifest.toml stub-x64.exe", 1,
-         "no GUI driver driver-x64.exe installed beside the stub for an x64 setup"},
+        {"verify manifest.toml stub-x64.exe", 1, "no GUI driver driver-x64.exe installed beside the stub for an x64 setup"},
         {"verify none.toml a.bin", 1, "the manifest has problems; nothing verified"},
     };
     ProductFolder folder;
@@ -329,12 +302,9 @@ TEST(Verify, RefusesBeforeStartingWine) {
 // cannot start (here a file the kernel refuses) or fails; with a loader that
 // works, or for an x64 setup.exe, verify goes on to its other checks.
 TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
-    const std::string refused =
-        "mkinstaller verify: this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: ";
+    const std::string refused = "mkinstaller verify: this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: ";
     const std::string advice = "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support\n";
-    const std::string garbage =
-        "\x7f"
-        "ELF garbage";
+    const std::string garbage = "\x7f" "ELF garbage";
     const struct {
         const char* label;
         std::string loader;
@@ -356,16 +326,14 @@ TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
         const std::string environment =
             "TMPDIR='" + folder.PathOf("tmp") + "' MKINSTALLER_WINE32='" + folder.PathOf("wine32") + "'";
 
-        const RunResult run = RunMkinstaller(
-            folder.Path(), std::string("verify manifest.toml ") + c.setup + " --driver none.exe", environment);
+        const RunResult run =
+            RunMkinstaller(folder.Path(), std::string("verify manifest.toml ") + c.setup + " --driver none.exe", environment);
 
         EXPECT_EQ(run.exitCode, c.exitCode) << c.label << ":\n" << run.output;
         EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.label << ":\n" << run.output;
         const bool refusal = c.exitCode == 2;
-        EXPECT_EQ(run.output.rfind(refused, 0) == 0 && std::count(run.output.begin(), run.output.end(), '\n') == 1,
-                  refusal)
-            << c.label << ": the refusal alone, or no refusal:\n"
-            << run.output;
+        EXPECT_EQ(run.output.rfind(refused, 0) == 0 && std::count(run.output.begin(), run.output.end(), '\n') == 1, refusal)
+            << c.label << ": the refusal alone, or no refusal:\n" << run.output;
         EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << c.label << ": a prefix was made";
     }
 }

@@ -35,17 +35,14 @@ struct BmpLayout {
     const char* magic = "BM";
 };
 
-void PrintTo(const BmpLayout& layout, std::ostream* out) {
-    *out << layout.label;
-}
+void PrintTo(const BmpLayout& layout, std::ostream* out) { *out << layout.label; }
 
 // A 5-pixel-wide bitmap laid out as `layout` says.
 std::vector<uint8_t> MakeBmp(const BmpLayout& layout) {
     const uint32_t pixelBytes = ((5 * layout.bits + 31) / 32) * 4 * static_cast<uint32_t>(std::abs(layout.height));
     const uint32_t offset = 14 + layout.headerSize + 4 * layout.tableEntries;
     std::vector<uint8_t> b = {static_cast<uint8_t>(layout.magic[0]), static_cast<uint8_t>(layout.magic[1])};
-    for (uint32_t v : {offset + pixelBytes, 0u, offset, layout.headerSize, 5u, static_cast<uint32_t>(layout.height)})
-        Put(b, v, 4);
+    for (uint32_t v : {offset + pixelBytes, 0u, offset, layout.headerSize, 5u, static_cast<uint32_t>(layout.height)}) Put(b, v, 4);
     Put(b, layout.planes, 2);
     Put(b, layout.bits, 2);
     for (uint32_t v : {layout.compression, pixelBytes, 2835u, 2835u, layout.colorsUsed, 0u}) Put(b, v, 4);
@@ -104,13 +101,10 @@ TEST(Logos, ALargePictureIsRefusedBeforeItIsDecoded) {
 std::vector<uint8_t> MakePng() {
     const uint8_t rgba[16] = {255, 0, 0, 255, 9, 9, 9, 0, 0, 0, 255, 128, 0, 255, 0, 255};
     std::vector<uint8_t> png;
-    stbi_write_png_to_func(
-        [](void* out, void* data, int size) {
-            auto* bytes = static_cast<uint8_t*>(data);
-            static_cast<std::vector<uint8_t>*>(out)->insert(static_cast<std::vector<uint8_t>*>(out)->end(), bytes,
-                                                            bytes + size);
-        },
-        &png, 2, 2, 4, rgba, 8);
+    stbi_write_png_to_func([](void* out, void* data, int size) {
+        auto* bytes = static_cast<uint8_t*>(data);
+        static_cast<std::vector<uint8_t>*>(out)->insert(static_cast<std::vector<uint8_t>*>(out)->end(), bytes, bytes + size);
+    }, &png, 2, 2, 4, rgba, 8);
     return png;
 }
 
@@ -159,9 +153,7 @@ struct IcoCase {
     bool accepted;
 };
 
-void PrintTo(const IcoCase& c, std::ostream* out) {
-    *out << c.label;
-}
+void PrintTo(const IcoCase& c, std::ostream* out) { *out << c.label; }
 
 class Icons : public testing::TestWithParam<IcoCase> {};
 

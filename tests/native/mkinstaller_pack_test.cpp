@@ -22,8 +22,7 @@ std::vector<FileRow> WriteRows(const ProductFolder& folder) {
     for (char& c : noise) c = static_cast<char>(random());
     std::string text;
     while (text.size() < 200000) text += "Varnoset keeps small tables of figures and draws them as charts. ";
-    const std::string contents[] = {
-        "", "x", noise, text, std::string(70000, ' '), text.substr(0, 5000) + noise.substr(0, 5000)};
+    const std::string contents[] = {"", "x", noise, text, std::string(70000, ' '), text.substr(0, 5000) + noise.substr(0, 5000)};
     std::vector<FileRow> rows;
     for (size_t i = 0; i < std::size(contents); ++i) {
         folder.Write("in" + std::to_string(i), contents[i]);
@@ -68,8 +67,7 @@ TEST(Packing, ContainersDecodeToTheFilesWithTheirTimesWhateverTheThreadCount) {
 
 TEST(Packing, TakesTheFilesModificationTimeWithoutAFixedOne) {
     ProductFolder folder;
-    const struct timespec times[2] = {{981173106, 123456789},
-                                      {981173106, 123456789}};  // 2001-02-03T04:05:06.123456789Z
+    const struct timespec times[2] = {{981173106, 123456789}, {981173106, 123456789}};  // 2001-02-03T04:05:06.123456789Z
     ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf("a.bin").c_str(), times, 0), 0);
     const PackResult packed = PackFiles({{"a.bin", folder.PathOf("a.bin"), std::nullopt}}, 1, nullptr);
     ASSERT_TRUE(packed.ok);

@@ -20,11 +20,11 @@ struct NameCase {
 const NameCase NameCases[] = {
     {"read me.txt", true}, {"CONFIG.SYS", true},  // starts like CON but is not it
     {"COM10.txt", true},   {"LPT0", true},        // only COM1..COM9 and LPT1..LPT9 are devices
-    {".profile", true},    {"caf\xE9.txt", true},  {"", false},          {"..", false},
-    {"del\x7F", false},    {"what?.txt", false},   {"star*.txt", false}, {"a<b", false},
-    {"a|b", false},        {"say\"hi\"", false},   {"CON", false},       {"Nul.tar.gz", false},
-    {"aux .txt", false},   {"PRN", false},         {"com9.log", false},  {"LPT1", false},
-    {"COM\xB9", false},    {"lpt\xB3.txt", false}, {"COM\xBC", true},  // superscript 1 and 3 are digits; 1/4 is not
+    {".profile", true},    {"caf\xE9.txt", true}, {"", false},           {"..", false},
+    {"del\x7F", false},    {"what?.txt", false},  {"star*.txt", false},  {"a<b", false},
+    {"a|b", false},        {"say\"hi\"", false},  {"CON", false},        {"Nul.tar.gz", false},
+    {"aux .txt", false},   {"PRN", false},        {"com9.log", false},   {"LPT1", false},
+    {"COM\xB9", false},    {"lpt\xB3.txt", false}, {"COM\xBC", true},      // superscript 1 and 3 are digits; 1/4 is not
     {"CONIN$", false},     {"conout$.log", false},
 };
 
@@ -46,10 +46,7 @@ struct Cp1252Case {
 // Bytes from the published Windows-1252 table.
 const Cp1252Case Cp1252Cases[] = {
     {"caf\u00E9 \u00FF\u00A0", "caf\xE9 \xFF\xA0", 0},
-    {"\u20AC5 \u201Cq\u201D \u2014 \u2122",
-     "\x80"
-     "5 \x93q\x94 \x97 \x99",
-     0},
+    {"\u20AC5 \u201Cq\u201D \u2014 \u2122", "\x80" "5 \x93q\x94 \x97 \x99", 0},
     {"\u0160\u0161\u0178\u017D\u0192", "\x8A\x9A\x9F\x8E\x83", 0},
     {"a\u0081b", nullptr, 0x81},  // undefined in the code page
     {"x\u0100", nullptr, 0x100},
@@ -92,8 +89,7 @@ TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
     EXPECT_EQ(view.rows, 2u);
     EXPECT_STREQ(view.firstName, "A.EXE");
     EXPECT_STREQ(view.firstName + 6, "caf\xE9.txt");
-    for (const std::string& damaged :
-         {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
+    for (const std::string& damaged : {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
         EXPECT_FALSE(ParseProductRecord(damaged.data(), damaged.size(), &view)) << damaged.size();
     }
 }

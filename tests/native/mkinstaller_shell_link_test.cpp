@@ -19,15 +19,13 @@ void Put(std::vector<uint8_t>& b, uint32_t v, int bytes) {
 struct LinkLayout {
     const char* label;
     bool unicodeStrings = true;
-    bool unicodePath = false;  // link information with the Unicode offsets
+    bool unicodePath = false;   // link information with the Unicode offsets
     bool linkInfo = true;
     bool relativePath = false;  // a string before the working folder
     bool countsNul = false;     // Wine's count that includes the terminator
 };
 
-void PrintTo(const LinkLayout& layout, std::ostream* out) {
-    *out << layout.label;
-}
+void PrintTo(const LinkLayout& layout, std::ostream* out) { *out << layout.label; }
 
 const std::string Base = "C:\\Caf\xE9\\", Suffix = "Tool.EXE";  // Windows-1252
 
@@ -50,10 +48,8 @@ std::vector<uint8_t> MakeLink(const LinkLayout& layout) {
     std::vector<uint8_t> b;
     Put(b, 0x4C, 4);
     for (uint8_t c : {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46}) b.push_back(c);
-    Put(b,
-        0x1 | (layout.linkInfo ? 0x2 : 0) | 0x4 | (layout.relativePath ? 0x8 : 0) | 0x10 |
-            (layout.unicodeStrings ? 0x80 : 0),
-        4);
+    Put(b, 0x1 | (layout.linkInfo ? 0x2 : 0) | 0x4 | (layout.relativePath ? 0x8 : 0) | 0x10 |
+               (layout.unicodeStrings ? 0x80 : 0), 4);
     b.resize(0x3C);
     Put(b, 1, 4);  // show command
     b.resize(0x4C);
@@ -63,8 +59,8 @@ std::vector<uint8_t> MakeLink(const LinkLayout& layout) {
         const std::vector<uint8_t> info = LinkInfo(layout.unicodePath);
         b.insert(b.end(), info.begin(), info.end());
     }
-    for (std::string text :
-         {std::string("Notes\nby Us"), std::string(layout.relativePath ? ".\\x" : ""), std::string("C:\\Caf\xE9")}) {
+    for (std::string text : {std::string("Notes\nby Us"), std::string(layout.relativePath ? ".\\x" : ""),
+                             std::string("C:\\Caf\xE9")}) {
         if (text.empty()) continue;
         if (layout.countsNul) text += '\0';
         Put(b, static_cast<uint32_t>(text.size()), 2);

@@ -16,17 +16,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // A 1x1 logo of 24 bits (header, then one padded row).
-const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                                    0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+                                    40,  0,   0,  0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
 
 // One 1x1 image of 1 bit, 56 bytes at offset 22: header, two colours, the
 // colour row and the mask row.
-const unsigned char TinyIcon[78] = {0, 0, 1, 0,  1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22,
-                                    0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0,  1, 0, 1, 0};
+const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,
+                                    40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
 
-void Put(std::string& image, size_t at, uint32_t value, int bytes) {
-    LittleEndianWriter(image).Write(at, value, bytes);
-}
+void Put(std::string& image, size_t at, uint32_t value, int bytes) { LittleEndianWriter(image).Write(at, value, bytes); }
 
 }  // namespace
 
@@ -37,17 +35,17 @@ std::string MakeStub(const std::string& mark, Arch arch) {
     const size_t optionalSize = x64 ? 240 : 224;
     std::string image(0x400, '\0');
     Put(image, 0, 'M' | 'Z' << 8, 2);
-    Put(image, 60, 64, 4);                    // the PE headers' offset
-    Put(image, 64, 0x4550, 4);                // "PE\0\0"
-    Put(image, 68, x64 ? 0x8664 : 0x14C, 2);  // machine
-    Put(image, 70, 1, 2);                     // one section
+    Put(image, 60, 64, 4);                       // the PE headers' offset
+    Put(image, 64, 0x4550, 4);                   // "PE\0\0"
+    Put(image, 68, x64 ? 0x8664 : 0x14C, 2);     // machine
+    Put(image, 70, 1, 2);                        // one section
     Put(image, 84, optionalSize, 2);
-    Put(image, 88, x64 ? 0x20B : 0x10B, 2);    // PE32+ or PE32
-    Put(image, 88 + 32, 0x1000, 4);            // section alignment
-    Put(image, 88 + 36, 0x200, 4);             // file alignment
-    Put(image, 88 + 56, 0x2000, 4);            // image size
-    Put(image, 88 + 60, 0x200, 4);             // headers size
-    Put(image, 88 + (x64 ? 108 : 92), 16, 4);  // data directories
+    Put(image, 88, x64 ? 0x20B : 0x10B, 2);      // PE32+ or PE32
+    Put(image, 88 + 32, 0x1000, 4);              // section alignment
+    Put(image, 88 + 36, 0x200, 4);               // file alignment
+    Put(image, 88 + 56, 0x2000, 4);              // image size
+    Put(image, 88 + 60, 0x200, 4);               // headers size
+    Put(image, 88 + (x64 ? 108 : 92), 16, 4);    // data directories
     const size_t section = 88 + optionalSize;
     image.replace(section, 5, ".text");
     Put(image, section + 8, 0x100, 4);    // virtual size
@@ -111,7 +109,7 @@ RunResult RunCommand(const std::string& folder, const std::string& command) {
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
     // TOOL_RUNNER runs another build of the tool, TOOL_UNDER_TEST, through it (Wine).
     const char* runner = std::getenv("TOOL_RUNNER");
-    const std::string tool =
-        runner ? std::string("'") + runner + "' '" + std::getenv("TOOL_UNDER_TEST") + "'" : "'" MKINSTALLER_PATH "'";
+    const std::string tool = runner ? std::string("'") + runner + "' '" + std::getenv("TOOL_UNDER_TEST") + "'"
+                                    : "'" MKINSTALLER_PATH "'";
     return RunCommand(folder, environment + " " + tool + " " + arguments);
 }

@@ -32,9 +32,7 @@ void ScratchFolder::Write(const std::string& name, const std::string& bytes) con
         throw std::runtime_error("cannot write " + name);
 }
 
-std::string ScratchFolder::Read(const std::string& name) const {
-    return ReadFile(PathOf(name));
-}
+std::string ScratchFolder::Read(const std::string& name) const { return ReadFile(PathOf(name)); }
 
 struct stat ScratchFolder::Status(const std::string& name) const {
     struct stat status {};

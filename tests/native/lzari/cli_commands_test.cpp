@@ -37,118 +37,48 @@ TEST_P(Commands, BehaveAsGzipWould) {
 
     const ToolResult result = folder.Run(c.args, false, 0, c.input);
     EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
-    if (*c.err)
-        EXPECT_EQ(result.err.rfind(c.err, 0), 0u) << result.err;
-    else
-        EXPECT_EQ(result.err, "");
+    if (*c.err) EXPECT_EQ(result.err.rfind(c.err, 0), 0u) << result.err;
+    else EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, c.out);
     EXPECT_EQ(folder.Entries(), c.entries);
     for (const auto& [name, bytes] : c.files)
-        if (folder.Status(name).st_nlink) {
-            EXPECT_EQ(folder.Read(name), bytes) << name;
-        }
+        if (folder.Status(name).st_nlink) { EXPECT_EQ(folder.Read(name), bytes) << name; }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Commands,
     ::testing::ValuesIn(std::vector<CommandCase>{
         // The files after the missing one are still compressed.
-        {"MissingFile",
-         {{"a", "1"}, {"c", "3"}},
-         {"a", "nothere", "c"},
-         1,
-         "lzari: nothere: No such file or directory\n",
-         {"a.lzr", "c.lzr"}},
-        {"ExistingOutputWithoutForce",
-         {{"f", "data"}, {"f.lzr", Precious}},
-         {"f"},
-         1,
-         "lzari: f.lzr: already exists; use -f to overwrite\n",
-         {"f", "f.lzr"}},
-        {"DecompressWithoutSuffix",
-         {{"plain", ContainerOf("x")}},
-         {"-d", "plain"},
-         1,
-         "lzari: plain: unknown suffix",
-         {"plain"}},
-        {"CompressAContainerAgain",
-         {{"f.LZR", ContainerOf("x")}},
-         {"f.LZR"},
-         1,
-         "lzari: f.LZR: already has .lzr suffix",
-         {"f.LZR"}},
-        {"UnknownOption",
-         {{"f", Precious}},
-         {"-kx", "f"},
-         2,
-         "lzari: The following argument was not expected: -x\n",
+        {"MissingFile", {{"a", "1"}, {"c", "3"}}, {"a", "nothere", "c"}, 1,
+         "lzari: nothere: No such file or directory\n", {"a.lzr", "c.lzr"}},
+        {"ExistingOutputWithoutForce", {{"f", "data"}, {"f.lzr", Precious}}, {"f"}, 1,
+         "lzari: f.lzr: already exists; use -f to overwrite\n", {"f", "f.lzr"}},
+        {"DecompressWithoutSuffix", {{"plain", ContainerOf("x")}}, {"-d", "plain"}, 1,
+         "lzari: plain: unknown suffix", {"plain"}},
+        {"CompressAContainerAgain", {{"f.LZR", ContainerOf("x")}}, {"f.LZR"}, 1,
+         "lzari: f.LZR: already has .lzr suffix", {"f.LZR"}},
+        {"UnknownOption", {{"f", Precious}}, {"-kx", "f"}, 2, "lzari: The following argument was not expected: -x\n",
          {"f"}},
-        {"OutputNameWithTwoInputs",
-         {{"f", Precious}},
-         {"-o", "x", "f", "f"},
-         2,
-         "lzari: -o takes a single input file",
-         {"f"}},
-        {"SymbolicLink",
-         {{"t", Precious}},
-         {"link"},
-         1,
-         "lzari: link: is a symbolic link; use -f\n",
-         {"link", "t"},
-         "",
-         std::nullopt,
-         [](const std::string& at) { ASSERT_EQ(symlink("t", (at + "link").c_str()), 0); }},
-        {"HardLinks",
-         {{"h", Precious}},
-         {"h"},
-         1,
-         "lzari: h: has 1 other link; use -f\n",
-         {"h", "h2"},
-         "",
-         std::nullopt,
-         [](const std::string& at) { ASSERT_EQ(link((at + "h").c_str(), (at + "h2").c_str()), 0); }},
+        {"OutputNameWithTwoInputs", {{"f", Precious}}, {"-o", "x", "f", "f"}, 2,
+         "lzari: -o takes a single input file", {"f"}},
+        {"SymbolicLink", {{"t", Precious}}, {"link"}, 1, "lzari: link: is a symbolic link; use -f\n", {"link", "t"},
+         "", std::nullopt, [](const std::string& at) { ASSERT_EQ(symlink("t", (at + "link").c_str()), 0); }},
+        {"HardLinks", {{"h", Precious}}, {"h"}, 1, "lzari: h: has 1 other link; use -f\n", {"h", "h2"}, "",
+         std::nullopt, [](const std::string& at) { ASSERT_EQ(link((at + "h").c_str(), (at + "h2").c_str()), 0); }},
         // No writer ever comes: waiting for one would hang.
-        {"Fifo",
-         {},
-         {"p"},
-         1,
-         "lzari: p: not a regular file\n",
-         {"p"},
-         "",
-         std::nullopt,
+        {"Fifo", {}, {"p"}, 1, "lzari: p: not a regular file\n", {"p"}, "", std::nullopt,
          [](const std::string& at) { ASSERT_EQ(mkfifo((at + "p").c_str(), 0600), 0); }},
         {"StandardInputToStandardOutput", {}, {"--legacy"}, 0, "", {}, LegacyOf(ContainerOf(Text)), Text},
-        {"SeveralToStandardOutputInOrder",
-         {{"a", Precious}, {"b", Other}},
-         {"-c", "--legacy", "a", "-", "b"},
-         0,
-         "",
-         {"a", "b"},
-         LegacyOf(ContainerOf(Precious)) + LegacyOf(ContainerOf(Text)) + LegacyOf(ContainerOf(Other)),
+        {"SeveralToStandardOutputInOrder", {{"a", Precious}, {"b", Other}}, {"-c", "--legacy", "a", "-", "b"}, 0, "",
+         {"a", "b"}, LegacyOf(ContainerOf(Precious)) + LegacyOf(ContainerOf(Text)) + LegacyOf(ContainerOf(Other)),
          Text},
-        {"DashAsOutputName",
-         {{"f", Precious}},
-         {"--legacy", "-o", "-", "f"},
-         0,
-         "",
-         {"f"},
+        {"DashAsOutputName", {{"f", Precious}}, {"--legacy", "-o", "-", "f"}, 0, "", {"f"},
          LegacyOf(ContainerOf(Precious))},
         // Its size says 0: only reading to the end finds the content.
-        {"ProcFile",
-         {},
-         {"-c", "--legacy", "/proc/version"},
-         0,
-         "",
-         {},
-         LegacyOf(ContainerOf(ReadFile("/proc/version")))},
+        {"ProcFile", {}, {"-c", "--legacy", "/proc/version"}, 0, "", {}, LegacyOf(ContainerOf(ReadFile("/proc/version")))},
         {"DecompressStandardInput", {}, {"-d"}, 0, "", {}, Text, ContainerOf(Text)},
-        {"DecompressSeveralToStandardOutput",
-         {{"a.lzr", ContainerOf(Precious)}, {"b.lzr", ContainerOf(Other)}},
-         {"-dc", "a.lzr", "b.lzr"},
-         0,
-         "",
-         {"a.lzr", "b.lzr"},
-         Precious + Other},
+        {"DecompressSeveralToStandardOutput", {{"a.lzr", ContainerOf(Precious)}, {"b.lzr", ContainerOf(Other)}},
+         {"-dc", "a.lzr", "b.lzr"}, 0, "", {"a.lzr", "b.lzr"}, Precious + Other},
         {"NameWithoutSuffixFindsTheContainer", {{"f.lzr", ContainerOf(Text)}}, {"-d", "f"}, 0, "", {"f"}},
         {"OtherSuffixInOtherCase", {{"F.PK", ContainerOf(Text)}}, {"-d", "-S", ".pk", "F.PK"}, 0, "", {"F"}},
         {"OptionsAfterNames", {{"f", Text}}, {"f", "-k", "-S", ".pk"}, 0, "", {"f", "f.pk"}},
@@ -238,8 +168,7 @@ TEST_P(WriteFailure, LeavesNoPartialOutput) {
     folder.Write(input, decompress ? ContainerOf(bytes) : bytes);
     const std::string before = folder.Read(input);
 
-    const std::vector<std::string> args =
-        decompress ? std::vector<std::string>{"-d", input} : std::vector<std::string>{input};
+    const std::vector<std::string> args = decompress ? std::vector<std::string>{"-d", input} : std::vector<std::string>{input};
     const ToolResult result = folder.Run(args, false, 4096);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, decompress ? "lzari: f: File too large\n" : "lzari: f.lzr: File too large\n");

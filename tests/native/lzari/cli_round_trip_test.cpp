@@ -36,11 +36,9 @@ TEST_P(RoundTrip, RestoresBytesAndModificationTime) {
 }
 
 // Random bytes over 2 MiB pass through codec and tool in several pieces.
-INSTANTIATE_TEST_SUITE_P(
-    Contents, RoundTrip, ::testing::Values(std::string(), TextBytes(50000), RandomBytes((2 << 20) + 12345, 5)),
-    [](const auto& info) {
-        return std::string(info.index == 0 ? "Empty" : info.index == 1 ? "Text" : "RandomInPieces");
-    });
+INSTANTIATE_TEST_SUITE_P(Contents, RoundTrip,
+                         ::testing::Values(std::string(), TextBytes(50000), RandomBytes((2 << 20) + 12345, 5)),
+                         [](const auto& info) { return std::string(info.index == 0 ? "Empty" : info.index == 1 ? "Text" : "RandomInPieces"); });
 
 // Where the result goes and whether the input stays. Decompression starts
 // from a container the tool made itself.
@@ -60,17 +58,13 @@ TEST_P(Flags, PutTheResultWhereAsked) {
     const std::string original = TextBytes(9000), input = decompress ? "f.lzr" : "f";
     TempFolder folder;
     folder.Write("f", original);
-    if (decompress) {
-        ASSERT_EQ(folder.Run({"f"}).exitCode, 0);
-    }
+    if (decompress) { ASSERT_EQ(folder.Run({"f"}).exitCode, 0); }
 
     ToolResult result = folder.Run(c.args);
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(folder.Status(input).st_nlink != 0, c.inputKept);
     const std::string written = c.output ? folder.Read(c.output) : result.out;
-    if (c.output) {
-        EXPECT_EQ(result.out, "");
-    }
+    if (c.output) { EXPECT_EQ(result.out, ""); }
     int version = -1;
     EXPECT_EQ(decompress ? written : DecodeContainer(written, &version), original);
     EXPECT_EQ(version, c.version);

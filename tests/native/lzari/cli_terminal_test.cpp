@@ -19,8 +19,7 @@ TEST_P(ProgressLine, AppearsOnlyForLargeInputs) {
     TempFolder folder;
     folder.Write("big", TextBytes(GetParam().size));
     // -q also silences -v.
-    const ToolResult result =
-        folder.Run(GetParam().quiet ? std::vector<std::string>{"-vq", "big"} : std::vector<std::string>{"big"}, true);
+    const ToolResult result = folder.Run(GetParam().quiet ? std::vector<std::string>{"-vq", "big"} : std::vector<std::string>{"big"}, true);
     ASSERT_EQ(result.exitCode, 0) << result.terminal;
     if (GetParam().size <= (4u << 20) || GetParam().quiet) {
         EXPECT_EQ(result.terminal, "");

@@ -26,10 +26,8 @@ std::string ReadUntilClosed(int fd) {
     char buffer[4096];
     for (;;) {
         const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got > 0)
-            text.append(buffer, static_cast<size_t>(got));
-        else if (got == 0 || errno != EINTR)
-            return text;  // EOF, or EIO once the terminal's last user has gone
+        if (got > 0) text.append(buffer, static_cast<size_t>(got));
+        else if (got == 0 || errno != EINTR) return text;  // EOF, or EIO once the terminal's last user has gone
     }
 }
 
@@ -52,8 +50,7 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, 
                            const std::optional<std::string>& input) const {
     if (input) Write(".run-in", *input);
     int master = -1, slave = -1;
-    if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
-        throw std::runtime_error("openpty failed");
+    if (terminal && openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
     if (terminal) fcntl(master, F_SETFD, FD_CLOEXEC);
     const pid_t child = Start(args, slave, fileSizeLimit, input.has_value());
     if (terminal) close(slave);
@@ -63,7 +60,7 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, 
 ToolResult TempFolder::RunUntilTemporary(const std::vector<std::string>& args,
                                          const std::function<void(pid_t)>& act) const {
     const pid_t child = Start(args, -1, 0, false);
-    siginfo_t ended{};
+    siginfo_t ended {};
     while (!HasTemporary() && waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            ended.si_pid == 0)
         usleep(200);
@@ -77,8 +74,7 @@ bool TempFolder::HasTemporary() const {
     return false;
 }
 
-pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit,
-                        bool withInput) const {
+pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const {
     // The tool's own streams go to files outside what Entries() reports.
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
@@ -86,10 +82,8 @@ pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim
     const int in = open(withInput ? PathOf(".run-in").c_str() : "/dev/null", O_RDONLY);
     if (in < 0 || dup2(in, STDIN_FILENO) < 0) _exit(127);
     Redirect(PathOf(".run-out"), STDOUT_FILENO);
-    if (terminal >= 0)
-        dup2(terminal, STDERR_FILENO), close(terminal);
-    else
-        Redirect(PathOf(".run-err"), STDERR_FILENO);
+    if (terminal >= 0) dup2(terminal, STDERR_FILENO), close(terminal);
+    else Redirect(PathOf(".run-err"), STDERR_FILENO);
     // As from a shell: the signals the tool handles at their defaults, none blocked.
     sigset_t none;
     sigemptyset(&none);
@@ -116,8 +110,7 @@ ToolResult TempFolder::Finish(pid_t child, int terminal) const {
         close(terminal);
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = Read(".run-out");
     result.err = Read(".run-err");
@@ -127,8 +120,7 @@ ToolResult TempFolder::Finish(pid_t child, int terminal) const {
 
 std::string TextBytes(size_t size) {
     std::string text;
-    for (uint32_t i = 0; text.size() < size; i++)
-        text += "payload ring of the container " + std::to_string(i * 7919 % 1009) + "\n";
+    for (uint32_t i = 0; text.size() < size; i++) text += "payload ring of the container " + std::to_string(i * 7919 % 1009) + "\n";
     text.resize(size);
     return text;
 }
@@ -150,8 +142,7 @@ LzariContainer Described(const std::string& container) {
 
 std::string ContainerOf(const std::string& bytes) {
     auto state = std::make_unique<LzariState>();
-    const auto container =
-        EncodeContainer(state.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), 0);
+    const auto container = EncodeContainer(state.get(), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), 0);
     if (!container) throw std::runtime_error("out of memory");
     return std::string(container->begin(), container->end());
 }

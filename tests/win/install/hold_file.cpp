@@ -6,8 +6,8 @@
 #include <stdio.h>
 
 int main(int argc, char** argv) {
-    HANDLE held =
-        argc == 3 ? CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
+    HANDLE held = argc == 3 ? CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                            : INVALID_HANDLE_VALUE;
     HANDLE ready = held != INVALID_HANDLE_VALUE
                        ? CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)
                        : INVALID_HANDLE_VALUE;

@@ -37,7 +37,8 @@ struct EarlyExit {
 };
 
 const EarlyExit EarlyExits[] = {
-    {"drive root", "D:\\"}, {"folder not creatable", "blocker\\inner"},  // "blocker" is a file
+    {"drive root", "D:\\"},
+    {"folder not creatable", "blocker\\inner"},  // "blocker" is a file
 };
 
 class InstallStopsEarly : public ::testing::TestWithParam<EarlyExit> {};

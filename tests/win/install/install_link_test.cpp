@@ -35,7 +35,8 @@ TEST(CreateShellLink, RefusesEachBadArgumentBeforeSavingAnything) {
         {"negative icon index", "t.exe", "", "x.lnk", "c", 1, ".", "", -1},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CreateShellLink(c.target, c.arguments, c.link, c.description, c.show, c.folder, c.icon, c.iconIndex),
+        EXPECT_EQ(CreateShellLink(c.target, c.arguments, c.link, c.description, c.show, c.folder, c.icon,
+                                  c.iconIndex),
                   E_INVALIDARG)
             << c.label;
         EXPECT_FALSE(Exists("x.lnk")) << c.label;
@@ -46,10 +47,7 @@ TEST(CreateShellLink, RefusesEachBadArgumentBeforeSavingAnything) {
 TEST(CreateLink, ReportsSuccessAndFailedSaves) {
     std::string folder = EnterScratchFolder(), target = folder + "\\Varnoset.EXE";
     PutFile("Varnoset.EXE", "program", 0);
-    const struct {
-        std::string link;
-        int result;
-    } cases[] = {
+    const struct { std::string link; int result; } cases[] = {
         {folder + "\\Varnoset.lnk", 0},
         {"", 76},
         {folder + "\\no such folder\\Varnoset.lnk", 76},

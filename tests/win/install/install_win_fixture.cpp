@@ -10,11 +10,9 @@ std::vector<ProgressMessage> ProgressLog;
 static PayloadRecord Rows[16] = {};
 
 // The reference product's texts, as its record would give them.
-[[maybe_unused]] static const bool ProductSet =
-    (InstallManifest =
-         ProductTexts{"Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
-                      "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont"},
-     FileTable = Rows, true);
+[[maybe_unused]] static const bool ProductSet = (InstallManifest = ProductTexts{"Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
+                                    "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont"},
+                                FileTable = Rows, true);
 
 static LRESULT CALLBACK RecordingBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == PBM_SETRANGE || message == PBM_SETPOS) {
@@ -38,8 +36,8 @@ void MakeStandInControls() {
         barClass.hInstance = GetModuleHandleA(nullptr);
         barClass.lpszClassName = "RecordingBar";
         RegisterClassA(&barClass);
-        MainWindow = CreateWindowExA(0, "STATIC", "stand-in", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
+        MainWindow = CreateWindowExA(0, "STATIC", "stand-in", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                     nullptr, GetModuleHandleA(nullptr), nullptr);
         for (HWND* text : {&StatusText, &MessageText, &FolderText}) *text = Child(MainWindow, "STATIC");
         for (HWND* bar : {&UnpackProgress, &CopyProgress}) *bar = Child(MainWindow, "RecordingBar");
         for (HWND* button : {&InstallButton, &SelectButton, &ExitButton}) *button = Child(MainWindow, "BUTTON");
@@ -71,7 +69,8 @@ FILETIME FileTimeOf(unsigned long long ticks) {
 }
 
 void PutFile(const char* path, const std::string& contents, unsigned long long ticks) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
     FILETIME time = FileTimeOf(ticks);
@@ -80,8 +79,8 @@ void PutFile(const char* path, const std::string& contents, unsigned long long t
 }
 
 std::string ReadFileText(const char* path) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     std::string text;
     char buffer[4096];
@@ -94,8 +93,6 @@ std::string ReadFileText(const char* path) {
 FileTimes TimesOf(const char* path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     GetFileAttributesExA(path, GetFileExInfoStandard, &data);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
+    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
     return {ticks(data.ftCreationTime), ticks(data.ftLastAccessTime), ticks(data.ftLastWriteTime)};
 }

@@ -24,10 +24,10 @@ struct WriteCase {
 };
 
 const WriteCase WriteCases[] = {
-    {"plain.txt", Nothing, true, false},         {"plain.txt", UserFile, true, false},
-    {"DATA.CSV", Nothing, true, false},          {"DATA.CSV", UserFile, false, false},
-    {"DATA.CSV", UserFolder, false, false},      {"data.csv", UserFile, true, false},
-    {"Data.Csv", UserFile, true, false},         {"LIST.CSV.OLD", UserFile, false, false},
+    {"plain.txt", Nothing, true, false},     {"plain.txt", UserFile, true, false},
+    {"DATA.CSV", Nothing, true, false},      {"DATA.CSV", UserFile, false, false},
+    {"DATA.CSV", UserFolder, false, false},  {"data.csv", UserFile, true, false},
+    {"Data.Csv", UserFile, true, false},     {"LIST.CSV.OLD", UserFile, false, false},
     {"plain.CSV.txt", UserFolder, false, false}, {"empty.txt", UserFile, true, true},
 };
 
@@ -73,7 +73,8 @@ TEST_P(WriteAll, ReportsEveryRowAndWritesItInOrder) {
     const char* names[] = {"one.bin", "two.bin", "three.bin"};
     std::vector<PayloadRecord> table;
     for (int i = 0; i < rows; ++i) {
-        table.push_back({names[i], reinterpret_cast<BYTE*>(NewBytes), sizeof NewBytes - 1, FileTimeOf(StoredTime)});
+        table.push_back({names[i], reinterpret_cast<BYTE*>(NewBytes), sizeof NewBytes - 1,
+                         FileTimeOf(StoredTime)});
     }
     SetRows(table);
     MakeStandInControls();

@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
         printf("Version: %lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
                fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
     }
-    static const char* const names[] = {"CompanyName", "FileDescription", "FileVersion", "ProductName",
-                                        "ProductVersion"};
+    static const char* const names[] = {"CompanyName", "FileDescription", "FileVersion", "ProductName", "ProductVersion"};
     for (const char* name : names) {
         char query[64];
         snprintf(query, sizeof query, "\\StringFileInfo\\040904B0\\%s", name);

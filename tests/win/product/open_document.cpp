@@ -27,14 +27,16 @@ static const size_t ParametersInPeb = 0x10, FolderInParameters = 0x24;
 
 static bool PrintWorkingFolder(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0) return false;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
+        return false;
     char* parameters = NULL;
     UNICODE_STRING folder;
     WCHAR text[MAX_PATH + 1] = {};
     if (!ReadProcessMemory(process, (char*)basic.PebBaseAddress + ParametersInPeb, &parameters, sizeof parameters,
                            NULL) ||
         !ReadProcessMemory(process, parameters + FolderInParameters, &folder, sizeof folder, NULL) ||
-        folder.Length >= sizeof text || !ReadProcessMemory(process, folder.Buffer, text, folder.Length, NULL))
+        folder.Length >= sizeof text ||
+        !ReadProcessMemory(process, folder.Buffer, text, folder.Length, NULL))
         return false;
     printf("folder %ls\n", text);
     return true;

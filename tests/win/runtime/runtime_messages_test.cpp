@@ -23,8 +23,8 @@ const struct {
     UINT message;
     bool dispatched;
 } DispatchCases[] = {
-    {WM_KEYDOWN, false},  {WM_KEYUP, false},  {WM_SYSKEYDOWN, false},
-    {WM_SYSKEYUP, false}, {WM_APP + 1, true}, {WM_APP + 2, true},
+    {WM_KEYDOWN, false}, {WM_KEYUP, false}, {WM_SYSKEYDOWN, false}, {WM_SYSKEYUP, false},
+    {WM_APP + 1, true},  {WM_APP + 2, true},
 };
 
 class MessageLoop : public ::testing::Test {
@@ -87,13 +87,11 @@ TEST(MainWndProc, OnlyClicksOnExitPostQuit) {
         WORD id, notification;
         bool quits;
     } cases[] = {
-        {IDC_EXIT, BN_CLICKED, true},   {IDC_EXIT, BN_DOUBLECLICKED, true},
-        {IDC_EXIT, BN_SETFOCUS, false}, {IDC_EXIT, 0x0300, false},
-        {IDC_EXIT, 1, false},           {0x403, BN_CLICKED, false},
+        {IDC_EXIT, BN_CLICKED, true},   {IDC_EXIT, BN_DOUBLECLICKED, true}, {IDC_EXIT, BN_SETFOCUS, false},
+        {IDC_EXIT, 0x0300, false},      {IDC_EXIT, 1, false},    {0x403, BN_CLICKED, false},
         {0, BN_CLICKED, false},
     };
-    while (TakeQuit() >= 0) {
-    }
+    while (TakeQuit() >= 0) {}
     for (const auto& c : cases) {
         EXPECT_EQ(MainWndProc(NULL, WM_COMMAND, MAKEWPARAM(c.id, c.notification), 0), 0);
         EXPECT_EQ(TakeQuit(), c.quits ? 0 : -1) << c.id << "/" << c.notification;

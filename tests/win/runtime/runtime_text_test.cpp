@@ -24,8 +24,8 @@ TEST(WindowsBoundedFormat, LimitIsTheSameAsOnLinux) {
 }
 
 TEST(WindowText, LongestTextThatFitsIsSetWhole) {
-    HWND window =
-        CreateWindowExA(0, "STATIC", "before", WS_POPUP, 0, 0, 100, 20, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    HWND window = CreateWindowExA(0, "STATIC", "before", WS_POPUP, 0, 0, 100, 20, NULL, NULL,
+                                  GetModuleHandleA(NULL), NULL);
     ASSERT_NE(window, nullptr);
     const std::string middle(1021, 'q');  // with the two characters of the format, 1023
     WindowText(window, "<%s>", middle.c_str());

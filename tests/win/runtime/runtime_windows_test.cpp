@@ -95,9 +95,7 @@ TEST_F(InstallerWindow, ChildrenHaveTheirClassTextStyleAndIdInCreationOrder) {
         ASSERT_EQ(window, next) << "not in creation order";
         next = GetWindow(window, GW_HWNDNEXT);
         EXPECT_STRCASEEQ(ClassOf(window).c_str(), c.className);
-        if (c.text) {
-            EXPECT_EQ(TextOf(window), c.text);
-        }
+        if (c.text) { EXPECT_EQ(TextOf(window), c.text); }
         // Classes may add their own low bits; the ones asked for must be there
         // and no more of the high ones.
         DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
