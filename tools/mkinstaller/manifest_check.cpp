@@ -10,6 +10,7 @@
 #include "tools/mkinstaller/folder_rule.h"
 #include "tools/mkinstaller/image_check.h"
 #include "tools/mkinstaller/logo_image.h"
+#include "tools/mkinstaller/version_resource.h"
 #include "tools/mkinstaller/name_rules.h"
 
 namespace {
@@ -78,6 +79,12 @@ void CheckShortcutTarget(const ProductManifest& manifest, const Report& report) 
     }
     report("product.name",
            "no [[file]] is named " + Quoted(ShortcutTarget(manifest)) + ", the program the shortcuts start");
+}
+
+// An empty or unreadable version is reported where it is read.
+void CheckVersion(const ProductManifest& manifest, const Report& report) {
+    const std::string problem = manifest.version.empty() ? "" : VersionProblem(manifest.version);
+    if (!problem.empty()) report("product.version", problem);
 }
 
 void CheckIntroText(const ProductManifest& manifest, const Report& report) {
@@ -173,6 +180,7 @@ void CheckManifest(const ProductManifest& manifest, ProblemList& problems) {
     CheckNames(manifest, report);
     CheckRowCount(manifest, report);
     CheckShortcutTarget(manifest, report);
+    CheckVersion(manifest, report);
     CheckIntroText(manifest, report);
     CheckFolderAndPaths(manifest, report);
     CheckImage(manifest.logoPath, "product.logo", LogoFileProblem, report);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -20,6 +21,11 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The way out when a Windows path was written in double quotes, where a
+// backslash starts an escape.
+const char SingleQuotesHint[] =
+    "; write Windows paths in single quotes, where a backslash is a backslash: 'C:\\Folder'";
 
 const std::initializer_list<std::string_view> TopKeys = {"product", "file", "sign"};
 const std::initializer_list<std::string_view> ProductKeys = {
@@ -207,7 +213,10 @@ private:
         }
         for (unsigned char c : utf8) {
             if (c < 0x20 || c == 0x7F) {
-                problems_.Add(field, "contains a control character", line);
+                // "C:\tools\new" in double quotes holds a tab and a line break.
+                const bool escaped = c != 0 && std::strchr("\b\t\n\f\r", c) != nullptr;
+                problems_.Add(field, std::string("contains a control character") + (escaped ? SingleQuotesHint : ""),
+                              line);
                 return {};
             }
         }
@@ -323,9 +332,7 @@ private:
 // the Windows path "C:\Holbrine", with the way out.
 std::string ParseErrorText(const toml::parse_error& error) {
     std::string text(error.description());
-    if (text.find("escape sequence") != std::string::npos) {
-        text += "; write Windows paths in single quotes, where a backslash is a backslash: 'C:\\Folder'";
-    }
+    if (text.find("escape sequence") != std::string::npos) text += SingleQuotesHint;
     return text;
 }
 

@@ -64,6 +64,28 @@ std::vector<uint16_t> VersionNumbers(const std::string& version) {
     return numbers;
 }
 
+}  // namespace
+
+std::string VersionProblem(const std::string& version) {
+    if (version.empty() || !std::isdigit(static_cast<unsigned char>(version[0]))) {
+        return "must begin with a number, as 2.18 or 2.18 beta does; its numbers are the file version";
+    }
+    size_t at = 0;
+    for (int part = 0; part < 4 && at < version.size() && std::isdigit(static_cast<unsigned char>(version[at]));
+         ++part) {
+        const size_t end = version.find_first_not_of("0123456789", at);
+        const std::string digits = version.substr(at, end == std::string::npos ? end : end - at);
+        uint32_t value = 0;
+        for (const char digit : digits) value = std::min<uint32_t>(value * 10 + (digit - '0'), 0x10000);
+        if (value > 0xFFFF) return digits + " is over 65535, the most a part of a file version holds";
+        at = end == std::string::npos ? version.size() : end;
+        if (at < version.size() && version[at] == '.') ++at;
+    }
+    return {};
+}
+
+namespace {
+
 std::vector<uint8_t> FixedInfo(const std::string& version) {
     const std::vector<uint16_t> n = VersionNumbers(version);
     const uint32_t high = uint32_t{n[0]} << 16 | n[1], low = uint32_t{n[2]} << 16 | n[3];
