@@ -89,7 +89,9 @@ private:
         const toml::table* product = root["product"].as_table();
         if (product == nullptr) {
             const toml::node* node = root.get("product");
-            problems_.Add("product", node ? "must be a table" : "is missing", node ? LineOf(*node) : 0);
+            if (node != nullptr || guessed_.count("product") == 0) {
+                problems_.Add("product", node ? "must be a table" : "is missing", node ? LineOf(*node) : 0);
+            }
             return;
         }
         CheckKeys(*product, ProductKeys, "product.");
@@ -155,7 +157,9 @@ private:
     void ReadFiles(const toml::table& root) {
         const toml::node* node = root.get("file");
         if (node == nullptr) {
-            problems_.Add("file", "is missing: list the payload files as [[file]] tables");
+            if (guessed_.count("file") == 0) {
+                problems_.Add("file", "is missing: list the payload files as [[file]] tables");
+            }
             return;
         }
         const toml::array* rows = node->as_array();
@@ -181,8 +185,9 @@ private:
         file.name = ReadText(row, "name", field + ".name");
         if (row.contains("source")) {
             file.sourcePath = ReadPath(row, "source", field + ".source", Packed::Yes);
-        } else if (!file.name.empty() && FileNameProblem(file.name).empty()) {
-            // A name that is refused is not looked for as a file as well.
+        } else if (!file.name.empty() && FileNameProblem(file.name).empty() && guessed_.count(field + ".source") == 0) {
+            // A name that is refused, or a misspelt source key, is not
+            // reported again as a file the name does not find.
             const int line = manifest_.lines[field + ".source"] = manifest_.lines[field + ".name"];
             file.sourcePath = ResolveInput(*row["name"].value<std::string>(), field + ".name", line, Packed::Yes);
         }
