@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cctype>
 #include <new>
 
 #include "release.h"
@@ -22,6 +23,8 @@ constexpr int ExitUsage = 2;
 constexpr const char* Version = "lzari " INSTALLER_RELEASE " (payload containers, versions 0 and 1)";
 
 constexpr const char* HelpFooter = R"(With no FILE, or FILE "-", standard input goes to standard output.
+The levels -1 to -9 of gzip and xz are taken and change nothing: the
+format has one level.
 
 Exit status: 0 all done, 1 a file failed (the others are still done),
 2 bad usage.
@@ -149,6 +152,21 @@ int Run(const Options& options) {
     return allSucceeded ? ExitOk : ExitError;
 }
 
+// Takes out the levels -1 to -9, which gzip and xz users type; any other
+// "-<digit>" before "--" is an unknown option, not a file.
+void TakeLevelOptions(std::vector<std::string>& arguments) {
+    std::vector<std::string> kept;
+    bool optionsEnded = false;
+    for (std::string& argument : arguments) {
+        optionsEnded = optionsEnded || argument == "--";
+        const bool number = !optionsEnded && argument.size() >= 2 && argument[0] == '-' &&
+                            std::isdigit(static_cast<unsigned char>(argument[1]));
+        if (number && (argument.size() != 2 || argument[1] == '0')) throw UsageError{argument + ": unknown option"};
+        if (!number) kept.push_back(std::move(argument));
+    }
+    arguments = std::move(kept);
+}
+
 int ReportUsage(const std::string& message) {
     fprintf(stderr, "lzari: %s\nTry 'lzari -h' for help.\n", message.c_str());
     return ExitUsage;
@@ -168,6 +186,7 @@ int main(int argc, char** argv) {
         // CLI11 takes the arguments after the program's name, last first.
         std::vector<std::string> arguments = platform::CommandLine(argc, argv);
         arguments.erase(arguments.begin());
+        TakeLevelOptions(arguments);
         std::reverse(arguments.begin(), arguments.end());
         app.parse(arguments);
     } catch (const CLI::CallForHelp&) {
@@ -178,6 +197,8 @@ int main(int argc, char** argv) {
         return ExitOk;
     } catch (const CLI::ParseError& error) {
         return ReportUsage(error.what());
+    } catch (const UsageError& error) {
+        return ReportUsage(error.message);
     }
     options.mode = ModeOf(mode);
     try {

@@ -59,6 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
          "lzari: f.LZR: already has .lzr suffix", {"f.LZR"}},
         {"UnknownOption", {{"f", Precious}}, {"-kx", "f"}, 2, "lzari: The following argument was not expected: -x\n",
          {"f"}},
+        // The levels gzip and xz take; the format has one.
+        {"LevelOption", {{"f", "data"}}, {"-9", "f"}, 0, "", {"f.lzr"}},
+        {"NumberThatIsNoLevel", {{"f", Precious}}, {"-f", "-12", "f"}, 2, "lzari: -12: unknown option", {"f"}},
         {"OutputNameWithTwoInputs", {{"f", Precious}}, {"-o", "x", "f", "f"}, 2,
          "lzari: -o takes a single input file", {"f"}},
         {"SymbolicLink", {{"t", Precious}}, {"link"}, 1, "lzari: link: is a symbolic link; use -f\n", {"link", "t"},
