@@ -324,6 +324,7 @@ TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
     } cases[] = {
         {"kernel refuses the loader", garbage, "stub.exe", 2, "/wine32: Exec format error" + advice},
         {"loader fails", "#!/bin/sh\nexit 3\n", "stub.exe", 2, "/wine32 --version ended with exit code 3" + advice},
+        {"loader killed", "#!/bin/sh\nkill -9 $$\n", "stub.exe", 2, "/wine32 --version was killed by signal 9" + advice},
         {"loader works", "#!/bin/sh\nexit 0\n", "stub.exe", 1, "no GUI driver at 'none.exe'"},
         {"x64 setup.exe", garbage, "stub-x64.exe", 1, "no GUI driver at 'none.exe'"},
     };
@@ -345,6 +346,32 @@ TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
         EXPECT_EQ(run.output.rfind(refused, 0) == 0 && std::count(run.output.begin(), run.output.end(), '\n') == 1, refusal)
             << c.label << ": the refusal alone, or no refusal:\n" << run.output;
         EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << c.label << ": a prefix was made";
+    }
+}
+
+// A failed boot is told by how wineboot ended and the lines that say what
+// went wrong, never by a line that reports success.
+TEST(Verify, AFailedBootQuotesWhatWentWrong) {
+    const std::string updated = "wine: configuration in '/p' has been updated.";
+    const struct {
+        const char* wine64;
+        std::string expected;
+    } cases[] = {
+        {"kill -9 $$", "wineboot -i failed (killed by signal 9)"},
+        {"echo 'err:module:import_dll Library X not found' >&2; exit 5",
+         "wineboot -i failed (exit code 5): err:module:import_dll Library X not found"},
+    };
+    for (const auto& c : cases) {
+        ProductFolder folder;
+        folder.Write("manifest.toml", ValidManifest());
+        folder.Write("driver.exe", "a driver");
+        folder.Write("wine64", "#!/bin/sh\necho \"" + updated + "\" >&2\n" + c.wine64 + "\n");
+        ASSERT_EQ(chmod(folder.PathOf("wine64").c_str(), 0755), 0);
+        const RunResult run = RunMkinstaller(folder.Path(), "verify manifest.toml stub-x64.exe --driver driver.exe",
+                                             "PATH='" + folder.Path() + "':\"$PATH\"");
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("has been updated"), std::string::npos) << run.output;
     }
 }
 

@@ -155,3 +155,20 @@ void EndChild(pid_t child) {
     kill(-child, SIGTERM);
     WaitChild(child);
 }
+
+namespace {
+
+bool KilledBySignal(int code) {
+    return code > 128 && code < 128 + NSIG;
+}
+
+}  // namespace
+
+std::string ChildEnding(int code) {
+    return KilledBySignal(code) ? "killed by signal " + std::to_string(code - 128)
+                                : "exit code " + std::to_string(code);
+}
+
+std::string HowChildEnded(int code) {
+    return (KilledBySignal(code) ? "was " : "ended with ") + ChildEnding(code);
+}

@@ -24,6 +24,12 @@ pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& fi
 // A stop signal (stop_signal.h) does not end the wait: the child is ended.
 int WaitChild(pid_t child);
 
+// How a child with CODE (as from WaitChild) ended: "exit code 3" or
+// "killed by signal 9"; HowChildEnded words it to follow the child's name:
+// "ended with exit code 3", "was killed by signal 9".
+std::string ChildEnding(int code);
+std::string HowChildEnded(int code);
+
 // Whether a child has ended, without waiting; CODE as from WaitChild.
 bool ChildEnded(pid_t child, int& code);
 

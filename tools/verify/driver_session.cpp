@@ -48,7 +48,7 @@ public:
     DriverReport Finish(int exitCode) {
         report_.passed = exitCode == 0 && report_.failures.empty();
         if (exitCode != 0 && report_.failures.empty()) {
-            report_.failures.push_back("the GUI driver ended with exit code " + std::to_string(exitCode));
+            report_.failures.push_back("the GUI driver " + HowChildEnded(exitCode));
         }
         return report_;
     }
@@ -59,7 +59,7 @@ private:
         std::string error;
         const std::string file = run_.shotsFolder + "/" + run_.shotPrefix + "-" + name + ".png";
         const int code = RunChild({"import", "-window", "root", "-display", run_.display, file}, {}, error);
-        return code == 0 ? "ok" : "fail import " + file + " ended with exit code " + std::to_string(code);
+        return code == 0 ? "ok" : "fail import " + file + " " + HowChildEnded(code);
     }
 
     void Answer(const std::string& answer) {

@@ -36,11 +36,17 @@ const char DebianWine32[] = "/usr/lib/wine/wine";
 const char DebianWine64[] = "/usr/lib/wine/wine64";
 const int LoaderCheckMs = 5000;
 
-std::string LastLineOf(const std::string& path) {
+// The last line of Wine's output that tells of a problem, or "": Wine also
+// prints lines of success ("configuration ... has been updated").
+std::string LastProblemLineOf(const std::string& path) {
     std::ifstream in(path);
     std::string line, last;
     while (std::getline(in, line)) {
-        if (!line.empty()) last = line;
+        std::string lower = line;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (const char* word : {"err:", "error", "fail", "cannot", "could not", "not found"}) {
+            if (lower.find(word) != std::string::npos) last = line;
+        }
     }
     return last;
 }
@@ -95,7 +101,7 @@ std::string LoaderProblem(const std::string& loader) {
     std::string error;
     const int code = RunChildWithin({loader, "--version"}, {}, LoaderCheckMs, error);
     if (code < 0) return error;
-    return code == 0 ? "" : loader + " --version ended with exit code " + std::to_string(code);
+    return code == 0 ? "" : loader + " --version " + HowChildEnded(code);
 }
 
 WinePrefix::~WinePrefix() {
@@ -112,7 +118,10 @@ bool WinePrefix::Create(const std::string& log, std::string& error) {
     if (logFile >= 0) close(logFile);
     Finish();
     if (code != 0) {
-        if (code > 0) error = "wineboot -i failed (exit code " + std::to_string(code) + "): " + LastLineOf(log);
+        if (code > 0) {
+            const std::string problem = LastProblemLineOf(log);
+            error = "wineboot -i failed (" + ChildEnding(code) + ")" + (problem.empty() ? "" : ": " + problem);
+        }
         return false;
     }
     SetUserValue("Software\\Wine\\X11 Driver", "Decorated", "N");
