@@ -191,6 +191,8 @@ const ManifestCase AcceptanceCases[] = {
     {"lower-case drive and trailing backslash", "'C:\\Demo'", "'c:\\Demo\\'", ""},
     {"shortcut row in other case", "name = \"Demo.EXE\"", "name = \"demo.exe\"", ""},
     {"source defaults to the name", Rows, "[[file]]\nname = \"b.bin\"\n", ""},
+    {"progress names in UTF-8", Rows, "[[file]]\nname = \"Caf\u00e9 menu.txt\"\nsource = \"b.bin\"\n",
+     "  Caf\u00e9 menu.txt ", "manifest.toml -o out.exe --progress"},
     {"arch x86 given", "#MORE_PRODUCT#", "arch = \"x86\"", ""},
 };
 

@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "common/cp1252.h"
 #include "release.h"
 
 #include "tools/common/interrupt_cleanup.h"
@@ -55,7 +56,8 @@ double Percent(uint64_t part, uint64_t whole) {
 }
 
 void PrintRowProgress(const ProductManifest& manifest, size_t row, const PackedFile& file) {
-    std::fprintf(stderr, "  %-24s %10llu -> %10zu bytes  %5.1f%%\n", manifest.files[row].name.c_str(),
+    // Names are held in Windows-1252; the terminal reads UTF-8.
+    std::fprintf(stderr, "  %-24s %10llu -> %10zu bytes  %5.1f%%\n", Cp1252ToUtf8(manifest.files[row].name).c_str(),
                  static_cast<unsigned long long>(file.inputSize), file.container.size(),
                  Percent(file.container.size(), file.inputSize));
 }
