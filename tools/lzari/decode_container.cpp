@@ -33,18 +33,6 @@ const char* CauseOf(LzariStatus status) {
     return "damaged container";
 }
 
-// The input file has refused anything over 4 GiB.
-uint32_t SizeOf(const InputBytes& container) {
-    return static_cast<uint32_t>(container.size());
-}
-
-ContainerInfo Describe(const std::string& name, const InputBytes& container) {
-    ContainerInfo info;
-    const std::string cause = DescribeContainer(container.data(), SizeOf(container), &info);
-    if (!cause.empty()) throw FileError(name, cause);
-    return info;
-}
-
 constexpr const char* ExtraBytes = "bytes after the coded stream";
 
 // What the encoder writes for no bytes, in the container's version.
@@ -59,11 +47,11 @@ std::vector<uint8_t> EmptyContainer(int version) {
 // The decoder reads nothing of an empty file's stream, so it is compared
 // with the one stream the encoder writes for no bytes: magic and stream
 // must be the same up to the trailers.
-const char* EmptyFileEndFault(const InputBytes& container, const ContainerInfo& info) {
+const char* EmptyFileEndFault(const uint8_t* container, const ContainerInfo& info) {
     const std::vector<uint8_t> empty = EmptyContainer(info.version);
     ContainerInfo emptyInfo;
     DescribeContainer(empty.data(), static_cast<uint32_t>(empty.size()), &emptyInfo);
-    if (info.streamEnd < emptyInfo.streamEnd || memcmp(container.data(), empty.data(), emptyInfo.streamEnd) != 0)
+    if (info.streamEnd < emptyInfo.streamEnd || memcmp(container, empty.data(), emptyInfo.streamEnd) != 0)
         return "damaged container";
     return info.streamEnd == emptyInfo.streamEnd ? nullptr : ExtraBytes;
 }
@@ -78,45 +66,110 @@ const char* EndFault(LzariState* state, const ContainerInfo& info) {
 // it has read is released.
 struct DecodeSink {
     LzariState* state;
-    InputBytes* container;
+    InputBytes* input;
+    uint64_t begin;
     StreamOutput* output;
 };
 
 void TakeDecoded(void* context, const uint8_t* bytes, uint32_t count) {
     const DecodeSink* sink = static_cast<const DecodeSink*>(context);
-    sink->container->Release(sink->state->inputPos);
+    sink->input->Release(sink->begin + sink->state->inputPos);
     if (sink->output) sink->output->Take(bytes, count);
 }
 
-}  // namespace
-
-DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress, StreamOutput* output) {
+// Decodes the member that lies in [begin, end) of the input; throws FileError
+// naming `name` unless it decodes to its size field.
+DecodedFile DecodeMember(const std::string& name, InputBytes& input, uint64_t begin, uint64_t end, Progress* progress,
+                         StreamOutput* output) {
+    const uint8_t* bytes = input.data() + begin;
+    const uint32_t size = static_cast<uint32_t>(end - begin);  // the input file has refused anything over 4 GiB
     DecodedFile decoded;
-    decoded.info = Describe(name, container);
+    decoded.begin = begin;
+    const std::string cause = DescribeContainer(bytes, size, &decoded.info);
+    if (!cause.empty()) throw FileError(name, cause);
     // The work follows the decoded size, which may be far larger.
-    progress->SetInputSize(std::max<uint64_t>(container.size(), decoded.info.decodedSize));
+    progress->SetInputSize(std::max<uint64_t>(size, decoded.info.decodedSize));
     CodecRun run(progress, "decompressing");
     LzariState* state = run.state();
-    DecodeSink sink{state, &container, output};
+    DecodeSink sink{state, &input, begin, output};
     state->sink = TakeDecoded;
     state->sinkContext = &sink;
-    LzariDecodeStream(state, container.data(), SizeOf(container));
+    LzariDecodeStream(state, bytes, size);
     if (state->status != LzariOk) throw FileError(name, CauseOf(state->status));
     decoded.length = state->outCount;
     // The codec checks this itself; a disagreement would mean a wrong file.
     if (decoded.length != decoded.info.decodedSize || state->version != decoded.info.version)
         throw FileError(name, "damaged container");
     run.Done(decoded.length);
-    decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(container, decoded.info) : EndFault(state, decoded.info);
+    decoded.endFault = decoded.length == 0 ? EmptyFileEndFault(bytes, decoded.info) : EndFault(state, decoded.info);
     return decoded;
 }
 
-DecodedFile DecodeInput(InputFile& input, Progress* progress, StreamOutput* output) {
+// Shortest container: a magic and a version 0 size field.
+constexpr uint64_t SmallestContainer = 8;
+
+// Where the next member's magic may begin after `from`: the first place past
+// a whole container's worth of bytes that reads "LzaR" or "LZar", else `end`.
+// Read in pieces whose mapped pages are let go behind the search.
+uint64_t NextMagic(InputBytes& input, uint64_t from, uint64_t end) {
+    constexpr uint64_t Piece = 4u << 20;
+    const uint8_t* bytes = input.data();
+    for (uint64_t at = from + SmallestContainer; at + 4 <= end;) {
+        const uint64_t pieceEnd = std::min(end, at + Piece);
+        const void* found = memchr(bytes + at, 'L', pieceEnd - at);
+        if (!found) {
+            input.Forget(at, pieceEnd);
+            at = pieceEnd;
+            continue;
+        }
+        at = static_cast<const uint8_t*>(found) - bytes;
+        if (at + 4 <= end && (memcmp(bytes + at, "LzaR", 4) == 0 || memcmp(bytes + at, "LZar", 4) == 0)) return at;
+        ++at;
+    }
+    return end;
+}
+
+// A magic turns up inside a coded stream about once in 2 GiB; an input
+// crafted to hold one every few bytes must not cost a decode at each.
+constexpr int MostFalseMagics = 16;
+
+// Where the member that begins at `begin` ends: at the first magic before
+// which the bytes decode as a whole container with a clean end, else at
+// `end` (the last member, or bytes that are not a container).
+uint64_t MemberEnd(const std::string& name, InputBytes& input, uint64_t begin, uint64_t end, Progress* progress) {
+    uint64_t candidate = NextMagic(input, begin, end);
+    for (int tried = 0; candidate < end && tried < MostFalseMagics; ++tried) {
+        try {
+            if (!DecodeMember(name, input, begin, candidate, progress, nullptr).endFault) return candidate;
+        } catch (const FileError&) {
+            // A magic inside a coded stream: not a boundary.
+        }
+        candidate = NextMagic(input, candidate - SmallestContainer + 1, end);
+    }
+    return end;
+}
+
+std::vector<DecodedFile> DecodeMembers(const std::string& name, InputBytes& input, Progress* progress,
+                                       StreamOutput* output) {
+    std::vector<DecodedFile> members;
+    const uint64_t end = input.size();
+    uint64_t begin = 0;
+    do {
+        const uint64_t memberEnd = MemberEnd(name, input, begin, end, progress);
+        members.push_back(DecodeMember(name, input, begin, memberEnd, progress, output));
+        begin = memberEnd;
+    } while (begin < end);
+    return members;
+}
+
+}  // namespace
+
+std::vector<DecodedFile> DecodeInput(InputFile& input, Progress* progress, StreamOutput* output) {
     const std::unique_ptr<InputBytes> container = input.Load(progress);
     try {
-        const DecodedFile decoded = DecodeContainer(input.name(), *container, progress, output);
+        std::vector<DecodedFile> members = DecodeMembers(input.name(), *container, progress, output);
         input.CheckUnchanged();
-        return decoded;
+        return members;
     } catch (const FileError&) {
         input.CheckUnchanged();
         throw;

@@ -1,9 +1,12 @@
-// Decoding a whole container into the file it holds, shared by -d, -t and -l.
+// Decoding an input into the files it holds, shared by -d, -t and -l. An
+// input is one container or several joined one after another (as `cat`
+// joins them); each is a member, decoded in turn.
 #pragma once
 
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include "tools/lzari/container_info.h"
 
@@ -13,6 +16,7 @@ class Progress;
 class StreamOutput;
 
 struct DecodedFile {
+    uint64_t begin = 0;  // where the member lies in its input
     uint32_t length = 0;
     ContainerInfo info;
     // Null when the coded stream ends where the encoder ends it, right
@@ -20,13 +24,12 @@ struct DecodedFile {
     const char* endFault = nullptr;
 };
 
-// Throws FileError naming `name` unless the whole container decodes. The
-// bytes go to `output` as they come (null: nowhere).
-DecodedFile DecodeContainer(const std::string& name, InputBytes& container, Progress* progress, StreamOutput* output);
-
-// The same for an input file's content, which it checks is unchanged once
-// decoded: a changed file is reported as such rather than as damaged.
-DecodedFile DecodeInput(InputFile& input, Progress* progress, StreamOutput* output);
+// Decodes every member of an input file's content, which it checks is
+// unchanged once decoded: a changed file is reported as such rather than as
+// damaged. Throws FileError naming the input unless every member decodes;
+// only the last may have an end fault. The bytes go to `output` as they come
+// (null: nowhere).
+std::vector<DecodedFile> DecodeInput(InputFile& input, Progress* progress, StreamOutput* output);
 
 // Throws FileError naming `name` when bytes lie between stream and trailers.
 void RequireCleanEnd(const std::string& name, const DecodedFile& decoded);

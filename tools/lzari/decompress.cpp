@@ -21,11 +21,17 @@ std::string TargetFor(const Options& options, const std::string& path) {
     return target;
 }
 
-// Decodes the whole container; only a clean one is accepted.
-DecodedFile ReadAndDecode(InputFile& input, Progress* progress, StreamOutput* output) {
-    DecodedFile decoded = DecodeInput(input, progress, output);
-    RequireCleanEnd(input.name(), decoded);
-    return decoded;
+// Decodes every member; only clean ones are accepted.
+std::vector<DecodedFile> ReadAndDecode(InputFile& input, Progress* progress, StreamOutput* output) {
+    std::vector<DecodedFile> members = DecodeInput(input, progress, output);
+    RequireCleanEnd(input.name(), members.back());
+    return members;
+}
+
+uint64_t DecodedLength(const std::vector<DecodedFile>& members) {
+    uint64_t length = 0;
+    for (const DecodedFile& member : members) length += member.length;
+    return length;
 }
 
 }  // namespace
@@ -39,18 +45,21 @@ void DecompressFile(const Options& options, const std::string& given) {
     const auto output = toStandardOutput ? nullptr : OpenOutputBeside(options, input, target);
 
     StreamOutput stream(output.get());
-    const DecodedFile decoded = ReadAndDecode(input, &progress, &stream);
+    const std::vector<DecodedFile> members = ReadAndDecode(input, &progress, &stream);
     stream.Finish();
     if (output) {
-        // A version 0 container holds no time: the file keeps the time it is written.
-        const timespec stamp = UnixOfFileTime(decoded.info.fileTime), times[2] = {stamp, stamp};
-        Deliver(options, path, input, *output, decoded.info.version == 1 ? times : nullptr, &progress);
+        // The first member's time, as gzip takes the first member's name. A
+        // version 0 container holds none: the file keeps the time it is written.
+        const ContainerInfo& first = members.front().info;
+        const timespec stamp = UnixOfFileTime(first.fileTime), times[2] = {stamp, stamp};
+        Deliver(options, path, input, *output, first.version == 1 ? times : nullptr, &progress);
     } else {
         progress.Finish();
     }
     if (options.verbose)
-        fprintf(stderr, "%s: %llu -> %u bytes -> %s\n", input.name().c_str(),
-                static_cast<unsigned long long>(decoded.info.containerSize), decoded.length, target.c_str());
+        fprintf(stderr, "%s: %llu -> %llu bytes -> %s\n", input.name().c_str(),
+                static_cast<unsigned long long>(input.status().size),
+                static_cast<unsigned long long>(DecodedLength(members)), target.c_str());
 }
 
 void TestFile(const Options& options, const std::string& given) {

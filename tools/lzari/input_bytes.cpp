@@ -31,3 +31,7 @@ void InputBytes::Release(uint64_t position) {
     platform::DropPages(mapped_, released_, position - KeptBehind);
     released_ = position - KeptBehind;
 }
+
+void InputBytes::Forget(uint64_t begin, uint64_t end) {
+    if (mapped_) platform::DropPages(mapped_, begin, end);
+}

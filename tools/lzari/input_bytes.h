@@ -24,6 +24,9 @@ public:
     // may go, and at the first call those well ahead (they are read again,
     // should they be needed).
     void Release(uint64_t position);
+    // Bytes from `begin` to `end` have been looked at and are not needed
+    // soon: their mapped pages may go (they are read again if they are).
+    void Forget(uint64_t begin, uint64_t end);
 
 private:
     std::vector<uint8_t> read_;

@@ -16,6 +16,14 @@ std::string RatioText(const ContainerInfo& info) {
     return text;
 }
 
+void PrintRow(const std::string& name, const DecodedFile& member) {
+    const ContainerInfo& info = member.info;
+    const std::string modified = info.version == 1 ? FileTimeText(info.fileTime, Fraction::Dropped) : "-";
+    const std::string mark = member.endFault ? std::string("  [") + member.endFault + "]" : "";
+    printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version, static_cast<unsigned long long>(info.containerSize),
+           info.decodedSize, RatioText(info).c_str(), modified.c_str(), name.c_str(), mark.c_str());
+}
+
 }  // namespace
 
 void PrintListHeading() {
@@ -24,19 +32,14 @@ void PrintListHeading() {
 
 // The trailers alone cannot be trusted: a cut container or one with bytes
 // appended has other bytes in their place. Only a container that decodes to
-// its size field is listed; one with bytes after its stream is listed with
-// a mark, and then refused.
+// its size field is listed, a row for each member of joined ones; one with
+// bytes after its stream is listed with a mark, and then refused.
 void ListFile(const Options& options, const std::string& given) {
     const std::string path = LocateContainer(given, options.suffix);
     InputFile input(path, RulesFor(options, path));
     Progress progress(input.name(), input.sizeHint(), options.quiet);
-    const DecodedFile decoded = DecodeInput(input, &progress, nullptr);
+    const std::vector<DecodedFile> members = DecodeInput(input, &progress, nullptr);
     progress.Finish();
-
-    const ContainerInfo& info = decoded.info;
-    const std::string modified = info.version == 1 ? FileTimeText(info.fileTime, Fraction::Dropped) : "-";
-    const std::string mark = decoded.endFault ? std::string("  [") + decoded.endFault + "]" : "";
-    printf("%7d  %12llu  %12u  %7s  %-20s  %s%s\n", info.version, static_cast<unsigned long long>(info.containerSize),
-           info.decodedSize, RatioText(info).c_str(), modified.c_str(), input.name().c_str(), mark.c_str());
-    RequireCleanEnd(input.name(), decoded);
+    for (const DecodedFile& member : members) PrintRow(input.name(), member);
+    RequireCleanEnd(input.name(), members.back());
 }

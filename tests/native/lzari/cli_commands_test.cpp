@@ -155,9 +155,6 @@ INSTANTIATE_TEST_SUITE_P(
         {"ManyZerosAppended", [](std::string c) { return c + std::string(512, '\0'); }, "damaged container"},
         {"FourZerosOnVersion0", [](std::string c) { return LegacyOf(c) + std::string(4, '\0'); }, "damaged container"},
         {"JunkAppended", [](std::string c) { return c + RandomBytes(50, 6); }, "damaged container"},
-        // The second, shorter file's trailers: the decoder stops early.
-        {"SecondContainerAppended", [](std::string c) { return c + ContainerOf(TextBytes(4000)); },
-         "bytes after the coded stream"},
     }),
     [](const auto& info) { return std::string(info.param.label); });
 
