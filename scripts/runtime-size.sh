@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Prints the size of a setup.exe's runtime part, the file less the raw data of
 # its resource section (the product it carries), and its hardening flags.
-# Exits 1 when ASLR, DEP or the relocations are missing, or, for an x64
-# setup.exe, high-entropy ASLR.
+# Exits 1 when ASLR, DEP, the relocations or large-address awareness are
+# missing, or, for an x64 setup.exe, high-entropy ASLR.
 #   scripts/runtime-size.sh [SETUP.EXE]     (default: the reference product's, i686)
 set -euo pipefail
 
@@ -32,6 +32,7 @@ flags=() missing=0
 for flag in "${wanted[@]}"; do
   if grep -qw "$flag" <<<"$headers"; then flags+=("$flag"); else flags+=("no-$flag"); missing=1; fi
 done
+if grep -q 'large address aware' <<<"$headers"; then flags+=(LARGE_ADDRESS_AWARE); else flags+=(no-LARGE_ADDRESS_AWARE); missing=1; fi
 if grep -Eq 'Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Relocation' <<<"$headers"; then
   flags+=(relocations)
 else
