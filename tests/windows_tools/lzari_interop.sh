@@ -27,4 +27,13 @@ wine_lzari -l "$name.lzr" | grep -qF " $name.lzr" || fail "lzari.exe -l does not
 wine_lzari -d "$name.lzr"
 cmp "$name" data || fail "$name did not come back"
 [ "$(stat -c %Y "$name")" = 1700000000 ] || fail "$name lost its modification time"
+# cmd hands wildcards over as they are typed: lzari.exe expands those
+# outside quotes, keeps one that matches nothing, and leaves quoted ones.
+mkdir globs && cp linux.lzr globs/b.lzr && cp linux.lzr globs/a.lzr && cp data globs/c.txt
+listed=$(wine_lzari -l 'globs\*.lzr' | awk 'NR > 1 { print $NF }' | tr -d '\r' | tr '\n' ' ')
+[ "$listed" = 'globs\a.lzr globs\b.lzr ' ] || fail "lzari.exe -l globs\*.lzr listed '$listed'"
+for pattern in 'globs\none*.lzr' 'globs\ *.lzr'; do
+    output=$(wine_lzari -t "$pattern" 2>&1) && fail "lzari.exe -t '$pattern' succeeded"
+    grep -qF "$pattern:" <<<"$output" || fail "lzari.exe -t '$pattern' said: $output"
+done
 echo "lzari.exe agrees with lzari"

@@ -37,7 +37,9 @@ struct FileStatus {
 };
 
 // The command line as UTF-8 strings, the program's name first, whatever
-// the system hands over.
+// the system hands over. On Windows, where the shell leaves wildcards to the
+// program, an argument with '*' or '?' outside quotes becomes the files it
+// matches (itself when none does), as Windows programs' C runtime does it.
 std::vector<std::string> CommandLine(int argc, char** argv);
 // Lets a standard stream carry bytes as they are: Windows would turn "\n"
 // into "\r\n" on the way.

@@ -7,9 +7,11 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <windows.h>
-#include <shellapi.h>
+
+#include <algorithm>
 
 #include "tools/common/platform.h"
+#include "tools/common/command_line_split.h"
 #include "common/file_time.h"
 
 namespace fs = std::filesystem;
@@ -137,15 +139,40 @@ std::string TemporaryName(const std::string& target, unsigned attempt) {
     return (folder / fs::u8path("." + path.filename().u8string() + suffix)).u8string();
 }
 
+// The files that a wildcard names, in name order, their folder as the
+// pattern spells it; none when nothing matches. As the C runtime does it,
+// only the last part of a path may hold wildcards.
+std::vector<std::string> MatchingFiles(const std::string& pattern) {
+    const size_t cut = pattern.find_last_of("\\/:");
+    const std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                           nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = Utf8(found.cFileName);
+        if (name != "." && name != "..") names.push_back(folder + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
-std::vector<std::string> CommandLine(int argc, char** argv) {
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!wide) return std::vector<std::string>(argv, argv + argc);
+// Windows hands a program one line; its C runtime would split it and expand
+// the wildcards outside quotes, which cmd leaves to the program.
+std::vector<std::string> CommandLine(int, char**) {
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
-    LocalFree(wide);
+    for (const CommandArgument& argument : SplitCommandLine(Utf8(GetCommandLineW()))) {
+        const std::vector<std::string> matches =
+            argument.wildcard && !arguments.empty() ? MatchingFiles(argument.text) : std::vector<std::string>();
+        if (matches.empty())
+            arguments.push_back(argument.text);
+        else
+            arguments.insert(arguments.end(), matches.begin(), matches.end());
+    }
     return arguments;
 }
 
