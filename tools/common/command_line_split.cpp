@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The program's name, from `line`'s start; `at` moves past it.
 std::string ProgramName(const std::string& line, size_t& at) {

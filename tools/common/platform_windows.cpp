@@ -147,8 +147,8 @@ std::vector<std::string> MatchingFiles(const std::string& pattern) {
     const std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                           nullptr, 0);
+    const HANDLE search =
+        FindFirstFileExW(Wide(pattern).c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::string name = Utf8(found.cFileName);
