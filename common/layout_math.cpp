@@ -35,7 +35,8 @@ ChildLayout ComputeChildLayout(const LayoutMeasures& m) {
 
     ChildLayout layout;
     layout.logo = LayoutRect{8, 8, m.logoWidth + 6, m.logoHeight + 6};
-    layout.description = LayoutRect{m.logoWidth + 22, 8, m.clientWidth - m.logoWidth - 30, m.logoHeight + 6};
+    layout.description =
+        LayoutRect{m.logoWidth + 22, 8, DescriptionWidth(m.logoWidth, m.clientWidth), DescriptionHeight(m.logoHeight)};
     layout.warning = FullWidthRow(m, rowTop, 0);
     layout.os = FullWidthRow(m, rowTop, 1);
     layout.architecture = FullWidthRow(m, rowTop, 2);
@@ -48,4 +49,12 @@ ChildLayout ComputeChildLayout(const LayoutMeasures& m) {
     layout.select = LayoutRect{installX + m.installWidth + 8, buttonTop, m.selectWidth, buttonHeight};
     layout.exit = LayoutRect{(m.clientWidth - m.exitWidth) / 2, buttonTop, m.exitWidth, buttonHeight};
     return layout;
+}
+
+int DescriptionWidth(int logoWidth, int clientWidth) {
+    return clientWidth - logoWidth - 30;
+}
+
+int DescriptionHeight(int logoHeight) {
+    return logoHeight + 6;
 }

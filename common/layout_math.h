@@ -51,3 +51,7 @@ struct ChildLayout {
 };
 
 ChildLayout ComputeChildLayout(const LayoutMeasures& measures);
+
+// The description's text, beside the logo pane: its width and height.
+int DescriptionWidth(int logoWidth, int clientWidth);
+int DescriptionHeight(int logoHeight);

@@ -4,6 +4,7 @@ add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_cli_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_stub_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_images_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_logo_fit_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_pack_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_rules_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_shell_link_test.cpp

@@ -48,8 +48,11 @@ const std::string OneProblem = "\nmkinstaller: 1 problem found";
 
 // The intro text is 89 bytes with the valid manifest's texts, 11 of them
 // from its last description line.
+// The last line is words, which the window wraps.
 std::string DescriptionWithIntroOf(size_t introLength) {
-    return "\"" + std::string(introLength - 89 + 11, 'x') + "\"]";
+    std::string line;
+    while (line.size() < introLength - 89 + 11) line += line.size() % 8 == 7 ? ' ' : 'x';
+    return "\"" + line + "\"]";
 }
 
 std::string DottedKey(size_t parts) {
@@ -81,6 +84,8 @@ const ManifestCase RefusalCases[] = {
     {"empty group", "group = \"Demo Group\"", "group = \"\"", "product.group: is empty"},
     {"intro of 1024 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1024),
      "manifest.toml:6: product.description: the intro text would be 1024 bytes"},
+    {"intro text no logo leaves room for", "\"Town, State\"]", "\"" + std::string(60, 'x') + "\"]",
+     "manifest.toml:7: product.logo: 'logo.bmp' is 1 x 412 pixels: the window could not show all of the intro text"},
     {"missing icon", "icon = \"icon.ico\"", "", "manifest.toml:1: product.icon: is missing"},
     {"misspelt key, not also missing", "icon =", "icno =",
      "manifest.toml:8: product.icno: unknown key; did you mean 'icon'?" + OneProblem},

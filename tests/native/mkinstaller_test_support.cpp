@@ -15,9 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A 1x1 logo of 24 bits (header, then one padded row).
-const unsigned char TinyLogo[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
-                                    40,  0,   0,  0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
 
 // One 1x1 image of 1 bit, 56 bytes at offset 22: header, two colours, the
 // colour row and the mask row.
@@ -25,6 +22,21 @@ const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56
                                     40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
 
 void Put(std::string& image, size_t at, uint32_t value, int bytes) { LittleEndianWriter(image).Write(at, value, bytes); }
+
+// A grey logo of 24 bits: headers, then the padded rows.
+std::string GreyLogo(uint32_t width, uint32_t height) {
+    const uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
+    std::string image = std::string(54, '\0') + std::string(rowBytes * height, '\x80');
+    image.replace(0, 2, "BM");
+    Put(image, 2, static_cast<uint32_t>(image.size()), 4);
+    Put(image, 10, 54, 4);  // the rows' offset
+    Put(image, 14, 40, 4);  // BITMAPINFOHEADER
+    Put(image, 18, width, 4);
+    Put(image, 22, height, 4);
+    Put(image, 26, 1, 2);   // planes
+    Put(image, 28, 24, 2);  // bits per pixel
+    return image;
+}
 
 }  // namespace
 
@@ -57,7 +69,9 @@ std::string MakeStub(const std::string& mark, Arch arch) {
 }
 
 ProductFolder::ProductFolder() : ScratchFolder("mkinstaller-test.") {
-    Write("logo.bmp", std::string(reinterpret_cast<const char*>(TinyLogo), sizeof TinyLogo));
+    // The narrowest logo, as tall as the window allows: room for the
+    // longest intro text the tests write.
+    Write("logo.bmp", GreyLogo(1, 412));
     Write("icon.ico", std::string(reinterpret_cast<const char*>(TinyIcon), sizeof TinyIcon));
     Write("a.bin", "the program's bytes");
     Write("b.bin", "some notes");

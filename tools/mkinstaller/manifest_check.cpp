@@ -7,8 +7,10 @@
 #include <map>
 
 #include "common/cp1252.h"
+#include "common/little_endian.h"
 #include "tools/mkinstaller/folder_rule.h"
 #include "tools/mkinstaller/image_check.h"
+#include "tools/mkinstaller/logo_fit.h"
 #include "tools/mkinstaller/logo_image.h"
 #include "tools/mkinstaller/version_resource.h"
 #include "tools/mkinstaller/name_rules.h"
@@ -141,23 +143,40 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     return !in.bad();
 }
 
-void CheckImage(const std::string& path, const std::string& field,
-                std::string (*problemOf)(const std::vector<uint8_t>&), const Report& report) {
-    if (path.empty()) return;
-    // Read whole below, so a file of any size must not be.
+// Reads an image file whole, unless it is far too large for one.
+bool ReadImage(const std::string& path, const std::string& field, const Report& report, std::vector<uint8_t>& bytes) {
+    if (path.empty()) return false;
     constexpr uintmax_t MaxImageFileBytes = 64 << 20;
     std::error_code error;
     if (std::filesystem::file_size(std::filesystem::u8path(path), error) > MaxImageFileBytes && !error) {
         report(field, "'" + path + "' is over 64 MiB, far more than a logo or an icon takes");
-        return;
+        return false;
     }
-    std::vector<uint8_t> bytes;
     if (!ReadWhole(path, bytes)) {
         report(field, "'" + path + "' cannot be read");
-        return;
+        return false;
     }
-    const std::string problem = problemOf(bytes);
-    if (!problem.empty()) report(field, "'" + path + "' " + problem);
+    return true;
+}
+
+void CheckIcon(const ProductManifest& manifest, const Report& report) {
+    std::vector<uint8_t> bytes;
+    if (!ReadImage(manifest.iconPath, "product.icon", report, bytes)) return;
+    const std::string problem = IconProblem(bytes);
+    if (!problem.empty()) report("product.icon", "'" + manifest.iconPath + "' " + problem);
+}
+
+// The logo as the installer paints it, and the window around it.
+void CheckLogo(const ProductManifest& manifest, const Report& report) {
+    std::vector<uint8_t> bytes;
+    if (!ReadImage(manifest.logoPath, "product.logo", report, bytes)) return;
+    const LogoBitmap logo = LogoFromFile(bytes);
+    std::string problem = logo.problem;
+    if (problem.empty()) {
+        LittleEndianReader header(logo.dib);
+        problem = LogoFitProblem(static_cast<int>(header.U32(4)), static_cast<int>(header.U32(8)), IntroText(manifest));
+    }
+    if (!problem.empty()) report("product.logo", "'" + manifest.logoPath + "' " + problem);
 }
 
 void CheckTotalSize(const ProductManifest& manifest, const Report& report) {
@@ -183,7 +202,7 @@ void CheckManifest(const ProductManifest& manifest, ProblemList& problems) {
     CheckVersion(manifest, report);
     CheckIntroText(manifest, report);
     CheckFolderAndPaths(manifest, report);
-    CheckImage(manifest.logoPath, "product.logo", LogoFileProblem, report);
-    CheckImage(manifest.iconPath, "product.icon", IconProblem, report);
+    CheckLogo(manifest, report);
+    CheckIcon(manifest, report);
     CheckTotalSize(manifest, report);
 }

@@ -62,6 +62,28 @@ std::vector<LayoutRect> ExpectedChildren(const LayoutMeasures& m) {
             c.folder, c.unpackProgress, c.copyProgress, c.install,      c.select,  c.exit};
 }
 
+// The description's text, wrapped as its centred static control wraps it,
+// is no taller than the control: every line of it shows.
+bool DescriptionShowsWhole(HWND description) {
+    char text[1024];
+    GetWindowTextA(description, text, sizeof text);
+    RECT room;
+    GetClientRect(description, &room);
+    RECT needed = room;
+    HDC dc = GetDC(description);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(description, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS);
+    SelectObject(dc, previous);
+    ReleaseDC(description, dc);
+    const bool whole = needed.bottom <= room.bottom && needed.right <= room.right;
+    std::printf("layout: description text needs %ld x %ld of %ld x %ld%s\n", needed.right, needed.bottom, room.right,
+                room.bottom, whole ? "" : " CUT");
+    return whole;
+}
+
+// The smallest screen a product is made for.
+constexpr int SmallestScreenHeight = 600;
+
 }  // namespace
 
 bool StepCheckLayout(const Step&, std::string& error) {
@@ -75,6 +97,14 @@ bool StepCheckLayout(const Step&, std::string& error) {
     std::vector<LayoutRect> expected = ExpectedChildren(in.measures);
     for (int i = 0; i < ChildRoleCount; ++i)
         wrong += Compare(ChildRoleNames[i], ChildRect(children[i]), expected[i]) ? 0 : 1;
+    if (window.bottom - window.top > SmallestScreenHeight) {
+        error = "the window is " + std::to_string(window.bottom - window.top) + " pixels high, more than 600";
+        return false;
+    }
+    if (!DescriptionShowsWhole(children[1])) {  // DescriptionText, second in creation order
+        error = "the description's text does not show whole";
+        return false;
+    }
     if (wrong == 0) return true;
     error = std::to_string(wrong) + " window(s) out of place for LineHeight " + std::to_string(in.measures.lineHeight) +
             " and ClientWidth " + std::to_string(in.measures.clientWidth);
