@@ -191,6 +191,7 @@ const ManifestCase AcceptanceCases[] = {
     {"source folder before the manifest", "", "", "", "--source-dir sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
     {"source folder joined before the manifest", "", "", "", "--source-dir=sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
     {"version", "", "", "mkinstaller ", "--version"},
+    {"help naming the program", "", "", "Usage: mkinstaller [OPTIONS]", "--help"},
     {"intro of 1023 bytes", "\"Town, State\"]", DescriptionWithIntroOf(1023), ""},
     {"row path of 259", Folder, FolderOf(249), ""},
     {"lower-case drive and trailing backslash", "'C:\\Demo'", "'c:\\Demo\\'", ""},

@@ -179,7 +179,7 @@ Command CommandOf(const Options& options, const std::optional<ProductManifest>& 
 int main(int argc, char** argv) {
     Options options;
     options.progress = platform::IsTerminal(platform::StandardError);
-    CLI::App app{"Packs a product described by a TOML manifest into its setup.exe."};
+    CLI::App app{"Packs a product described by a TOML manifest into its setup.exe.", "mkinstaller"};
     app.set_version_flag("--version", "mkinstaller " INSTALLER_RELEASE);
     // Required unless the verify command is given.
     app.add_option("manifest", options.manifest, "the product's manifest (TOML)");
