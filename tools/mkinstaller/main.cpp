@@ -221,10 +221,10 @@ int main(int argc, char** argv) {
     CheckCommand(CommandOf(options, manifest), problems);
     // Last, as it needs a sound stub and certificate paths.
     if (problems.Empty() && manifest) CheckSigning(options, *manifest, problems);
+    PrintProblems(options.manifest, problems);
     if (!problems.Empty()) {
-        PrintProblems(options.manifest, problems);
-        std::fprintf(stderr, "mkinstaller: %zu problem%s found; nothing written\n", problems.Items().size(),
-                     problems.Items().size() == 1 ? "" : "s");
+        const size_t count = problems.ErrorCount();
+        std::fprintf(stderr, "mkinstaller: %zu problem%s found; nothing written\n", count, count == 1 ? "" : "s");
         return 1;
     }
     return options.checkOnly ? 0 : Build(options, *manifest);

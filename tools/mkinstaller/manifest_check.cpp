@@ -22,8 +22,9 @@ class Report {
 public:
     Report(const ProductManifest& manifest, ProblemList& problems) : manifest_(manifest), problems_(problems) {}
     void operator()(const std::string& field, const std::string& message) const {
-        problems_.Add(field, message, LineOf(manifest_, field));
+        problems_.Add(field, message, Line(field));
     }
+    int Line(const std::string& field) const { return LineOf(manifest_, field); }
 
 private:
     const ProductManifest& manifest_;
@@ -136,6 +137,23 @@ void CheckFolderAndPaths(const ProductManifest& manifest, const Report& report) 
     }
 }
 
+// Folders that only administrators may write to on a standard Windows.
+bool IsSystemFolder(const std::string& folder) {
+    const size_t end = std::min(folder.find('\\', 3), folder.size());
+    const std::string first = UpperCp1252(folder.substr(3, end - 3));
+    return first == "PROGRAM FILES" || first == "PROGRAM FILES (X86)" || first == "WINDOWS";
+}
+
+void CheckFolderWritable(const ProductManifest& manifest, const Report& report, ProblemList& problems) {
+    std::string folder = manifest.defaultFolder;
+    if (manifest.requireAdministrator || !NormaliseInstallFolder(folder) || !IsSystemFolder(folder)) return;
+    problems.Warn("product.default_folder",
+                  Quoted(manifest.defaultFolder) +
+                      " is writable only by administrators, and the installer runs as the user who starts it "
+                      "(elevation = \"user\"): choose a folder outside it or elevation = \"administrator\"",
+                  report.Line("product.default_folder"));
+}
+
 bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) return false;
@@ -202,6 +220,7 @@ void CheckManifest(const ProductManifest& manifest, ProblemList& problems) {
     CheckVersion(manifest, report);
     CheckIntroText(manifest, report);
     CheckFolderAndPaths(manifest, report);
+    CheckFolderWritable(manifest, report, problems);
     CheckLogo(manifest, report);
     CheckIcon(manifest, report);
     CheckTotalSize(manifest, report);

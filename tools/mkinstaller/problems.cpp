@@ -8,6 +8,7 @@ void PrintProblems(const std::string& manifestPath, const ProblemList& problems)
         std::string where = problem.field.rfind('-', 0) == 0 ? "mkinstaller" : manifestPath;
         if (problem.line > 0) where += ":" + std::to_string(problem.line);
         if (problem.column > 0) where += ":" + std::to_string(problem.column);
+        if (problem.warning) where += ": warning";
         if (!problem.field.empty()) where += ": " + problem.field;
         std::fprintf(stderr, "%s: %s\n", where.c_str(), problem.message.c_str());
     }
