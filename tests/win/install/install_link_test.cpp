@@ -49,7 +49,6 @@ TEST(CreateLink, ReportsSuccessAndFailedSaves) {
     PutFile("Varnoset.EXE", "program", 0);
     const struct { std::string link; int result; } cases[] = {
         {folder + "\\Varnoset.lnk", 0},
-        {"", 76},
         {folder + "\\no such folder\\Varnoset.lnk", 76},
     };
     for (const auto& c : cases) {

@@ -124,18 +124,6 @@ case_read_only() {
     copy_fault read-only 293 "can't delete file graph1.bmp\nWin Err Code 5: access denied" "old picture"
 }
 
-# hold_file keeps graph1.bmp open without sharing until the prefix ends.
-case_locked() {
-    scenario_prepare locked || exit 1
-    mkdir -p "$(default_dir)"
-    printf 'open elsewhere\n' >"$(default_dir)/graph1.bmp"
-    prefix_run "$helpers/hold_file.exe" 'C:\Holbrine\Varnoset\graph1.bmp' 'C:\held.ready' &
-    for _ in $(seq 100); do [ -f "$SCENARIO_PREFIX/drive_c/held.ready" ] && break; sleep 0.2; done
-    [ -f "$SCENARIO_PREFIX/drive_c/held.ready" ] || fail "hold_file did not open graph1.bmp"
-    copy_fault locked 293 "can't delete file graph1.bmp\nWin Err Code 32: sharing violation" "open elsewhere"
-    wait
-}
-
 # The install folder on a drive of 48 KiB (a tmpfs; a mount point inside
 # drive C would be a reparse point, which the installer refuses): the first
 # three rows (44 KiB in pages) fit, graph1.bmp (72,054 bytes) does not.
@@ -238,17 +226,14 @@ case_version_nt40() {
         expect-text OsText "Operating System" expect-text ArchitectureText Architecture
 }
 
-# setup.exe with its GRAPH3.JPG payload replaced by FILE (or removed) in a
-# copy inside the prefix.
-payload_fault() { # NAME FILE|--delete CODE TEXT
-    local name=$1 source=--delete
+# setup.exe with its GRAPH3.JPG payload replaced by FILE in a copy inside the
+# prefix.
+payload_fault() { # NAME FILE CODE TEXT
+    local name=$1
     scenario_prepare "$name" || exit 1
     cp "$product_setup" "$SCENARIO_PREFIX/drive_c/setup.exe"
-    if [ "$2" != --delete ]; then
-        cp "$2" "$SCENARIO_PREFIX/drive_c/graph3.container"
-        source='C:\graph3.container'
-    fi
-    startup_fault "$name" - "$3" "$4" patch-resource 'C:\setup.exe' RCDATA GRAPH3.JPG "$source" \
+    cp "$2" "$SCENARIO_PREFIX/drive_c/graph3.container"
+    startup_fault "$name" - "$3" "$4" patch-resource 'C:\setup.exe' RCDATA GRAPH3.JPG 'C:\graph3.container' \
         start 'C:\setup.exe' wait-window "#32770" "Fatal Error Code $3" 30000 \
         expect-text StatusText "extracting files" expect-visible UnpackProgress 1 \
         expect-visible InstallButton 0 shot extracting
@@ -261,10 +246,6 @@ case_old_container() {
     wrestool -x --raw -t10 -n GRAPH3.JPG "$product_setup" >"$file.v1"
     { printf 'LZar'; tail -c +5 "$file.v1" | head -c $(($(stat -c %s "$file.v1") - 12)); } >"$file"
     payload_fault old-container "$file" 636 "resource was compressed with the wrong version of LZARI"
-}
-
-case_missing_resource() {
-    payload_fault missing-resource --delete 603 "can't find resource graph3.jpg\nWin Err Code 1814: resource name not found"
 }
 
 # A stream of two bytes that claims 100,000 decoded bytes.

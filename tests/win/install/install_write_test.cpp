@@ -1,5 +1,5 @@
 // Writing the files: the user data rule, rewriting, stamping, empty files,
-// and the progress protocol of writing and unpacking.
+// and the progress protocol (shared by unpacking).
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -23,12 +23,10 @@ struct WriteCase {
     bool empty;  // a row of no bytes and no buffer
 };
 
+// Which names count as user data is tested natively (UserDataName).
 const WriteCase WriteCases[] = {
-    {"plain.txt", Nothing, true, false},     {"plain.txt", UserFile, true, false},
-    {"DATA.CSV", Nothing, true, false},      {"DATA.CSV", UserFile, false, false},
-    {"DATA.CSV", UserFolder, false, false},  {"data.csv", UserFile, true, false},
-    {"Data.Csv", UserFile, true, false},     {"LIST.CSV.OLD", UserFile, false, false},
-    {"plain.CSV.txt", UserFolder, false, false}, {"empty.txt", UserFile, true, true},
+    {"plain.txt", UserFile, true, false},   {"DATA.CSV", Nothing, true, false}, {"DATA.CSV", UserFile, false, false},
+    {"DATA.CSV", UserFolder, false, false}, {"empty.txt", UserFile, true, true},
 };
 
 class WriteOne : public ::testing::TestWithParam<WriteCase> {};
@@ -94,16 +92,5 @@ TEST_P(WriteAll, ReportsEveryRowAndWritesItInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RowCounts, WriteAll, ::testing::Values(0, 1, 3));
-
-TEST(UnpackNothing, EmptyTableRunsTheProtocolAndLooksUpNothing) {
-    SetRows({});
-    MakeStandInControls();
-    UnpackPayloads();
-    EXPECT_EQ(ProgressLog, ExpectedProtocol(UnpackProgress, 0));
-    EXPECT_FALSE(IsWindowVisible(UnpackProgress));
-    char text[64];
-    GetWindowTextA(StatusText, text, sizeof text);
-    EXPECT_STREQ(text, "extracting files");
-}
 
 }  // namespace

@@ -1,28 +1,9 @@
-# Scenario runner: source it from a scenario script, then
-#
-#   run_scenario NAME EXE [--winver V] [--arch win32|win64] [--no-start-menu]
-#                [--no-userprofile] -- STEP...
-#
-# makes a fresh Wine prefix for NAME (a copy of the run's template), starts
-# an Xvfb display of its own, runs the GUI driver with EXE (a Unix path,
-# copied to C:\Downloads and started there, or "-" to start nothing: the
-# steps may `start` a Windows path themselves) and
-# the steps, saves every requested screenshot to
-# $WINE_HARNESS_BUILD/screenshots/NAME-SHOT.png, and returns the driver's exit
-# code. The two halves can also be called apart, to put files into the
-# prefix between them:
-#
-#   scenario_prepare NAME [prefix options]      sets SCENARIO_PREFIX and
-#                                               SCENARIO_PROFILE (Unix paths)
-#   scenario_drive NAME EXE [driver options] -- STEP...
-#
-# The prefix stays after the run (for checks on the files the installer
-# wrote) and is replaced by the next run of the same NAME.
-#
-# Environment: WINE_HARNESS_BUILD (the Windows build folder), WINE_HARNESS_ARCH
-# (x86 or x64, that build's programs) and WINE_DRIVER (driver.exe), all set
-# by ctest; WINE_HARNESS_USE_DISPLAY=1 runs on $DISPLAY instead of a private
-# Xvfb.
+# Scenario runner (usage in tests/win/README.md): source it from a scenario
+# script, then run_scenario NAME EXE [options] -- STEP..., or its two halves
+# scenario_prepare and scenario_drive to put files into the prefix between
+# them. Needs WINE_HARNESS_BUILD, WINE_HARNESS_ARCH and WINE_DRIVER (ctest
+# sets them); WINE_HARNESS_USE_DISPLAY=1 runs on $DISPLAY instead of a
+# private Xvfb.
 
 _scenario_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=../../../scripts/wine-env.sh

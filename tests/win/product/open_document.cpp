@@ -1,45 +1,18 @@
 // Opens a document as Explorer does (ShellExecute "open", so a .lnk runs its
-// target in its working folder), waits for a top-level window of CLASS and
-// TITLE, prints the program and working folder of the process that owns it,
-// closes the window and prints the process's exit code:
+// target), waits for a top-level window of CLASS and TITLE, prints the
+// program of the process that owns it, closes the window and prints the
+// process's exit code:
 //   open_document.exe DOCUMENT CLASS TITLE
-//   program C:\...\X.EXE / folder C:\...\ / exit N
+//   program C:\...\X.EXE / exit N
 // Exit code 0 when every step happened, 1 otherwise.
 #include <windows.h>
 #include <shellapi.h>
-#include <winternl.h>
 #include <stdio.h>
 
 static HWND WaitForWindow(const char* className, const char* title) {
     HWND window = NULL;
     for (int waited = 0; !window && waited < 20000; waited += 100, Sleep(100)) window = FindWindowA(className, title);
     return window;
-}
-
-// The current folder is kept in the process parameters its PEB points at;
-// the offsets are those of the layouts of this helper's width, which the
-// programs share (both are built for the build's arch).
-#ifdef _WIN64
-static const size_t ParametersInPeb = 0x20, FolderInParameters = 0x38;
-#else
-static const size_t ParametersInPeb = 0x10, FolderInParameters = 0x24;
-#endif
-
-static bool PrintWorkingFolder(HANDLE process) {
-    PROCESS_BASIC_INFORMATION basic;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, NULL) != 0)
-        return false;
-    char* parameters = NULL;
-    UNICODE_STRING folder;
-    WCHAR text[MAX_PATH + 1] = {};
-    if (!ReadProcessMemory(process, (char*)basic.PebBaseAddress + ParametersInPeb, &parameters, sizeof parameters,
-                           NULL) ||
-        !ReadProcessMemory(process, parameters + FolderInParameters, &folder, sizeof folder, NULL) ||
-        folder.Length >= sizeof text ||
-        !ReadProcessMemory(process, folder.Buffer, text, folder.Length, NULL))
-        return false;
-    printf("folder %ls\n", text);
-    return true;
 }
 
 int main(int argc, char** argv) {
@@ -60,10 +33,10 @@ int main(int argc, char** argv) {
     }
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
     char program[MAX_PATH];
     DWORD length = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameA(process, 0, program, &length) || !PrintWorkingFolder(process)) {
+    if (!process || !QueryFullProcessImageNameA(process, 0, program, &length)) {
         printf("can't inspect process %lu: error %lu\n", pid, GetLastError());
         return 1;
     }

@@ -1,5 +1,6 @@
-// The fourteen windows as CreateWindows makes them and LayoutWindows places
-// them, built once as start-up builds them, with this program's logo.
+// The fourteen windows as CreateWindows makes them, built once as start-up
+// builds them, with this program's logo. Their layout is checked on the real
+// window by the driver's check-layout (window.layout).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -29,8 +30,6 @@ protected:
         LoadCommonControls();
         CreateWindows();
         DrainMessages();
-        LayoutWindows();
-        DrainMessages();
     }
 };
 
@@ -44,14 +43,6 @@ std::string TextOf(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-// Window position relative to the main window's client area.
-RECT ChildRect(HWND window) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, MainWindow, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 TEST_F(InstallerWindow, MainWindowHasItsCaptionStyleAndNoParent) {
@@ -104,32 +95,6 @@ TEST_F(InstallerWindow, ChildrenHaveTheirClassTextStyleAndIdInCreationOrder) {
         EXPECT_EQ(GetDlgCtrlID(window), c.id);
     }
     EXPECT_EQ(next, nullptr);
-}
-
-// The arithmetic is tested natively; here what Windows supplies: the screen,
-// the frame, the font and the measured labels.
-TEST_F(InstallerWindow, LayoutUsesTheLogoTheScreenAndTheMeasuredLabels) {
-    RECT window, client;
-    GetWindowRect(MainWindow, &window);
-    GetClientRect(MainWindow, &client);
-    EXPECT_EQ(window.right - window.left, 480);
-    EXPECT_EQ(window.bottom - window.top, 108 + 188);
-    EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - 480) / 2);
-    EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - 296) / 2);
-    const RECT logo = ChildRect(LogoWindow), description = ChildRect(DescriptionText);
-    EXPECT_EQ(logo.right - logo.left, 166);
-    EXPECT_EQ(description.right, client.right - 8);
-    const RECT folder = ChildRect(FolderText), bar = ChildRect(UnpackProgress);
-    EXPECT_TRUE(EqualRect(&folder, &bar));
-    // The labels are measured with two asterisks on each side.
-    const RECT exit = ChildRect(ExitButton);
-    HDC dc = GetDC(MainWindow);
-    SIZE label;
-    GetTextExtentPoint32A(dc, "**Exit**", 8, &label);
-    ReleaseDC(MainWindow, dc);
-    EXPECT_EQ(exit.right - exit.left, label.cx);
-    EXPECT_LE(client.right - exit.right - exit.left, 1);
-    EXPECT_GE(client.right - exit.right - exit.left, 0);
 }
 
 }  // namespace

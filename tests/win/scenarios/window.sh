@@ -60,8 +60,6 @@ exit-command)
            send-command IDC_EXIT 1 send-command IDC_EXIT 6 send-command IDC_INSTALL 1 send-command IDC_SELECT 2
            sleep 1000 expect-running expect-visible MainWindow 1 expect-visible InstallButton 1
            send-command IDC_EXIT 0 wait-exit 0) ;;
-exit-double-click)
-    steps=("${started[@]}" send-command IDC_EXIT 5 wait-exit 0) ;;
 logo-missing)
     # With the only bitmap gone, the lookup fails on the type.
     exe=-
