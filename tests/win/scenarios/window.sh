@@ -50,6 +50,10 @@ controls)
     steps+=(expect-enabled InstallButton 1 expect-enabled SelectButton 1 shot prompt close wait-exit 0) ;;
 layout)
     steps=("${started[@]}" check-layout close wait-exit 0) ;;
+layout-logo-*)
+    exe="$WINE_HARNESS_BUILD/tests/win/scenarios/fit-${case_name#layout-logo-}-setup.exe"
+    scenario_require "$exe"
+    steps=("${started[@]}" check-layout shot window close wait-exit 0) ;;
 close-box)
     steps=("${started[@]}" close wait-exit 0) ;;
 exit-command)
