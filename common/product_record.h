@@ -12,7 +12,14 @@
 enum { ProductRecordType = 256 };  // resource type; the resource is named "PRODUCT"
 #define PRODUCT_RECORD_NAME "PRODUCT"
 
-enum { ProductTextCount = 5, MaxProductRows = 65535 };
+enum {
+    ProductTextCount = 5,
+    MaxProductRows = 65535,
+    // No text of a sound record is longer: the intro text, which holds the
+    // longest, fits the window's 1024-byte text buffer; a file name fits a path.
+    MaxProductText = 1023,
+    MaxProductName = 259,
+};
 
 // The window's intro text: version, product name, description.
 #define INTRO_TEXT_FORMAT "This program will install\nVersion %s of %s\n%s\n"
@@ -23,7 +30,10 @@ struct ProductRecordView {
     unsigned rows;
 };
 
-// Checks a record in place: every text ended within `size` bytes, a
-// non-empty name per row, at most MaxProductRows rows, and nothing after
-// the empty text. False for anything else.
+// Checks a record in place: every text ended within `size` bytes and at
+// most MaxProductText long, as the intro text made of them, a name per row that keeps the file-name rules
+// and is at most MaxProductName long, at most MaxProductRows rows, and
+// nothing after the empty text. A product name and a group that the rules
+// allow as file and folder names, as mkinstaller writes them. False for
+// anything else: a setup program may have been edited by hand.
 bool ParseProductRecord(const char* bytes, size_t size, ProductRecordView* view);

@@ -79,6 +79,7 @@ TEST(UpperCp1252, UpperCasesAccentedLettersLikeResourceNames) {
 TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
     ProductManifest manifest;
     manifest.name = "Demo";
+    manifest.group = "Demo Group";
     manifest.description = {"one", "two"};
     manifest.files = {{"A.EXE", "", {}}, {"caf\xE9.txt", "", {}}};
     const std::string record = ProductRecord(manifest);
