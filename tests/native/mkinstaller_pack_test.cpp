@@ -47,10 +47,10 @@ std::string Decode(const std::vector<uint8_t>& container, uint64_t* time) {
 TEST(Packing, ContainersDecodeToTheFilesWithTheirTimesWhateverTheThreadCount) {
     ProductFolder folder;
     const std::vector<FileRow> rows = WriteRows(folder);
-    const PackResult single = PackFiles(rows, 1, nullptr);
+    const PackResult single = PackFiles(rows, std::nullopt, 1, nullptr);
     ASSERT_TRUE(single.ok && single.files.size() == rows.size()) << single.error;
     for (unsigned threads : {3u, 16u}) {
-        const PackResult packed = PackFiles(rows, threads, nullptr);
+        const PackResult packed = PackFiles(rows, std::nullopt, threads, nullptr);
         ASSERT_TRUE(packed.ok && packed.files.size() == rows.size()) << packed.error;
         for (size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(packed.files[i].container, single.files[i].container) << threads << " threads, row " << i;
@@ -69,7 +69,7 @@ TEST(Packing, TakesTheFilesModificationTimeWithoutAFixedOne) {
     ProductFolder folder;
     const struct timespec times[2] = {{981173106, 123456789}, {981173106, 123456789}};  // 2001-02-03T04:05:06.123456789Z
     ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf("a.bin").c_str(), times, 0), 0);
-    const PackResult packed = PackFiles({{"a.bin", folder.PathOf("a.bin"), std::nullopt}}, 1, nullptr);
+    const PackResult packed = PackFiles({{"a.bin", folder.PathOf("a.bin"), std::nullopt}}, std::nullopt, 1, nullptr);
     ASSERT_TRUE(packed.ok);
     uint64_t time = 0;
     Decode(packed.files[0].container, &time);
@@ -80,7 +80,7 @@ TEST(Packing, AFileThatVanishedFailsTheWholeRun) {
     ProductFolder folder;
     std::vector<FileRow> rows = WriteRows(folder);
     rows[2].sourcePath = folder.PathOf("gone");
-    const PackResult packed = PackFiles(rows, 2, nullptr);
+    const PackResult packed = PackFiles(rows, std::nullopt, 2, nullptr);
     EXPECT_FALSE(packed.ok);
     EXPECT_NE(packed.error.find("gone"), std::string::npos) << packed.error;
 }

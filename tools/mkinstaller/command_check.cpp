@@ -1,7 +1,10 @@
 #include "tools/mkinstaller/command_check.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
+#include "common/file_time.h"
 #include "tools/common/platform.h"
 #include "tools/mkinstaller/stub_file.h"
 #include "tools/mkinstaller/stub_image.h"
@@ -121,4 +124,17 @@ void CheckCommand(const Command& command, ProblemList& problems) {
     }
     CheckStub(command, problems);
     CheckOutputs(command, problems);
+}
+
+std::optional<uint64_t> ReadSourceDateEpoch(const char* value, ProblemList& problems) {
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    std::optional<uint64_t> fileTime;
+    if (std::strspn(value, "0123456789") == std::strlen(value) && std::strlen(value) <= 12) {
+        fileTime = FileTimeOfUnix(std::strtoll(value, nullptr, 10), 0);
+    }
+    if (!fileTime) {
+        problems.Add("$SOURCE_DATE_EPOCH",
+                     std::string("'") + value + "' is not a time: it must be the seconds since 1970-01-01 in digits");
+    }
+    return fileTime;
 }

@@ -4,6 +4,7 @@
 // files and is none of its inputs.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,3 +27,7 @@ struct Command {
 };
 
 void CheckCommand(const Command& command, ProblemList& problems);
+
+// SOURCE_DATE_EPOCH (`value`, null when unset): seconds since 1970, the
+// latest time a payload may carry, as a FILETIME.
+std::optional<uint64_t> ReadSourceDateEpoch(const char* value, ProblemList& problems);

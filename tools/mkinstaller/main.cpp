@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include <CLI/CLI.hpp>
@@ -124,7 +126,7 @@ int Build(const Options& options, const ProductManifest& manifest) {
     const auto start = std::chrono::steady_clock::now();
     PackProgress progress;
     if (options.progress) progress = [&](size_t row, const PackedFile& file) { PrintRowProgress(manifest, row, file); };
-    const PackResult packed = PackFiles(manifest.files, jobs, progress);
+    const PackResult packed = PackFiles(manifest.files, manifest.latestTime, jobs, progress);
     if (!packed.ok) return Fail(packed.error);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
@@ -214,11 +216,13 @@ int main(int argc, char** argv) {
 
     platform::InstallInterruptCleanup(platform::BrokenPipe::Default);
     ProblemList problems;
-    const std::optional<ProductManifest> manifest =
+    std::optional<ProductManifest> manifest =
         ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);
     if (manifest) CheckManifest(*manifest, problems);
     if (options.stub.empty() && manifest && manifest->arch) options.stub = FindStub(*manifest->arch);
     CheckCommand(CommandOf(options, manifest), problems);
+    const std::optional<uint64_t> latestTime = ReadSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), problems);
+    if (manifest) manifest->latestTime = latestTime;
     // Last, as it needs a sound stub and certificate paths.
     if (problems.Empty() && manifest) CheckSigning(options, *manifest, problems);
     PrintProblems(options.manifest, problems);

@@ -1,5 +1,9 @@
 #include "tools/mkinstaller/manifest.h"
 
+#include <algorithm>
+
+#include "tools/common/platform.h"
+
 std::string JoinedDescription(const ProductManifest& manifest) {
     std::string joined;
     for (size_t i = 0; i < manifest.description.size(); ++i) {
@@ -33,4 +37,10 @@ std::vector<std::string> InputPaths(const ProductManifest& manifest) {
         }
     }
     return paths;
+}
+
+std::optional<uint64_t> PayloadTime(const FileRow& row, std::optional<uint64_t> latestTime) {
+    std::optional<uint64_t> time = row.fixedTime ? row.fixedTime : platform::FileTimeOfPath(row.sourcePath);
+    if (time && latestTime) time = std::min(*time, *latestTime);
+    return time;
 }

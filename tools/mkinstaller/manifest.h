@@ -11,9 +11,10 @@
 #include "tools/mkinstaller/windows_arch.h"
 
 struct FileRow {
-    std::string name;                   // installed file name (Windows-1252)
-    std::string sourcePath;             // resolved input, empty when not found
-    std::optional<uint64_t> fixedTime;  // FILETIME from the manifest, else the file's mtime
+    std::string name;        // installed file name (Windows-1252)
+    std::string sourcePath;  // resolved input, empty when not found
+    // FILETIME from the row's time or [product] time, else the file's mtime.
+    std::optional<uint64_t> fixedTime;
 };
 
 // Authenticode signing: a certificate and its key, or a PKCS#12 bundle;
@@ -38,6 +39,8 @@ struct ProductManifest {
     // [product] arch: the stub's machine; nothing when the value was refused.
     std::optional<Arch> arch = Arch::X86;
     std::optional<Signing> signing;  // [sign]
+    // SOURCE_DATE_EPOCH, as a FILETIME: no payload carries a later time.
+    std::optional<uint64_t> latestTime;
     // Where each field stands in the manifest ("product.logo", "file[2].name";
     // "file" is the first [[file]] table), for messages that follow reading.
     std::map<std::string, int> lines;
@@ -52,6 +55,10 @@ std::string RowField(size_t index);
 
 // The description as the installer holds it: lines joined by '\n'.
 std::string JoinedDescription(const ProductManifest& manifest);
+
+// The time a row's payload carries: the manifest's, else its file's, and
+// never after `latestTime`; nothing when the file's time cannot be read.
+std::optional<uint64_t> PayloadTime(const FileRow& row, std::optional<uint64_t> latestTime);
 
 // The files the product is packed from, past the manifest itself: the logo,
 // the icon, every row's source and the signing files that are named.

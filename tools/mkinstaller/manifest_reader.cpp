@@ -29,7 +29,7 @@ const char SingleQuotesHint[] =
 
 const std::initializer_list<std::string_view> TopKeys = {"product", "file", "sign"};
 const std::initializer_list<std::string_view> ProductKeys = {
-    "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation", "arch"};
+    "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation", "arch", "time"};
 const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
 const std::initializer_list<std::string_view> SignKeys = {"certificate", "key", "pkcs12", "password_file"};
 
@@ -57,7 +57,8 @@ private:
     std::vector<std::string> searchDirs_;
     bool allowOutside_;
     ProductManifest manifest_;
-    std::set<std::string> guessed_;  // fields offered for a misspelt key, not also reported missing
+    std::set<std::string> guessed_;        // fields offered for a misspelt key, not also reported missing
+    std::optional<uint64_t> defaultTime_;  // [product] time, for the rows that give none
 
     void CheckKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
                    const std::string& prefix) {
@@ -103,6 +104,9 @@ private:
         manifest_.logoPath = ReadPath(*product, "logo", "product.logo", Packed::Yes);
         manifest_.iconPath = ReadPath(*product, "icon", "product.icon", Packed::Yes);
         ReadChoices(*product);
+        if (const toml::node* time = Field(*product, "time", "product.time", false)) {
+            defaultTime_ = ReadTime(*time, "product.time");
+        }
     }
 
     void ReadSigning(const toml::table& root) {
@@ -193,6 +197,8 @@ private:
         }
         if (const toml::node* time = Field(row, "time", field + ".time", false)) {
             file.fixedTime = ReadTime(*time, field + ".time");
+        } else {
+            file.fixedTime = defaultTime_;
         }
         return file;
     }

@@ -32,21 +32,15 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& data) {
     return in.gcount() == size && in.peek() == std::ifstream::traits_type::eof();
 }
 
-Outcome PackOne(LzariState* state, const FileRow& row, PackedFile& packed) {
+Outcome PackOne(LzariState* state, const FileRow& row, std::optional<uint64_t> latestTime, PackedFile& packed) {
     std::vector<uint8_t> data;
     if (!ReadWhole(row.sourcePath, data)) return {false, "cannot read '" + row.sourcePath + "' in full"};
     if (data.size() > 0xFFFFFFFFu) return {false, "'" + row.sourcePath + "' is 4 GiB or larger"};
 
-    uint64_t fileTime = 0;
-    if (row.fixedTime) {
-        fileTime = *row.fixedTime;
-    } else if (const std::optional<uint64_t> modified = platform::FileTimeOfPath(row.sourcePath)) {
-        fileTime = *modified;
-    } else {
-        return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
-    }
+    const std::optional<uint64_t> fileTime = PayloadTime(row, latestTime);
+    if (!fileTime) return {false, "cannot read the time of '" + row.sourcePath + "': " + std::strerror(errno)};
 
-    std::optional<std::vector<uint8_t>> container = EncodeContainer(state, data.data(), data.size(), fileTime);
+    std::optional<std::vector<uint8_t>> container = EncodeContainer(state, data.data(), data.size(), *fileTime);
     if (!container) return {false, "out of memory while compressing '" + row.sourcePath + "'"};
     packed.container = std::move(*container);
     packed.inputSize = data.size();
@@ -70,7 +64,8 @@ std::vector<size_t> LargestFirst(const std::vector<FileRow>& rows) {
 
 }  // namespace
 
-PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const PackProgress& progress) {
+PackResult PackFiles(const std::vector<FileRow>& rows, std::optional<uint64_t> latestTime, unsigned threads,
+                     const PackProgress& progress) {
     PackResult result{true, {}, std::vector<PackedFile>(rows.size())};
     const std::vector<size_t> order = LargestFirst(rows);
     std::atomic<size_t> nextRow{0};
@@ -81,7 +76,7 @@ PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const P
         auto state = std::make_unique<LzariState>();
         for (size_t next = nextRow++; next < order.size() && !failed; next = nextRow++) {
             const size_t row = order[next];
-            const Outcome outcome = PackOne(state.get(), rows[row], result.files[row]);
+            const Outcome outcome = PackOne(state.get(), rows[row], latestTime, result.files[row]);
             std::lock_guard<std::mutex> lock(reportLock);
             if (!outcome.ok) {
                 if (!failed.exchange(true)) result.error = outcome.error;

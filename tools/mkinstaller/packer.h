@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,4 +25,7 @@ struct PackResult {
 // Called once per finished row, from the worker threads but never two at a time.
 using PackProgress = std::function<void(size_t row, const PackedFile& file)>;
 
-PackResult PackFiles(const std::vector<FileRow>& rows, unsigned threads, const PackProgress& progress);
+// No payload carries a time after `latestTime` (a FILETIME) when it is
+// given: later ones are clamped to it, as SOURCE_DATE_EPOCH asks.
+PackResult PackFiles(const std::vector<FileRow>& rows, std::optional<uint64_t> latestTime, unsigned threads,
+                     const PackProgress& progress);

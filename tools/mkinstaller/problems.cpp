@@ -4,8 +4,9 @@
 
 void PrintProblems(const std::string& manifestPath, const ProblemList& problems) {
     for (const Problem& problem : problems.Items()) {
-        // Command-line options are not the manifest's.
-        std::string where = problem.field.rfind('-', 0) == 0 ? "mkinstaller" : manifestPath;
+        // Command-line options and the environment are not the manifest's.
+        const bool command = !problem.field.empty() && (problem.field[0] == '-' || problem.field[0] == '$');
+        std::string where = command ? "mkinstaller" : manifestPath;
         if (problem.line > 0) where += ":" + std::to_string(problem.line);
         if (problem.column > 0) where += ":" + std::to_string(problem.column);
         if (problem.warning) where += ": warning";

@@ -109,7 +109,7 @@ void CheckFiles(const ProductManifest& manifest, const std::string& unixFolder,
             continue;
         }
         const auto reported = times.find(row.name);
-        const std::optional<uint64_t> stored = row.fixedTime ? row.fixedTime : platform::FileTimeOfPath(row.sourcePath);
+        const std::optional<uint64_t> stored = PayloadTime(row, manifest.latestTime);
         if (reported != times.end() && stored) CheckTimes(name, *stored, reported->second, differences);
         if (const std::string bytes = CompareBytes(installed, row.sourcePath); !bytes.empty()) {
             differences.push_back(name + ": " + bytes);

@@ -16,6 +16,7 @@
 #include "tools/common/program_search.h"
 #include "tools/mkinstaller/stub_file.h"
 #include "tools/mkinstaller/stub_image.h"
+#include "tools/mkinstaller/command_check.h"
 #include "tools/mkinstaller/verify_checks.h"
 #include "tools/verify/driver_session.h"
 #include "tools/verify/install_steps.h"
@@ -221,8 +222,10 @@ int RunVerify(const VerifyOptions& options) {
     signal(SIGPIPE, SIG_IGN);  // a driver that ends early is noticed by its exit code
     const auto start = std::chrono::steady_clock::now();
     ProblemList problems;
-    const std::optional<ProductManifest> manifest =
+    std::optional<ProductManifest> manifest =
         ReadManifest({options.manifest, options.sourceDirs, options.allowOutsideInputs}, problems);
+    const std::optional<uint64_t> latestTime = ReadSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), problems);
+    if (manifest) manifest->latestTime = latestTime;
     PrintProblems(options.manifest, problems);
     if (!problems.Empty() || !manifest) {
         return Fail("the manifest has problems; nothing verified");
