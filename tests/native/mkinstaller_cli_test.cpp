@@ -4,15 +4,10 @@
 // accepted, or in the command line.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tools/mkinstaller/manifest_reader.h"
 #include "tools/mkinstaller/setup_resources.h"
@@ -44,6 +39,7 @@ std::string ExtraRow(const std::string& nameValue) {
 const std::string Rows = "#MORE_ROWS#";
 const std::string Folder = "default_folder = 'C:\\Demo'";
 const std::string Build = std::string("manifest.toml -o out.exe") + StandInTools;
+const std::string Check = std::string("manifest.toml --check") + StandInTools;
 const std::string OneProblem = "\nmkinstaller: 1 problem found";
 
 // The intro text is 89 bytes with the valid manifest's texts, 11 of them
@@ -68,12 +64,6 @@ std::string FolderOf(size_t length) { return "default_folder = 'C:\\" + std::str
 // row at line 19.
 const ManifestCase RefusalCases[] = {
     {"backslash", Rows, ExtraRow("'sub\\x.txt'"), "manifest.toml:20: file[3].name"},
-    {"slash", Rows, ExtraRow("\"sub/x.txt\""), "file[3].name"},
-    {"colon", Rows, ExtraRow("\"c:x.txt\""), "file[3].name"},
-    {"two dots", Rows, ExtraRow("\"a..txt\""), "file[3].name"},
-    {"control character", Rows, ExtraRow("\"bell\\u0007.txt\""), "file[3].name"},
-    {"trailing dot", Rows, ExtraRow("\"readme.\""), "file[3].name"},
-    {"trailing space", Rows, ExtraRow("\"readme.txt \""), "file[3].name"},
     {"device name, not looked for as a source", Rows, "[[file]]\nname = \"con.txt\"\n",
      "file[3].name: 'con.txt' is a reserved device name" + OneProblem},
     {"same name but for case", Rows, ExtraRow("\"NOTES.TXT\""), "file[3].name: 'NOTES.TXT' is the name of file[2]"},
@@ -94,11 +84,9 @@ const ManifestCase RefusalCases[] = {
     {"missing icon", "icon = \"icon.ico\"", "", "manifest.toml:1: product.icon: is missing"},
     {"misspelt key, not also missing", "icon =", "icno =",
      "manifest.toml:8: product.icno: unknown key; did you mean 'icon'?" + OneProblem},
-    {"default folder the installer refuses", "'C:\\Demo'", "'A:\\Demo'", "manifest.toml:4: product.default_folder"},
-    {"default folder of 260", Folder, FolderOf(260), "product.default_folder"},
+    {"default folder of 260", Folder, FolderOf(260), "manifest.toml:4: product.default_folder"},
     {"default folder with a device", "'C:\\Demo'", "'C:\\Demo\\aux'", "its folder 'aux' is a reserved device name"},
     {"default folder ending in a dot", "'C:\\Demo'", "'C:\\Demo.\\x'", "its folder 'Demo.' ends with a dot"},
-    {"default folder with a slash", "'C:\\Demo'", "'C:\\De/mo'", "its folder 'De/mo' contains '/'"},
     {"Windows path in double quotes", "'C:\\Demo'", "\"C:\\Demo\"", "write Windows paths in single quotes"},
     {"Windows path whose escapes are valid", "'C:\\Demo'", "\"C:\\tools\\new\"",
      "manifest.toml:4: product.default_folder: contains a control character; write Windows paths in single quotes"},
@@ -129,7 +117,6 @@ const ManifestCase RefusalCases[] = {
     {"unknown elevation", "#MORE_PRODUCT#", "elevation = \"admin\"", "manifest.toml:9: product.elevation: must be"},
     {"unknown arch", "#MORE_PRODUCT#", "arch = \"amd64\"",
      "manifest.toml:9: product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem},
-    {"arch not a string", "#MORE_PRODUCT#", "arch = 64", "manifest.toml:9: product.arch: must be \"x86\""},
     {"refused arch, its stub not also refused", "#MORE_PRODUCT#", "arch = \"arm64\"",
      "product.arch: must be \"x86\" (the default) or \"x64\"" + OneProblem,
      "manifest.toml -o out.exe --stub stub-x64.exe"},
@@ -164,11 +151,9 @@ const ManifestCase RefusalCases[] = {
      std::string("manifest.toml -o ''") + StandInTools},
     {"output folder missing", "", "", "-o: 'nodir/x.exe': its folder 'nodir' does not exist",
      std::string("manifest.toml -o nodir/x.exe") + StandInTools},
-    {"depfile folder missing", "", "", "--depfile: 'nodir/x.d': its folder", Build + " --depfile nodir/x.d"},
     {"source folder missing", "", "", "--source-dir: 'nodir' does not exist", "--source-dir nodir " + Build},
     {"manifest is a folder", "", "", ".: is a directory", ". -o out.exe" + std::string(StandInTools)},
     {"check without the stub", "", "", "--stub: '/nonexistent.exe' cannot be read", "manifest.toml --check --stub /nonexistent.exe"},
-    {"no stub installed", "", "", "--stub: no stub found beside mkinstaller", "manifest.toml -o out.exe"},
     {"a logo for a stub", "", "", "--stub: 'logo.bmp' is not a Windows program", "manifest.toml --stub logo.bmp"},
 };
 
@@ -194,7 +179,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Refusals, testing::ValuesIn(RefusalCases));
 const ManifestCase AcceptanceCases[] = {
     {"the valid manifest", Rows, "", ""},
     {"source folder before the manifest", "", "", "", "--source-dir sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
-    {"source folder joined before the manifest", "", "", "", "--source-dir=sub manifest.toml --check", "mkdir sub && mv a.bin sub"},
     {"version", "", "", "mkinstaller ", "--version"},
     {"help naming the program", "", "", "Usage: mkinstaller [OPTIONS]", "--help"},
     {"Program Files for a user, warned", "'C:\\Demo'", "'c:\\program files\\Demo'",
@@ -206,7 +190,6 @@ const ManifestCase AcceptanceCases[] = {
     {"source defaults to the name", Rows, "[[file]]\nname = \"b.bin\"\n", ""},
     {"progress names in UTF-8", Rows, "[[file]]\nname = \"Caf\u00e9 menu.txt\"\nsource = \"b.bin\"\n",
      "  Caf\u00e9 menu.txt ", "manifest.toml -o out.exe --progress"},
-    {"arch x86 given", "#MORE_PRODUCT#", "arch = \"x86\"", ""},
 };
 
 class Acceptances : public testing::TestWithParam<ManifestCase> {};
@@ -227,32 +210,26 @@ INSTANTIATE_TEST_SUITE_P(Table, Acceptances, testing::ValuesIn(AcceptanceCases))
 // by name, unless --allow-outside-inputs says so. Not run under Wine, which
 // does not show the host's /etc to a Windows program.
 TEST(Inputs, FromOutsideTheProductFoldersAreRefusedUnlessAllowed) {
-    const struct {
-        const char* label;
-        std::string from, to;
-        const char* prepare;
-        const char* refusal;  // nullptr: accepted without the option
-    } cases[] = {
-        {"absolute", "source = \"a.bin\"", "source = \"/etc/hostname\"", "true", "file[1].source: '/etc/hostname' lies outside"},
-        {"up and out", "source = \"a.bin\"", "source = \"../../../../../../../../../etc/hostname\"", "true",
+    const ManifestCase cases[] = {
+        {"absolute", "source = \"a.bin\"", "source = \"/etc/hostname\"", "file[1].source: '/etc/hostname' lies outside"},
+        {"up and out", "source = \"a.bin\"", "source = \"../../../../../../../../../etc/hostname\"",
          "file[1].source: '../../../../../../../../../etc/hostname' lies outside"},
-        {"a link out", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s /etc/hostname link.bin",
-         "file[1].source: 'link.bin' lies outside"},
-        {"the logo", "logo = \"logo.bmp\"", "logo = \"/etc/hostname\"", "true", "product.logo: '/etc/hostname' lies outside"},
-        {"up and back in", "source = \"a.bin\"", "source = \"sub/../a.bin\"", "mkdir sub", nullptr},
-        {"a link within", "source = \"a.bin\"", "source = \"link.bin\"", "ln -s a.bin link.bin", nullptr},
+        {"a link out", "source = \"a.bin\"", "source = \"link.bin\"", "file[1].source: 'link.bin' lies outside", "",
+         "ln -s /etc/hostname link.bin"},
+        {"the logo", "logo = \"logo.bmp\"", "logo = \"/etc/hostname\"", "product.logo: '/etc/hostname' lies outside"},
+        {"up and back in", "source = \"a.bin\"", "source = \"sub/../a.bin\"", "", "", "mkdir sub"},
+        {"a link within", "source = \"a.bin\"", "source = \"link.bin\"", "", "", "ln -s a.bin link.bin"},
     };
     for (const auto& c : cases) {
         ProductFolder folder;
-        folder.Write("manifest.toml", Replace(ValidManifest(), c.from, c.to));
-        ASSERT_EQ(RunCommand(folder.Path(), c.prepare).exitCode, 0) << c.label;
-        const std::string check = "manifest.toml --check" + std::string(StandInTools);
-        const RunResult run = RunMkinstaller(folder.Path(), check);
-        EXPECT_EQ(run.exitCode, c.refusal ? 1 : 0) << c.label << ":\n" << run.output;
-        if (c.refusal) {
-            EXPECT_NE(run.output.find(c.refusal), std::string::npos) << c.label << ":\n" << run.output;
+        Prepare(folder, c);
+        const RunResult run = RunMkinstaller(folder.Path(), Check);
+        const bool refused = !c.expected.empty();
+        EXPECT_EQ(run.exitCode, refused ? 1 : 0) << c.label << ":\n" << run.output;
+        if (refused) {
+            EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.label << ":\n" << run.output;
             EXPECT_NE(run.output.find("pass --allow-outside-inputs"), std::string::npos) << run.output;
-            const RunResult allowed = RunMkinstaller(folder.Path(), check + " --allow-outside-inputs");
+            const RunResult allowed = RunMkinstaller(folder.Path(), Check + " --allow-outside-inputs");
             EXPECT_EQ(allowed.output.find("lies outside"), std::string::npos) << c.label << ":\n" << allowed.output;
         }
     }
@@ -265,7 +242,7 @@ TEST(Problems, AreAllReportedAtOnce) {
     manifest = Replace(manifest, "#MORE_PRODUCT#", "arch = \"ia64\"");
     folder.Write("manifest.toml", Replace(manifest, "source = \"a.bin\"", "source = \"gone.bin\""));
 
-    const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
+    const RunResult run = RunMkinstaller(folder.Path(), Check);
 
     EXPECT_EQ(run.exitCode, 1);
     for (const char* field : {"file[3].name", "file[3].colour", "product.default_folder", "file[1].source", "product.arch"}) {
@@ -280,7 +257,7 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
     for (int i = 0; i < 65533; ++i) rows += ExtraRow("\"f" + std::to_string(i) + "\"");
     for (int extra : {0, 1}) {
         folder.Write("manifest.toml", Replace(ValidManifest(), Rows, rows + (extra ? ExtraRow("\"last\"") : "")));
-        const RunResult run = RunMkinstaller(folder.Path(), std::string("manifest.toml --check") + StandInTools);
+        const RunResult run = RunMkinstaller(folder.Path(), Check);
         EXPECT_EQ(run.exitCode, extra) << run.output.substr(0, 500);
         if (extra) { EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500); }
     }
@@ -309,7 +286,6 @@ TEST(Verify, RefusesBeforeStartingWine) {
         {"verify manifest.toml a.bin --winver win99", 2, "--winver: win99 not in"},
         {"verify manifest.toml a.bin --folder 'C:\\'", 2, "the installer would refuse the folder 'C:\\'"},
         {"verify manifest.toml missing.exe --driver none.exe", 1, "'missing.exe' is not a file"},
-        {"verify manifest.toml a.bin --driver none.exe", 1, "no GUI driver at 'none.exe' (--driver)"},
         {"verify manifest.toml logo.bmp --driver none.exe", 1, "'logo.bmp' is not an x86 or x64 Windows program"},
         {"verify manifest.toml stub-x64.exe", 1, "no GUI driver driver-x64.exe installed beside the stub for an x64 setup"},
         {"verify none.toml a.bin", 1, "the manifest has problems; nothing verified"},
@@ -323,70 +299,60 @@ TEST(Verify, RefusesBeforeStartingWine) {
     }
 }
 
-// An x86 setup.exe is refused at once, with 2, where the 32-bit Wine loader
-// cannot start (here a file the kernel refuses) or fails; with a loader that
-// works, or for an x64 setup.exe, verify goes on to its other checks.
-TEST(Verify, AnX86SetupNeedsAWorking32BitLoader) {
+// Where Wine cannot start: an x86 setup.exe is refused at once, with 2, when
+// the 32-bit Wine loader cannot start (here a file the kernel refuses) or
+// fails, and with a loader that works, or for an x64 setup.exe, verify goes
+// on to its other checks; a failed boot is told by how wineboot ended and the
+// lines that say what went wrong, never by a line that reports success. No
+// prefix is left behind.
+TEST(Verify, WhereWineCannotStartSaysWhy) {
     const std::string refused = "mkinstaller verify: this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: ";
     const std::string advice = "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support\n";
     const std::string garbage = "\x7f" "ELF garbage";
+    const std::string updated = "#!/bin/sh\necho \"wine: configuration in '/p' has been updated.\" >&2\n";
     const struct {
         const char* label;
-        std::string loader;
-        const char* setup;
+        const char* program;  // stands in for the 32-bit loader or for wine64
+        std::string script;
+        const char* arguments;  // after "verify manifest.toml"
         int exitCode;
         std::string expected;
     } cases[] = {
-        {"kernel refuses the loader", garbage, "stub.exe", 2, "/wine32: Exec format error" + advice},
-        {"loader fails", "#!/bin/sh\nexit 3\n", "stub.exe", 2, "/wine32 --version ended with exit code 3" + advice},
-        {"loader killed", "#!/bin/sh\nkill -9 $$\n", "stub.exe", 2, "/wine32 --version was killed by signal 9" + advice},
-        {"loader works", "#!/bin/sh\nexit 0\n", "stub.exe", 1, "no GUI driver at 'none.exe'"},
-        {"x64 setup.exe", garbage, "stub-x64.exe", 1, "no GUI driver at 'none.exe'"},
+        {"kernel refuses the loader", "wine32", garbage, "stub.exe --driver none.exe", 2,
+         "/wine32: Exec format error" + advice},
+        {"loader fails", "wine32", "#!/bin/sh\nexit 3\n", "stub.exe --driver none.exe", 2,
+         "/wine32 --version ended with exit code 3" + advice},
+        {"loader killed", "wine32", "#!/bin/sh\nkill -9 $$\n", "stub.exe --driver none.exe", 2,
+         "/wine32 --version was killed by signal 9" + advice},
+        {"loader works", "wine32", "#!/bin/sh\nexit 0\n", "stub.exe --driver none.exe", 1,
+         "no GUI driver at 'none.exe' (--driver)"},
+        {"x64 setup.exe", "wine32", garbage, "stub-x64.exe --driver none.exe", 1,
+         "no GUI driver at 'none.exe' (--driver)"},
+        {"boot killed", "wine64", updated + "kill -9 $$\n", "stub-x64.exe --driver a.bin", 1,
+         "wineboot -i failed (killed by signal 9)"},
+        {"boot fails", "wine64", updated + "echo 'err:module:import_dll Library X not found' >&2; exit 5\n",
+         "stub-x64.exe --driver a.bin", 1,
+         "wineboot -i failed (exit code 5): err:module:import_dll Library X not found"},
     };
     for (const auto& c : cases) {
         ProductFolder folder;
         folder.Write("manifest.toml", ValidManifest());
-        folder.Write("wine32", c.loader);
-        ASSERT_EQ(chmod(folder.PathOf("wine32").c_str(), 0755), 0);
+        folder.Write(c.program, c.script);
+        ASSERT_EQ(chmod(folder.PathOf(c.program).c_str(), 0755), 0);
         ASSERT_EQ(mkdir(folder.PathOf("tmp").c_str(), 0700), 0);
-        const std::string environment =
-            "TMPDIR='" + folder.PathOf("tmp") + "' MKINSTALLER_WINE32='" + folder.PathOf("wine32") + "'";
+        const std::string environment = "TMPDIR='" + folder.PathOf("tmp") + "' MKINSTALLER_WINE32='" +
+                                        folder.PathOf("wine32") + "' PATH='" + folder.Path() + "':\"$PATH\"";
 
         const RunResult run =
-            RunMkinstaller(folder.Path(), std::string("verify manifest.toml ") + c.setup + " --driver none.exe", environment);
+            RunMkinstaller(folder.Path(), std::string("verify manifest.toml ") + c.arguments, environment);
 
         EXPECT_EQ(run.exitCode, c.exitCode) << c.label << ":\n" << run.output;
         EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.label << ":\n" << run.output;
         const bool refusal = c.exitCode == 2;
         EXPECT_EQ(run.output.rfind(refused, 0) == 0 && std::count(run.output.begin(), run.output.end(), '\n') == 1, refusal)
             << c.label << ": the refusal alone, or no refusal:\n" << run.output;
-        EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << c.label << ": a prefix was made";
-    }
-}
-
-// A failed boot is told by how wineboot ended and the lines that say what
-// went wrong, never by a line that reports success.
-TEST(Verify, AFailedBootQuotesWhatWentWrong) {
-    const std::string updated = "wine: configuration in '/p' has been updated.";
-    const struct {
-        const char* wine64;
-        std::string expected;
-    } cases[] = {
-        {"kill -9 $$", "wineboot -i failed (killed by signal 9)"},
-        {"echo 'err:module:import_dll Library X not found' >&2; exit 5",
-         "wineboot -i failed (exit code 5): err:module:import_dll Library X not found"},
-    };
-    for (const auto& c : cases) {
-        ProductFolder folder;
-        folder.Write("manifest.toml", ValidManifest());
-        folder.Write("driver.exe", "a driver");
-        folder.Write("wine64", "#!/bin/sh\necho \"" + updated + "\" >&2\n" + c.wine64 + "\n");
-        ASSERT_EQ(chmod(folder.PathOf("wine64").c_str(), 0755), 0);
-        const RunResult run = RunMkinstaller(folder.Path(), "verify manifest.toml stub-x64.exe --driver driver.exe",
-                                             "PATH='" + folder.Path() + "':\"$PATH\"");
-        EXPECT_EQ(run.exitCode, 1) << run.output;
-        EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
-        EXPECT_EQ(run.output.find("has been updated"), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("has been updated"), std::string::npos) << c.label << ":\n" << run.output;
+        EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << c.label << ": a prefix was left";
     }
 }
 

@@ -1,5 +1,5 @@
-// Packing: every container decodes back to its file with the row's time,
-// and the thread count never changes a byte.
+// Packing: every container decodes back to its file with the row's time, or
+// the file's own, and the thread count never changes a byte.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,8 +14,12 @@
 namespace {
 
 const uint64_t FirstTime = 125422939200000000ULL;
+// 2001-02-03T04:05:06.123456789Z, and as a FILETIME (worked out with Python's datetime).
+const timespec OwnTime = {981173106, 123456789};
+const uint64_t OwnFileTime = 126256467061234567ULL;
 
-// Inputs of different sizes and kinds, so that threads finish out of order.
+// Inputs of different sizes and kinds, so that threads finish out of order;
+// the last has no time of its own and takes its file's, OwnTime.
 std::vector<FileRow> WriteRows(const ProductFolder& folder) {
     std::mt19937 random(7);
     std::string noise(300000, '\0');
@@ -28,6 +32,9 @@ std::vector<FileRow> WriteRows(const ProductFolder& folder) {
         folder.Write("in" + std::to_string(i), contents[i]);
         rows.push_back({"in" + std::to_string(i), folder.PathOf("in" + std::to_string(i)), FirstTime + i});
     }
+    rows.back().fixedTime.reset();
+    const timespec times[2] = {OwnTime, OwnTime};
+    EXPECT_EQ(utimensat(AT_FDCWD, rows.back().sourcePath.c_str(), times, 0), 0);
     return rows;
 }
 
@@ -60,20 +67,9 @@ TEST(Packing, ContainersDecodeToTheFilesWithTheirTimesWhateverTheThreadCount) {
         uint64_t time = 0;
         const std::string contents = folder.Read(rows[i].name);
         EXPECT_EQ(Decode(single.files[i].container, &time), contents) << "row " << i;
-        EXPECT_EQ(time, FirstTime + i);
+        EXPECT_EQ(time, rows[i].fixedTime.value_or(OwnFileTime)) << "row " << i;
         EXPECT_EQ(single.files[i].inputSize, contents.size());
     }
-}
-
-TEST(Packing, TakesTheFilesModificationTimeWithoutAFixedOne) {
-    ProductFolder folder;
-    const struct timespec times[2] = {{981173106, 123456789}, {981173106, 123456789}};  // 2001-02-03T04:05:06.123456789Z
-    ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf("a.bin").c_str(), times, 0), 0);
-    const PackResult packed = PackFiles({{"a.bin", folder.PathOf("a.bin"), std::nullopt}}, std::nullopt, 1, nullptr);
-    ASSERT_TRUE(packed.ok);
-    uint64_t time = 0;
-    Decode(packed.files[0].container, &time);
-    EXPECT_EQ(time, 126256467061234567ULL);  // worked out with Python's datetime
 }
 
 TEST(Packing, AFileThatVanishedFailsTheWholeRun) {

@@ -1,5 +1,5 @@
 // The portable rules of mkinstaller: file names, Windows-1252 texts and the
-// C literals of the generated manifest.
+// product record the installer reads back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +16,7 @@ struct NameCase {
     bool accepted;
 };
 
-// One refusal of each kind goes through the whole tool; these are the edges.
+// How the tool reports a refused name is checked through it; these are the rules.
 const NameCase NameCases[] = {
     {"read me.txt", true}, {"CONFIG.SYS", true},  // starts like CON but is not it
     {"COM10.txt", true},   {"LPT0", true},        // only COM1..COM9 and LPT1..LPT9 are devices
@@ -25,7 +25,8 @@ const NameCase NameCases[] = {
     {"a|b", false},        {"say\"hi\"", false},  {"CON", false},        {"Nul.tar.gz", false},
     {"aux .txt", false},   {"PRN", false},        {"com9.log", false},   {"LPT1", false},
     {"COM\xB9", false},    {"lpt\xB3.txt", false}, {"COM\xBC", true},      // superscript 1 and 3 are digits; 1/4 is not
-    {"CONIN$", false},     {"conout$.log", false},
+    {"CONIN$", false},     {"conout$.log", false}, {"c:x.txt", false},    {"a..txt", false},
+    {"bell\x07", false},   {"readme.", false},     {"readme.txt ", false},
 };
 
 class FileNames : public testing::TestWithParam<NameCase> {};

@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "common/little_endian.h"
 #include "release.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,20 +17,19 @@ namespace {
 const unsigned char TinyIcon[78] = {0, 0, 1, 0, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 56, 0, 0, 0, 22, 0, 0, 0,
                                     40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
 
-void Put(std::string& image, size_t at, uint32_t value, int bytes) { LittleEndianWriter(image).Write(at, value, bytes); }
-
 // A grey logo of 24 bits: headers, then the padded rows.
 std::string GreyLogo(uint32_t width, uint32_t height) {
     const uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
     std::string image = std::string(54, '\0') + std::string(rowBytes * height, '\x80');
     image.replace(0, 2, "BM");
-    Put(image, 2, static_cast<uint32_t>(image.size()), 4);
-    Put(image, 10, 54, 4);  // the rows' offset
-    Put(image, 14, 40, 4);  // BITMAPINFOHEADER
-    Put(image, 18, width, 4);
-    Put(image, 22, height, 4);
-    Put(image, 26, 1, 2);   // planes
-    Put(image, 28, 24, 2);  // bits per pixel
+    LittleEndianWriter header(image);
+    header.Write(2, static_cast<uint32_t>(image.size()), 4);
+    header.Write(10, 54, 4);  // the rows' offset
+    header.Write(14, 40, 4);  // BITMAPINFOHEADER
+    header.Write(18, width, 4);
+    header.Write(22, height, 4);
+    header.Write(26, 1, 2);   // planes
+    header.Write(28, 24, 2);  // bits per pixel
     return image;
 }
 
@@ -46,24 +41,25 @@ std::string MakeStub(const std::string& mark, Arch arch) {
     const bool x64 = arch == Arch::X64;
     const size_t optionalSize = x64 ? 240 : 224;
     std::string image(0x400, '\0');
-    Put(image, 0, 'M' | 'Z' << 8, 2);
-    Put(image, 60, 64, 4);                       // the PE headers' offset
-    Put(image, 64, 0x4550, 4);                   // "PE\0\0"
-    Put(image, 68, x64 ? 0x8664 : 0x14C, 2);     // machine
-    Put(image, 70, 1, 2);                        // one section
-    Put(image, 84, optionalSize, 2);
-    Put(image, 88, x64 ? 0x20B : 0x10B, 2);      // PE32+ or PE32
-    Put(image, 88 + 32, 0x1000, 4);              // section alignment
-    Put(image, 88 + 36, 0x200, 4);               // file alignment
-    Put(image, 88 + 56, 0x2000, 4);              // image size
-    Put(image, 88 + 60, 0x200, 4);               // headers size
-    Put(image, 88 + (x64 ? 108 : 92), 16, 4);    // data directories
+    LittleEndianWriter out(image);
+    out.Put16(0, 'M' | 'Z' << 8);
+    out.Put32(60, 64);                     // the PE headers' offset
+    out.Put32(64, 0x4550);                 // "PE\0\0"
+    out.Put16(68, x64 ? 0x8664 : 0x14C);   // machine
+    out.Put16(70, 1);                      // one section
+    out.Put16(84, optionalSize);
+    out.Put16(88, x64 ? 0x20B : 0x10B);    // PE32+ or PE32
+    out.Put32(88 + 32, 0x1000);            // section alignment
+    out.Put32(88 + 36, 0x200);             // file alignment
+    out.Put32(88 + 56, 0x2000);            // image size
+    out.Put32(88 + 60, 0x200);             // headers size
+    out.Put32(88 + (x64 ? 108 : 92), 16);  // data directories
     const size_t section = 88 + optionalSize;
     image.replace(section, 5, ".text");
-    Put(image, section + 8, 0x100, 4);    // virtual size
-    Put(image, section + 12, 0x1000, 4);  // virtual address
-    Put(image, section + 16, 0x200, 4);   // raw size
-    Put(image, section + 20, 0x200, 4);   // raw offset
+    out.Put32(section + 8, 0x100);    // virtual size
+    out.Put32(section + 12, 0x1000);  // virtual address
+    out.Put32(section + 16, 0x200);   // raw size
+    out.Put32(section + 20, 0x200);   // raw offset
     image.replace(0x200, mark.size(), mark);
     return image;
 }
@@ -121,7 +117,6 @@ RunResult RunCommand(const std::string& folder, const std::string& command) {
 }
 
 RunResult RunMkinstaller(const std::string& folder, const std::string& arguments, const std::string& environment) {
-    // TOOL_RUNNER runs another build of the tool, TOOL_UNDER_TEST, through it (Wine).
     const char* runner = std::getenv("TOOL_RUNNER");
     const std::string tool = runner ? std::string("'") + runner + "' '" + std::getenv("TOOL_UNDER_TEST") + "'"
                                     : "'" MKINSTALLER_PATH "'";

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "tests/native/scratch_folder.h"
 #include "tools/mkinstaller/windows_arch.h"

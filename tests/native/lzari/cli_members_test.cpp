@@ -44,16 +44,16 @@ TEST_P(Joined, DecodeMemberByMember) {
     for (const auto& args : {std::vector<std::string>{"-dc", "ab.lzr"}, {"-dc"}}) {
         const ToolResult result = folder.Run(args, false, 0, args.size() == 1 ? std::optional(c.joined) : std::nullopt);
         EXPECT_EQ(result.exitCode, sound ? 0 : 1) << c.label << ": " << args.size() << result.err;
-        if (sound) EXPECT_EQ(result.out, c.decoded) << c.label;
+        if (sound) { EXPECT_EQ(result.out, c.decoded) << c.label; }
     }
     EXPECT_EQ(folder.Run({"-t", "ab.lzr"}).exitCode, sound ? 0 : 1) << c.label;
     const ToolResult listed = folder.Run({"-l", "ab.lzr"});
     EXPECT_EQ(listed.exitCode, sound ? 0 : 1) << c.label;
-    if (sound) EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), c.rows + 1) << listed.out;
+    if (sound) { EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), c.rows + 1) << listed.out; }
 
     EXPECT_EQ(folder.Run({"-d", "ab.lzr"}).exitCode, sound ? 0 : 1) << c.label;
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{sound ? "ab" : "ab.lzr"})) << c.label;
-    if (sound) EXPECT_EQ(folder.Read("ab"), c.decoded) << c.label;
+    if (sound) { EXPECT_EQ(folder.Read("ab"), c.decoded) << c.label; }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Joined, ::testing::ValuesIn(JoinedCases),

@@ -3,18 +3,13 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <stdexcept>
-
-#include <gtest/gtest.h>
 
 #include "codec/lzari.h"
 #include "tools/common/container_bytes.h"
@@ -130,14 +125,6 @@ std::string RandomBytes(size_t size, uint32_t seed) {
     std::string bytes(size, '\0');
     for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
     return bytes;
-}
-
-LzariContainer Described(const std::string& container) {
-    LzariContainer described;
-    EXPECT_EQ(LzariDescribeContainer(reinterpret_cast<const uint8_t*>(container.data()),
-                                     static_cast<uint32_t>(container.size()), &described),
-              LzariOk);
-    return described;
 }
 
 std::string ContainerOf(const std::string& bytes) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "codec/lzari.h"
 #include "tests/native/scratch_folder.h"
 
 struct ToolResult {
@@ -50,6 +49,3 @@ std::string ContainerOf(const std::string& bytes);
 // The version 0 container of the same bytes.
 std::string LegacyOf(const std::string& container);
 std::string DecodeContainer(const std::string& container, int* version);
-
-// The fixed parts of a container; fails the test unless it has them.
-LzariContainer Described(const std::string& container);
