@@ -108,6 +108,7 @@ const ManifestCase RefusalCases[] = {
      "manifest.toml:13: file[1].source: 'missing.bin' not found"},
     {"source is a folder", "source = \"a.bin\"", "source = \".\"", "file[1].source"},
     {"time without offset", "04:05:06Z", "04:05:06", "manifest.toml:14: file[1].time"},
+    {"product time without offset", "#MORE_PRODUCT#", "time = 1999-01-01T00:00:00", "manifest.toml:9: product.time"},
     {"time before 1601", "2001-02-03T04:05:06Z", "1600-12-31T23:00:00Z", "file[1].time"},
     {"malformed TOML", "version = \"1.0\"", "version = 1.0.0", "manifest.toml:3:14:"},
     {"text of the wrong type", "version = \"1.0\"", "version = 1.0", "product.version: must be a string"},
@@ -261,6 +262,17 @@ TEST(Problems, MoreRowsThanTheProgressBarsCountAreRefused) {
         EXPECT_EQ(run.exitCode, extra) << run.output.substr(0, 500);
         if (extra) { EXPECT_NE(run.output.find("file: 65536 rows"), std::string::npos) << run.output.substr(0, 500); }
     }
+}
+
+// [product] time is the time of every row that gives none.
+TEST(Times, TheProductsIsEveryOtherRowsTime) {
+    ProductFolder folder;
+    folder.Write("manifest.toml", Replace(ValidManifest(), "#MORE_PRODUCT#", "time = 1999-01-01T01:00:00+01:00"));
+    ProblemList problems;
+    const std::optional<ProductManifest> manifest = ReadManifest({folder.PathOf("manifest.toml"), {}}, problems);
+    ASSERT_TRUE(manifest && problems.Empty());
+    EXPECT_EQ(manifest->files[0].fixedTime, 126256467060000000ULL);  // its own, 2001-02-03T04:05:06Z
+    EXPECT_EQ(manifest->files[1].fixedTime, 125596224000000000ULL);  // 1999-01-01T00:00:00Z
 }
 
 // The level reaches the execution manifest, which never carries a

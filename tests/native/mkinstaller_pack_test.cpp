@@ -72,6 +72,20 @@ TEST(Packing, ContainersDecodeToTheFilesWithTheirTimesWhateverTheThreadCount) {
     }
 }
 
+// SOURCE_DATE_EPOCH's time clamps later ones, the row's or the file's own.
+TEST(Packing, NoPayloadCarriesATimeAfterTheLatest) {
+    ProductFolder folder;
+    const std::vector<FileRow> rows = WriteRows(folder);
+    const uint64_t latest = FirstTime + 2;
+    const PackResult packed = PackFiles(rows, latest, 2, nullptr);
+    ASSERT_TRUE(packed.ok) << packed.error;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        uint64_t time = 0;
+        Decode(packed.files[i].container, &time);
+        EXPECT_EQ(time, std::min(rows[i].fixedTime.value_or(OwnFileTime), latest)) << "row " << i;
+    }
+}
+
 TEST(Packing, AFileThatVanishedFailsTheWholeRun) {
     ProductFolder folder;
     std::vector<FileRow> rows = WriteRows(folder);

@@ -6,6 +6,7 @@
 
 #include "common/product_record.h"
 #include "common/cp1252.h"
+#include "tools/mkinstaller/command_check.h"
 #include "tools/mkinstaller/name_rules.h"
 #include "tools/mkinstaller/setup_resources.h"
 
@@ -93,6 +94,29 @@ TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
     EXPECT_STREQ(view.firstName + 6, "caf\xE9.txt");
     for (const std::string& damaged : {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
         EXPECT_FALSE(ParseProductRecord(damaged.data(), damaged.size(), &view)) << damaged.size();
+    }
+}
+
+// SOURCE_DATE_EPOCH: seconds since 1970 in digits, or refused by name.
+TEST(SourceDateEpoch, IsSecondsSince1970) {
+    const struct {
+        const char* value;
+        std::optional<uint64_t> fileTime;
+        bool refused;
+    } cases[] = {
+        {nullptr, std::nullopt, false},
+        {"", std::nullopt, false},
+        {"0", 116444736000000000ULL, false},
+        {"1714564800", 133590384000000000ULL, false},
+        {"-5", std::nullopt, true},
+        {"12x", std::nullopt, true},
+        {" 12", std::nullopt, true},
+        {"9999999999999", std::nullopt, true},
+    };
+    for (const auto& c : cases) {
+        ProblemList problems;
+        EXPECT_EQ(ReadSourceDateEpoch(c.value, problems), c.fileTime) << (c.value ? c.value : "unset");
+        EXPECT_EQ(problems.Empty(), !c.refused) << (c.value ? c.value : "unset");
     }
 }
 
