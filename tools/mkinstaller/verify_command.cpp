@@ -182,11 +182,12 @@ int VerifyInPrefix(const VerifyOptions& options, const Launch& launch, const Pro
     }
     PrivateDisplay display;
     std::string problem;
-    if (!display.Start(problem)) {
+    const std::string authority = work.File("Xauthority");
+    if (!display.Start(authority, problem)) {
         Fail(problem);
         return -1;
     }
-    UseIsolatedWineEnvironment(work.File("home"), work.File("prefix"), display.Name());
+    UseIsolatedWineEnvironment(work.File("home"), work.File("prefix"), display.Name(), authority);
     WinePrefix prefix(work.File("prefix"), launch.boot);
     std::fprintf(stderr, "mkinstaller verify: a fresh Wine prefix in %s on display %s\n", work.Path().c_str(),
                  display.Name().c_str());

@@ -15,7 +15,8 @@
 
 namespace fs = std::filesystem;
 
-void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display) {
+void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display,
+                                const std::string& authority) {
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
@@ -25,6 +26,7 @@ void UseIsolatedWineEnvironment(const std::string& home, const std::string& pref
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEPREFIX", prefix.c_str(), 1);
     setenv("DISPLAY", display.c_str(), 1);
+    setenv("XAUTHORITY", authority.c_str(), 1);
     unsetenv("WINEARCH");
     unsetenv("WINESERVER");
     unsetenv("WINELOADER");

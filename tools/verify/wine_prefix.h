@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-// Sets this process's environment, which every Wine program inherits.
-void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display);
+// Sets this process's environment, which every Wine program inherits: the
+// display and the Xauthority file with its cookie among it.
+void UseIsolatedWineEnvironment(const std::string& home, const std::string& prefix, const std::string& display,
+                                const std::string& authority);
 
 // How Windows programs are started: through `wine`, or through a loader
 // named directly, which the programs it starts must know as WINELOADER.
