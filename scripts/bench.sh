@@ -49,6 +49,7 @@ if [ "$rss_mib" -gt 0 ] && [ -x /usr/bin/time ]; then
     build/release/tools/lzari/lzari -k "$file"
     decompress=$(peak -d -f -k "$file.lzr")
     row "peak RSS of lzari on $rss_mib MiB, MB" "-c $compress, -d $decompress, -t $(peak -t "$file.lzr"), -l $(peak -l "$file.lzr")"
+    row "peak RSS of lzari from a pipe, MB" "-c $(cat "$file" | peak -c), -dc $(cat "$file.lzr" | peak -dc)"
 else
     row "peak RSS of lzari, MB" "n/a (RSS_MIB=0 or no GNU time: scripts/setup-deps.sh)"
 fi

@@ -94,6 +94,18 @@ int CreateTemporaryBeside(const std::string& target, std::string* name) {
     return descriptor;
 }
 
+int CreateNamelessTemporary() {
+    const char* folder = getenv("TMPDIR");
+    const std::string path = folder && *folder ? folder : "/tmp";
+    const int descriptor = open(path.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (descriptor >= 0 || errno != EOPNOTSUPP) return descriptor;
+    // A file system without O_TMPFILE: a name for as long as it takes to remove it.
+    std::string name;
+    const int named = CreateTemporaryBeside(path + "/lzari-spool", &name);
+    if (named >= 0) unlink(name.c_str());
+    return named;
+}
+
 bool Status(int descriptor, FileStatus* status) {
     struct stat from {};
     if (fstat(descriptor, &from) != 0) return false;

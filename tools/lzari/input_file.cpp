@@ -1,6 +1,7 @@
 #include "tools/lzari/input_file.h"
 
 #include <errno.h>
+#include <string.h>
 
 #include "tools/lzari/file_error.h"
 #include "tools/lzari/options.h"
@@ -98,7 +99,35 @@ std::unique_ptr<InputBytes> InputFile::Load(Progress* progress) {
             return std::make_unique<InputBytes>(mapped, static_cast<size_t>(status_.size));
         }
     }
+    if (!status_.regular) {
+        if (std::unique_ptr<InputBytes> spooled = Spool(progress)) return spooled;
+    }
     return std::make_unique<InputBytes>(ReadAll(progress));
+}
+
+// A pipe's bytes go to a nameless temporary file, mapped once whole, so that
+// memory does not grow with the input; null where no temporary can be made.
+std::unique_ptr<InputBytes> InputFile::Spool(Progress* progress) {
+    struct Temporary {
+        int descriptor = platform::CreateNamelessTemporary();
+        ~Temporary() {
+            if (descriptor >= 0) platform::Close(descriptor);
+        }
+    } spool;
+    if (spool.descriptor < 0) return nullptr;
+    std::vector<uint8_t> chunk(ReadChunk);
+    for (long got; (got = platform::Read(descriptor_, chunk.data(), ReadChunk)) != 0; bytesRead_ += got) {
+        if (got < 0) throw SystemError(name_);
+        if (bytesRead_ + got > LargestInput) throw FileError(name_, TooLarge);
+        if (!platform::WriteAll(spool.descriptor, chunk.data(), static_cast<size_t>(got)))
+            throw FileError(name_, std::string("cannot keep it in a temporary file: ") + strerror(errno));
+        if (progress) progress->Advance("reading", bytesRead_ + got, 0);
+    }
+    if (bytesRead_ == 0) return std::make_unique<InputBytes>(std::vector<uint8_t>());
+    const uint8_t* mapped =
+        platform::MapFile(spool.descriptor, bytesRead_, "lzari: " + name_ + ": temporary file lost\n");
+    if (!mapped) throw SystemError(name_);
+    return std::make_unique<InputBytes>(mapped, static_cast<size_t>(bytesRead_));
 }
 
 void InputFile::CheckUnchanged() const {

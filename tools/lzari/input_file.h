@@ -47,8 +47,9 @@ public:
     // Reads to the end, then checks that the file did not change meanwhile.
     std::vector<uint8_t> ReadAll(Progress* progress);
     // The whole content: a regular file with a size is mapped where the
-    // system can, and must be checked with CheckUnchanged once used;
-    // anything else is read with ReadAll.
+    // system can, and must be checked with CheckUnchanged once used; a pipe
+    // or device is copied to a nameless temporary file and mapped; anything
+    // else, or where no temporary can be made, is read with ReadAll.
     std::unique_ptr<InputBytes> Load(Progress* progress);
     // Throws when the file's size or modification time moved since it was
     // opened, or when it held more bytes than its size said.
@@ -56,6 +57,7 @@ public:
 
 private:
     void Open(const std::string& path, const InputRules& rules);
+    std::unique_ptr<InputBytes> Spool(Progress* progress);
     void Close();
 
     std::string name_;
