@@ -56,10 +56,10 @@ int OpenForReading(const std::string& path, bool followLinks);
 // its owner, and names it in `name`. On Windows it may be deleted while open,
 // as an interruption's clean-up does.
 int CreateTemporaryBeside(const std::string& target, std::string* name);
-// Creates a file for this process alone in the system's folder of
-// temporaries ($TMPDIR, else /tmp; Windows: GetTempPath), already without a
-// name, so that nothing is left whatever ends the process. Returns a
-// descriptor open for reading and writing, or -1 and errno.
+// Creates a file for this process alone in the folder of temporaries
+// ($TMPDIR, else /tmp), already without a name, so that nothing is left
+// whatever ends the process. Returns a descriptor open for reading and
+// writing, or -1 and errno (always on Windows, which maps no files).
 int CreateNamelessTemporary();
 bool Status(int descriptor, FileStatus* status);
 bool PathStatus(const std::string& path, bool followLinks, FileStatus* status);

@@ -222,23 +222,11 @@ int CreateTemporaryBeside(const std::string& target, std::string* name) {
     return -1;
 }
 
+// Files are not mapped here (MapFile), so a temporary would gain nothing:
+// the tools read such inputs whole.
 int CreateNamelessTemporary() {
-    wchar_t folder[MAX_PATH + 1], name[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"lzr", 0, name) == 0) {
-        Failed();
-        return -1;
-    }
-    const HANDLE handle = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        Failed();
-        DeleteFileW(name);
-        return -1;
-    }
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY | _O_NOINHERIT);
-    if (descriptor < 0) CloseHandle(handle);
-    return descriptor;
+    errno = ENOSYS;
+    return -1;
 }
 
 bool Status(int descriptor, FileStatus* status) {
