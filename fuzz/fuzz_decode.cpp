@@ -2,13 +2,11 @@
 // memory outside the container, and a success must be whole and agree with
 // the container's description. The streaming decoder, from the same state,
 // must end the same way with the same bytes.
-#include <stdlib.h>
 #include <string.h>
-
-#include <vector>
 
 #include "codec/lzari.h"
 #include "codec/stream_decoder.h"
+#include "fuzz/fuzz_support.h"
 
 // A decode that succeeded found what the description reads.
 static bool AgreesWithDescription(const LzariState& state, const uint8_t* data, size_t size, uint32_t length) {
@@ -16,11 +14,6 @@ static bool AgreesWithDescription(const LzariState& state, const uint8_t* data, 
     return LzariDescribeContainer(data, (uint32_t)size, &container) == LzariOk && container.decodedSize == length &&
            container.version == state.version && container.fileTimeLow == state.fileTimeLow &&
            container.fileTimeHigh == state.fileTimeHigh;
-}
-
-static void Collect(void* context, const uint8_t* bytes, uint32_t count) {
-    std::vector<uint8_t>* collected = (std::vector<uint8_t>*)context;
-    collected->insert(collected->end(), bytes, bytes + count);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,14 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LzariDecodeStream(&streaming, data, (uint32_t)size);
     uint32_t length = 0;
     uint8_t* out = LzariDecodeWith(&state, data, (uint32_t)size, &length);
-    if (state.status == LzariOk) {
-        if (!AgreesWithDescription(state, data, size, length) || (length != 0) != (out != nullptr)) abort();
-    } else if (out != nullptr || length != 0 || state.version != -1) {
-        abort();
-    }
-    if (streaming.status != state.status || streaming.version != state.version ||
-        (state.status == LzariOk && (streamed.size() != length || (length && memcmp(streamed.data(), out, length)))))
-        abort();
+    Check(state.status == LzariOk ? AgreesWithDescription(state, data, size, length) && (length != 0) == (out != nullptr)
+                                  : out == nullptr && length == 0 && state.version == -1);
+    Check(streaming.status == state.status && streaming.version == state.version &&
+          (state.status != LzariOk || (streamed.size() == length && (!length || !memcmp(streamed.data(), out, length)))));
     free(out);
     return 0;
 }

@@ -2,26 +2,13 @@
 // single-threaded encoder's container. The first two bytes choose how the
 // threaded form shares its trees out and how small its blocks are, so
 // that short inputs wrap its table of matches many times over.
-#include <stdlib.h>
-#include <string.h>
-
-#include <vector>
-
 #include "codec/threaded_encoder.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 using EncodeFunction = uint8_t* (*)(LzariState*, const uint8_t*, uint32_t, uint32_t*);
-
-void Check(bool ok) {
-    if (!ok) abort();
-}
-
-void Collect(void* context, const uint8_t* bytes, uint32_t count) {
-    Bytes* out = static_cast<Bytes*>(context);
-    out->insert(out->end(), bytes, bytes + count);
-}
 
 Bytes Encode(LzariState* state, EncodeFunction encode, const uint8_t* data, size_t size) {
     uint32_t length = 0;

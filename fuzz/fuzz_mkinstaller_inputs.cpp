@@ -14,8 +14,6 @@
 
 namespace {
 
-void ReadLogo(const std::vector<uint8_t>& bytes) { LogoFromFile(bytes); }
-
 void PackIcon(const std::vector<uint8_t>& bytes) {
     if (!IconProblem(bytes).empty()) return;
     ProductManifest manifest;
@@ -35,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const std::vector<uint8_t> bytes(data + 1, data + size);
     switch (data[0] % 3) {
-        case 0: ReadLogo(bytes); break;
+        case 0: LogoFromFile(bytes); break;
         case 1: PackIcon(bytes); break;
         default: ReadManifestOf(bytes); break;
     }

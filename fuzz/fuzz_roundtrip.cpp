@@ -1,21 +1,10 @@
 // Arbitrary bytes as a file: encoding then decoding must give them back,
 // and the version 1 form, streamed out of an encode, must decode to the
 // same bytes and carry its FILETIME.
-#include <stdlib.h>
 #include <string.h>
 
-#include <vector>
-
 #include "codec/lzari.h"
-
-static void Check(bool ok) {
-    if (!ok) abort();
-}
-
-static void Collect(void* context, const uint8_t* bytes, uint32_t count) {
-    std::vector<uint8_t>* collected = (std::vector<uint8_t>*)context;
-    collected->insert(collected->end(), bytes, bytes + count);
-}
+#include "fuzz/fuzz_support.h"
 
 // The version 1 container of `data`, as the tools write it.
 static std::vector<uint8_t> EncodeVersion1(LzariState* state, const uint8_t* data, size_t size) {

@@ -3,6 +3,7 @@
 // trees kept by other threads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -11,37 +12,12 @@
 
 namespace {
 
-Bytes Repeated(const std::string& pattern, size_t times) {
-    std::string text;
-    for (size_t i = 0; i < times; i++) text += pattern;
-    return AsBytes(text);
-}
-
-// Text of a few letters: matches of equal length at many distances.
-Bytes SmallAlphabetText(size_t count, uint32_t seed, const char* alphabet) {
-    Bytes out = RandomBytes(count, seed);
-    const size_t letters = strlen(alphabet);
-    for (auto& b : out) b = (uint8_t)alphabet[b % letters];
-    return out;
-}
-
 // A space, a letter, a run of spaces, then a two-letter pattern: the
 // positions before the first byte, all spaces, tie with one another.
 Bytes SpacesThenPattern(size_t spaces, const std::string& pattern, size_t times) {
-    return Concat(Concat(AsBytes(" x"), Bytes(spaces, ' ')), Repeated(pattern, times));
-}
-
-// Lines of words behind runs of spaces, as in source code.
-Bytes IndentedLines(size_t count, uint32_t seed) {
-    const Bytes words = GeneratedText(count, seed);
-    const Bytes picks = RandomBytes(count, seed + 1);
-    Bytes out;
-    for (size_t i = 0; out.size() < count; i++) {
-        out.push_back(words[i]);
-        if (words[i] == '\n') out.insert(out.end(), picks[i] % 4 * 4, ' ');
-    }
-    out.resize(count);
-    return out;
+    std::string text = " x" + std::string(spaces, ' ');
+    while (times-- > 0) text += pattern;
+    return AsBytes(text);
 }
 
 using EncodeFunction = uint8_t* (*)(LzariState*, const uint8_t*, uint32_t, uint32_t*);
@@ -69,9 +45,7 @@ const Form Forms[] = {
 };
 
 size_t FirstDifference(const Bytes& a, const Bytes& b) {
-    size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) i++;
-    return i;
+    return std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
 }
 
 struct FormsCase {
@@ -87,10 +61,8 @@ TEST_P(EncoderForms, WriteTheSingleThreadedBytes) {
     const Bytes input = GetParam().make();
     const Bytes expected = Encode(input, std::unique_ptr<LzariState>(new LzariState()).get());
     ASSERT_FALSE(expected.empty());
-    const Bytes toSink = EncodeToSink(LzariEncodeWith, input).bytes;
-    EXPECT_TRUE(toSink == expected) << "to a sink, differs at " << FirstDifference(toSink, expected);
-
-    // The sink takes the same path in every threaded form: one is enough.
+    // The sink takes the same path in every form (RoundTrip checks the
+    // single-threaded one): one threaded form is enough.
     const Bytes threadedToSink = EncodeToSink(LzariEncodeThreaded, input).bytes;
     EXPECT_TRUE(threadedToSink == expected) << "threaded to a sink, differs at "
                                             << FirstDifference(threadedToSink, expected);
@@ -114,8 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         FormsCase{"SpacesThenPairs", [] { return SpacesThenPattern(70, "ab", 3000); }},
         FormsCase{"SpacesThenPairsOverOneMiB", [] { return SpacesThenPattern(70, "ab", 600000); }},
         FormsCase{"LongSpacesThenTriples", [] { return SpacesThenPattern(5000, "abc", 4000); }},
-        FormsCase{"FourLetters", [] { return SmallAlphabetText(300000, 42, " xab"); }},
-        FormsCase{"IndentedLines", [] { return IndentedLines(400000, 43); }},
         FormsCase{"RunOfOneByte", [] { return Bytes(100000, 'A'); }},
         FormsCase{"TextOverOneMiB", [] { return GeneratedText(OverOneMiB, 31); }}),
     [](const ::testing::TestParamInfo<FormsCase>& info) { return std::string(info.param.name); });

@@ -72,14 +72,12 @@ struct Decoded {
     uint32_t fileTimeLow, fileTimeHigh, inputPos, codedEnd;
 };
 
-// Decodes from a heap block of exactly the container's size, so that ASan
-// reports any read past it.
+// Decodes from a copy, a heap block of exactly the container's size, so
+// that ASan reports any read past it.
 inline Decoded Decode(const Bytes& container, LzariState* state = &CodecState) {
-    uint8_t* copy = (uint8_t*)malloc(container.size() ? container.size() : 1);
-    if (!container.empty()) memcpy(copy, container.data(), container.size());
+    const Bytes copy = container;
     uint32_t length = 0;
-    uint8_t* data = LzariDecodeWith(state, copy, (uint32_t)container.size(), &length);
-    free(copy);
+    uint8_t* data = LzariDecodeWith(state, copy.data(), (uint32_t)copy.size(), &length);
     return Decoded{data == nullptr, Take(data, length), length, state->status, state->version,
                    state->fileTimeLow, state->fileTimeHigh, state->inputPos,
                    data ? LzariCodedEnd(state) : 0};
@@ -98,12 +96,10 @@ struct Pieces {
 
 // Decode's result through LzariDecodeStream (isNull: nothing passed on).
 inline Decoded DecodeStreamed(const Bytes& container, LzariState* state, Pieces* pieces) {
-    uint8_t* copy = (uint8_t*)malloc(container.size() ? container.size() : 1);
-    if (!container.empty()) memcpy(copy, container.data(), container.size());
+    const Bytes copy = container;
     state->sink = Pieces::Take;
     state->sinkContext = pieces;
-    LzariStatus status = LzariDecodeStream(state, copy, (uint32_t)container.size());
-    free(copy);
+    LzariStatus status = LzariDecodeStream(state, copy.data(), (uint32_t)copy.size());
     state->sink = nullptr;
     bool ok = status == LzariOk && state->outCount > 0;
     return Decoded{pieces->bytes.empty(), pieces->bytes, ok ? state->outCount : 0, status, state->version,

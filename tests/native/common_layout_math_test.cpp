@@ -14,18 +14,11 @@ std::ostream& operator<<(std::ostream& out, const LayoutRect& r) {
 
 namespace {
 
-// The reference logo, a 16-pixel font and the client width of a 480-wide
-// window with a 3-pixel frame on each side.
-LayoutMeasures Measures(int logoWidth = 160, int logoHeight = 108, int lineHeight = 16) {
-    LayoutMeasures m;
-    m.logoWidth = logoWidth;
-    m.logoHeight = logoHeight;
-    m.clientWidth = 474;
-    m.lineHeight = lineHeight;
-    m.exitWidth = 40;
-    m.installWidth = 150;
-    m.selectWidth = 140;
-    return m;
+// The reference logo, a 16-pixel font, the client width of a 480-wide
+// window with a 3-pixel frame on each side and the reference labels.
+LayoutMeasures Measures(int logoWidth = 160, int logoHeight = 108, int lineHeight = 16, int exitWidth = 40,
+                        int installWidth = 150, int selectWidth = 140) {
+    return LayoutMeasures{logoWidth, logoHeight, 474, lineHeight, exitWidth, installWidth, selectWidth};
 }
 
 TEST(LayoutMath, WorkedExampleForTheReferenceLogo) {
@@ -61,16 +54,18 @@ TEST(LayoutMath, MainWindowIsCentredAndTruncatesTowardZero) {
     }
 }
 
-TEST(LayoutMath, LargerLogoMovesTheRowsDownAndNarrowsTheDescription) {
-    ChildLayout taller = ComputeChildLayout(Measures(160, 200));  // 92 more than the reference
-    EXPECT_EQ(taller.description, (LayoutRect{182, 8, 284, 206}));
-    EXPECT_EQ(taller.warning.y, 216);
-    EXPECT_EQ(taller.copyProgress.y, 324);
-    EXPECT_EQ(taller.exit.y, 326);
-    ChildLayout wider = ComputeChildLayout(Measures(300));
-    EXPECT_EQ(wider.logo, (LayoutRect{8, 8, 306, 114}));
-    EXPECT_EQ(wider.description, (LayoutRect{322, 8, 144, 114}));
-    EXPECT_EQ(wider.install, (LayoutRect{88, 234, 150, 24}));
+// A larger logo moves the rows down and narrows the description; lines of
+// 17 pixels put the rows 19 apart and make the buttons 3 * 17 / 2 = 25.5,
+// truncated, high.
+TEST(LayoutMath, FollowsTheLogoSizeAndTheLineHeight) {
+    ChildLayout l = ComputeChildLayout(Measures(300, 200, 17));
+    EXPECT_EQ(l.logo, (LayoutRect{8, 8, 306, 206}));
+    EXPECT_EQ(l.description, (LayoutRect{322, 8, 144, 206}));
+    EXPECT_EQ(l.warning, (LayoutRect{8, 216, 458, 17}));
+    EXPECT_EQ(l.os.y, 216 + 19);
+    EXPECT_EQ(l.copyProgress.y, 216 + 6 * 19);
+    EXPECT_EQ(l.install, (LayoutRect{88, 332, 150, 25}));
+    EXPECT_EQ(l.exit.y, 332);
 }
 
 TEST(LayoutMath, ButtonsAreCentredWithTruncatingHalves) {
@@ -84,23 +79,12 @@ TEST(LayoutMath, ButtonsAreCentredWithTruncatingHalves) {
         {481, 150, 140, 88, 246, -3},
     };
     for (const auto& c : cases) {
-        LayoutMeasures m = Measures();
-        m.exitWidth = c.exitWidth;
-        m.installWidth = c.installWidth;
-        m.selectWidth = c.selectWidth;
-        ChildLayout l = ComputeChildLayout(m);
+        ChildLayout l = ComputeChildLayout(Measures(160, 108, 16, c.exitWidth, c.installWidth, c.selectWidth));
         EXPECT_EQ(l.install.x, c.installX) << c.installWidth;
         EXPECT_EQ(l.select.x, c.selectX) << c.installWidth;
         EXPECT_EQ(l.exit.x, c.exitX) << c.installWidth;
         EXPECT_EQ(l.exit.width, c.exitWidth);
     }
-}
-
-TEST(LayoutMath, ButtonsAreOneAndAHalfLinesHighTruncated) {
-    ChildLayout l = ComputeChildLayout(Measures(160, 108, 17));
-    EXPECT_EQ(l.os.y, 124 + 19);
-    EXPECT_EQ(l.copyProgress.y, 238);
-    EXPECT_EQ(l.install, (LayoutRect{88, 240, 150, 25}));  // 3 * 17 / 2 = 25.5
 }
 
 }  // namespace

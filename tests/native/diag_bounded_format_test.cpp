@@ -37,13 +37,6 @@ INSTANTIATE_TEST_SUITE_P(Lengths, BoundedFormatFit,
                                            FitCase{ReportTextSize, 5000, false}, FitCase{1, 0, true},
                                            FitCase{1, 1, false}, FitCase{0, 0, false}));
 
-TEST(BoundedFormat, FormatsArgumentsLikePrintf) {
-    char buffer[ReportTextSize];
-    ASSERT_TRUE(FormatBounded(buffer, sizeof buffer, "can't find resource %s\nWin Err Code %i: %s", "LOGO", 1814,
-                              "resource name not found"));
-    EXPECT_STREQ(buffer, "can't find resource LOGO\nWin Err Code 1814: resource name not found");
-}
-
 TEST(BoundedFormat, FormattingFailureIsRefused) {
     // A lone surrogate cannot be converted to a multibyte string.
     char buffer[32];
