@@ -108,13 +108,12 @@ DecodedFile DecodeMember(const std::string& name, InputBytes& input, uint64_t be
 // Shortest container: a magic and a version 0 size field.
 constexpr uint64_t SmallestContainer = 8;
 
-// Where the next member's magic may begin after `from`: the first place past
-// a whole container's worth of bytes that reads "LzaR" or "LZar", else `end`.
+// The first place from `from` on that reads "LzaR" or "LZar", else `end`.
 // Read in pieces whose mapped pages are let go behind the search.
 uint64_t NextMagic(InputBytes& input, uint64_t from, uint64_t end) {
     constexpr uint64_t Piece = 4u << 20;
     const uint8_t* bytes = input.data();
-    for (uint64_t at = from + SmallestContainer; at + 4 <= end;) {
+    for (uint64_t at = from; at + 4 <= end;) {
         const uint64_t pieceEnd = std::min(end, at + Piece);
         const void* found = memchr(bytes + at, 'L', pieceEnd - at);
         if (!found) {
@@ -137,14 +136,14 @@ constexpr int MostFalseMagics = 16;
 // which the bytes decode as a whole container with a clean end, else at
 // `end` (the last member, or bytes that are not a container).
 uint64_t MemberEnd(const std::string& name, InputBytes& input, uint64_t begin, uint64_t end, Progress* progress) {
-    uint64_t candidate = NextMagic(input, begin, end);
+    uint64_t candidate = NextMagic(input, begin + SmallestContainer, end);
     for (int tried = 0; candidate < end && tried < MostFalseMagics; ++tried) {
         try {
             if (!DecodeMember(name, input, begin, candidate, progress, nullptr).endFault) return candidate;
         } catch (const FileError&) {
             // A magic inside a coded stream: not a boundary.
         }
-        candidate = NextMagic(input, candidate - SmallestContainer + 1, end);
+        candidate = NextMagic(input, candidate + 1, end);
     }
     return end;
 }
