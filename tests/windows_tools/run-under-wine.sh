@@ -21,6 +21,13 @@ export TMPDIR="$WINE_HARNESS_DIR/$name-drive-d"
 rm -rf "$TMPDIR" && mkdir -p "$TMPDIR"
 ln -sfn "$TMPDIR" "$WINEPREFIX/dosdevices/d:"
 trap 'wine_prefix_finish; rm -rf "$TMPDIR" "$WINEPREFIX"' EXIT
+# The tests start Wine hundreds of times. A wineserver that ends 3 s after
+# its last client can close its socket under one just connecting ("recvmsg:
+# Connection reset by peer"); this one stays until wine_prefix_finish. So do
+# the system processes Wine starts with its first program: they are started
+# here, away from the pipes through which the tests read a tool's output.
+wineserver -p </dev/null >/dev/null 2>&1
+"$here/wine-runner" cmd /c exit </dev/null >/dev/null 2>&1
 TOOL_UNDER_TEST=$(wine_stage "$WINEPREFIX" "$tool" tools)
 export TOOL_UNDER_TEST
 export TOOL_RUNNER="$here/wine-runner"
