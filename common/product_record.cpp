@@ -34,7 +34,15 @@ bool ParseProductRecord(const char* bytes, size_t size, ProductRecordView* view)
         long length = TextLength(at, end);
         if (length < 0) return false;
         if (length == 0) return at + 1 == end;
-        if (++view->rows > MaxProductRows || !IsUsableName(at, length)) return false;
+        const bool marked = *at == KeepExistingMark;
+        if (++view->rows > MaxProductRows || !IsUsableName(at + marked, length - marked)) return false;
         at += length + 1;
     }
+}
+
+ProductRow ReadProductRow(const char** stored) {
+    const bool marked = **stored == KeepExistingMark;
+    const char* name = *stored + marked;
+    *stored = name + strlen(name) + 1;
+    return ProductRow{name, marked};
 }

@@ -5,6 +5,9 @@
 // Layout: Windows-1252 texts, each ended by a NUL byte: product name,
 // version, default folder, Start-menu group, description (lines joined by
 // '\n'), then one file name per row in install order, then an empty text.
+// A row written only when nothing of its name exists yet (the manifest's
+// keep_existing) has KeepExistingMark before its name; no file name holds
+// it, so a record without such rows reads as it always did.
 #pragma once
 
 #include <stddef.h>
@@ -20,14 +23,20 @@ enum {
     MaxProductText = 1023,
     MaxProductName = 259,
 };
+enum { KeepExistingMark = '*' };
 
 // The window's intro text: version, product name, description.
 #define INTRO_TEXT_FORMAT "This program will install\nVersion %s of %s\n%s\n"
 
 struct ProductRecordView {
     const char* texts[ProductTextCount];
-    const char* firstName;  // the names follow each other, NUL-separated
+    const char* firstName;  // the stored rows follow each other, NUL-separated
     unsigned rows;
+};
+
+struct ProductRow {
+    const char* name;
+    bool keepExisting;
 };
 
 // Checks a record in place: every text ended within `size` bytes and at
@@ -37,3 +46,7 @@ struct ProductRecordView {
 // allow as file and folder names, as mkinstaller writes them. False for
 // anything else: a setup program may have been edited by hand.
 bool ParseProductRecord(const char* bytes, size_t size, ProductRecordView* view);
+
+// The row stored at *STORED (first view.firstName) of a parsed record;
+// moves *STORED to the next one.
+ProductRow ReadProductRow(const char** stored);

@@ -54,6 +54,7 @@ int WriteFiles() {
     StartProgress(CopyProgress, rows);
     for (WORD i = 0; FileTable[i].name; ++i) {
         SetProgress(CopyProgress, i);
+        if (KeepExistingRows[i] && Exists(FileTable[i].name)) continue;
         if (WriteOneFile(FileTable[i].name, FileTable[i]) != 0) {
             Abort(FatalCopyFile, "can't copy file %s", FileTable[i].name);
         }

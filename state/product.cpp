@@ -10,6 +10,7 @@
 
 ProductTexts InstallManifest;
 PayloadRecord* FileTable;
+const bool* KeepExistingRows;
 
 void ReadProductRecord() {
     ResourceBytes resource = GetResource(PRODUCT_RECORD_NAME, ProductRecordType);
@@ -17,13 +18,18 @@ void ReadProductRecord() {
     if (!ParseProductRecord(reinterpret_cast<const char*>(resource.bytes), resource.size, &view)) {
         Abort(FatalDamagedPayload, "can't decode resource %s", PRODUCT_RECORD_NAME);
     }
-    PayloadRecord* rows = static_cast<PayloadRecord*>(calloc(view.rows + 1, sizeof(PayloadRecord)));
+    // One block: the table with its terminator, then a flag per row.
+    const size_t tableSize = (view.rows + 1) * sizeof(PayloadRecord);
+    PayloadRecord* rows = static_cast<PayloadRecord*>(calloc(1, tableSize + view.rows));
     if (!rows) Abort(FatalPayloadMemory, "not enough memory for resource %s", PRODUCT_RECORD_NAME);
-    const char* name = view.firstName;
+    bool* keep = reinterpret_cast<bool*>(reinterpret_cast<char*>(rows) + tableSize);
+    const char* stored = view.firstName;
     for (unsigned i = 0; i < view.rows; ++i) {
-        rows[i].name = name;
-        name += strlen(name) + 1;
+        const ProductRow row = ReadProductRow(&stored);
+        rows[i].name = row.name;
+        keep[i] = row.keepExisting;
     }
     InstallManifest = ProductTexts{view.texts[0], view.texts[1], view.texts[2], view.texts[3], view.texts[4]};
     FileTable = rows;
+    KeepExistingRows = keep;
 }

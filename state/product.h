@@ -23,6 +23,8 @@ struct PayloadRecord {
 
 extern ProductTexts InstallManifest;
 extern PayloadRecord* FileTable;  // ended by a row whose name is null
+// Per FileTable row: written only when nothing of its name exists yet.
+extern const bool* KeepExistingRows;
 
 // Reads the product record; never returns on failure.
 void ReadProductRecord();

@@ -109,6 +109,8 @@ const ManifestCase RefusalCases[] = {
     {"source is a folder", "source = \"a.bin\"", "source = \".\"", "file[1].source"},
     {"time without offset", "04:05:06Z", "04:05:06", "manifest.toml:14: file[1].time"},
     {"product time without offset", "#MORE_PRODUCT#", "time = 1999-01-01T00:00:00", "manifest.toml:9: product.time"},
+    {"keep_existing not a boolean", "04:05:06Z", "04:05:06Z\nkeep_existing = \"yes\"",
+     "manifest.toml:15: file[1].keep_existing: must be true or false"},
     {"time before 1601", "2001-02-03T04:05:06Z", "1600-12-31T23:00:00Z", "file[1].time"},
     {"malformed TOML", "version = \"1.0\"", "version = 1.0.0", "manifest.toml:3:14:"},
     {"text of the wrong type", "version = \"1.0\"", "version = 1.0", "product.version: must be a string"},

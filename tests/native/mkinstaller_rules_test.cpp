@@ -76,22 +76,26 @@ TEST(UpperCp1252, UpperCasesAccentedLettersLikeResourceNames) {
     EXPECT_EQ(UpperCp1252("\xF7\xDF\xB5"), "\xF7\xDF\xB5");          // ÷ ß µ have no upper case here
 }
 
-// What mkinstaller writes the installer reads back; a record cut short or
-// with anything after its end is refused.
+// What mkinstaller writes the installer reads back, a row kept on reinstall
+// with its mark; a record cut short or with anything after its end is refused.
 TEST(ProductRecordFormat, ReadsBackWhatIsWrittenAndRefusesDamage) {
     ProductManifest manifest;
     manifest.name = "Demo";
     manifest.group = "Demo Group";
     manifest.description = {"one", "two"};
-    manifest.files = {{"A.EXE", "", {}}, {"caf\xE9.txt", "", {}}};
+    manifest.files = {{"A.EXE", "", {}}, {"caf\xE9.txt", "", {}, true}};
     const std::string record = ProductRecord(manifest);
     ProductRecordView view;
     ASSERT_TRUE(ParseProductRecord(record.data(), record.size(), &view));
     EXPECT_STREQ(view.texts[0], "Demo");
     EXPECT_STREQ(view.texts[4], "one\ntwo");
     EXPECT_EQ(view.rows, 2u);
-    EXPECT_STREQ(view.firstName, "A.EXE");
-    EXPECT_STREQ(view.firstName + 6, "caf\xE9.txt");
+    const char* stored = view.firstName;
+    for (const auto& [name, kept] : {std::pair{"A.EXE", false}, std::pair{"caf\xE9.txt", true}}) {
+        const ProductRow row = ReadProductRow(&stored);
+        EXPECT_STREQ(row.name, name);
+        EXPECT_EQ(row.keepExisting, kept) << name;
+    }
     for (const std::string& damaged : {record.substr(0, record.size() - 1), record + '\0', record + "x", std::string()}) {
         EXPECT_FALSE(ParseProductRecord(damaged.data(), damaged.size(), &view)) << damaged.size();
     }

@@ -15,6 +15,7 @@ struct FileRow {
     std::string sourcePath;  // resolved input, empty when not found
     // FILETIME from the row's time or [product] time, else the file's mtime.
     std::optional<uint64_t> fixedTime;
+    bool keepExisting = false;  // written only when nothing of its name exists yet
 };
 
 // Authenticode signing: a certificate and its key, or a PKCS#12 bundle;

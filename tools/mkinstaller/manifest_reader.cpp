@@ -30,7 +30,7 @@ const char SingleQuotesHint[] =
 const std::initializer_list<std::string_view> TopKeys = {"product", "file", "sign"};
 const std::initializer_list<std::string_view> ProductKeys = {
     "name", "version", "default_folder", "group", "description", "logo", "icon", "elevation", "arch", "time"};
-const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time"};
+const std::initializer_list<std::string_view> FileKeys = {"name", "source", "time", "keep_existing"};
 const std::initializer_list<std::string_view> SignKeys = {"certificate", "key", "pkcs12", "password_file"};
 
 int LineOf(const toml::node& node) {
@@ -199,6 +199,11 @@ private:
             file.fixedTime = ReadTime(*time, field + ".time");
         } else {
             file.fixedTime = defaultTime_;
+        }
+        if (const toml::node* keep = Field(row, "keep_existing", field + ".keep_existing", false)) {
+            const std::optional<bool> value = keep->value_exact<bool>();
+            if (!value) problems_.Add(field + ".keep_existing", "must be true or false", LineOf(*keep));
+            file.keepExisting = value.value_or(false);
         }
         return file;
     }

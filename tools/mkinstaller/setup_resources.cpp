@@ -72,7 +72,10 @@ std::string ProductRecord(const ProductManifest& manifest) {
          {manifest.name, manifest.version, manifest.defaultFolder, manifest.group, JoinedDescription(manifest)}) {
         record += text + '\0';
     }
-    for (const FileRow& row : manifest.files) record += row.name + '\0';
+    for (const FileRow& row : manifest.files) {
+        if (row.keepExisting) record += static_cast<char>(KeepExistingMark);
+        record += row.name + '\0';
+    }
     return record + '\0';
 }
 

@@ -61,15 +61,16 @@ case_long_folder() {
 }
 
 # A second installation over the first: programs and links are written anew,
-# the user's .CSV file and a folder of a .CSV name are left as they are, a
-# lower-case .csv is an ordinary file.
+# the user's .CSV file, a folder of a .CSV name and a row marked
+# keep_existing are left as they are, a lower-case .csv is an ordinary file.
 case_reinstall() {
     scenario_prepare reinstall || exit 1
     local dir="$SCENARIO_PREFIX/drive_c/Holbrine/Tests/Tallyvane" target='C:\Holbrine\Tests\Tallyvane'
     local group="$SCENARIO_PROFILE/Start Menu/Programs/Holbrine Tests"
     local rows=("Tallyvane.EXE|$programs_dir/Varnoset.EXE|2001-02-03T04:05:06Z"
         "notes.csv|$here/notes.csv|2001-02-03T04:05:09Z" "empty.txt|$here/empty.txt|2001-02-03T04:05:10Z"
-        "LEDGER.CSV|$here/ledger.csv|2001-02-03T04:05:07Z" "ARCHIVE.CSV|$here/ledger.csv|2001-02-03T04:05:08Z")
+        "LEDGER.CSV|$here/ledger.csv|2001-02-03T04:05:07Z" "ARCHIVE.CSV|$here/ledger.csv|2001-02-03T04:05:08Z"
+        "SETTINGS.INI|$here/notes.csv|2001-02-03T04:05:11Z")
     mapfile -t steps < <(prompt_steps; printf '%s\n' expect-text FolderText "$target"
         installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps reinstall "$helpers/csv_product_setup.exe" -- "${steps[@]}"
@@ -80,6 +81,7 @@ case_reinstall() {
     rm "$dir/ARCHIVE.CSV"
     mkdir "$dir/ARCHIVE.CSV"
     printf 'kept\n' >"$dir/ARCHIVE.CSV/inside.txt"
+    printf 'user settings\n' >"$dir/SETTINGS.INI"
     for f in "$dir/notes.csv" "$dir/Tallyvane.EXE" "$SCENARIO_PROFILE/Desktop/Tallyvane.lnk" "$group/Tallyvane.lnk"; do
         printf 'changed\n' >"$f"
     done
@@ -89,6 +91,7 @@ case_reinstall() {
     expect_eq "LEDGER.CSV kept" "$(cat "$dir/LEDGER.CSV")" "user figures"
     expect_eq "LEDGER.CSV time kept" "$(stat -c %Y "$dir/LEDGER.CSV")" "$(date -u -d 2020-01-01T00:00:00Z +%s)"
     expect_eq "ARCHIVE.CSV folder kept" "$(cat "$dir/ARCHIVE.CSV/inside.txt" 2>&1)" "kept"
+    expect_eq "SETTINGS.INI kept" "$(cat "$dir/SETTINGS.INI")" "user settings"
     local csv_description=$'Tallyvane, a test product\nby Holbrine Software\nMarrow Falls, Vermont'
     check_link "$SCENARIO_PROFILE/Desktop/Tallyvane.lnk" "$target\\Tallyvane.EXE" "$target" "$csv_description"
     check_link "$group/Tallyvane.lnk" "$target\\Tallyvane.EXE" "$target" "$csv_description"

@@ -8,11 +8,12 @@
 std::vector<ProgressMessage> ProgressLog;
 
 static PayloadRecord Rows[16] = {};
+static bool Kept[16] = {};
 
 // The reference product's texts, as its record would give them.
 [[maybe_unused]] static const bool ProductSet = (InstallManifest = ProductTexts{"Varnoset", "2.18", "C:\\Holbrine\\Varnoset", "Holbrine",
                                     "Varnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont"},
-                                FileTable = Rows, true);
+                                FileTable = Rows, KeepExistingRows = Kept, true);
 
 static LRESULT CALLBACK RecordingBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == PBM_SETRANGE || message == PBM_SETPOS) {
@@ -58,9 +59,12 @@ std::string EnterScratchFolder() {
     return folder;
 }
 
-void SetRows(const std::vector<PayloadRecord>& rows) {
+void SetRows(const std::vector<PayloadRecord>& rows, const std::vector<bool>& kept) {
     size_t i = 0;
-    for (; i < rows.size(); ++i) FileTable[i] = rows[i];
+    for (; i < rows.size(); ++i) {
+        FileTable[i] = rows[i];
+        Kept[i] = i < kept.size() && kept[i];
+    }
     FileTable[i] = PayloadRecord{};
 }
 

@@ -30,7 +30,7 @@ void MakeStandInControls();
 std::string EnterScratchFolder();
 
 // Sets the table to these rows followed by the terminator.
-void SetRows(const std::vector<PayloadRecord>& rows);
+void SetRows(const std::vector<PayloadRecord>& rows, const std::vector<bool>& kept = {});
 
 FILETIME FileTimeOf(unsigned long long ticks);
 

@@ -64,6 +64,8 @@ std::vector<ProgressMessage> ExpectedProtocol(HWND bar, WORD rows) {
     return expected;
 }
 
+// A row marked to keep an existing file leaves the user's copy; the bar still
+// passes it.
 class WriteAll : public ::testing::TestWithParam<int> {};
 
 TEST_P(WriteAll, ReportsEveryRowAndWritesItInOrder) {
@@ -74,9 +76,10 @@ TEST_P(WriteAll, ReportsEveryRowAndWritesItInOrder) {
         table.push_back({names[i], reinterpret_cast<BYTE*>(NewBytes), sizeof NewBytes - 1,
                          FileTimeOf(StoredTime)});
     }
-    SetRows(table);
+    SetRows(table, {false, true, false});  // two.bin: written only when absent
     MakeStandInControls();
     EnterScratchFolder();
+    PutFile(names[1], "user bytes", UserTime);
 
     EXPECT_EQ(WriteFiles(), 1);
 
@@ -86,8 +89,9 @@ TEST_P(WriteAll, ReportsEveryRowAndWritesItInOrder) {
     GetWindowTextA(MessageText, text, sizeof text);
     EXPECT_STREQ(text, "Copying files...");
     for (int i = 0; i < 3; ++i) {
-        bool exists = GetFileAttributesA(names[i]) != INVALID_FILE_ATTRIBUTES;
-        EXPECT_EQ(exists, i < rows) << names[i];
+        const bool exists = GetFileAttributesA(names[i]) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(exists, i < rows || i == 1) << names[i];
+        if (exists) { EXPECT_EQ(ReadFileText(names[i]), i == 1 ? "user bytes" : NewBytes) << names[i]; }
     }
 }
 
