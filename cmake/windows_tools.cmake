@@ -32,6 +32,17 @@ install(TARGETS lzari mkinstaller RUNTIME DESTINATION bin)
 install(FILES ${INSTALLER_WINDOWS_BUILD}/app/setup-stub.exe ${CMAKE_SOURCE_DIR}/build/windows-x64/app/setup-stub-x64.exe
         DESTINATION share/mkinstaller)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
+# Windows has no man: the manual pages, with the manifest reference, as HTML.
+foreach(page mkinstaller lzari)
+  set(html ${CMAKE_BINARY_DIR}/doc/${page}.html)
+  add_custom_command(OUTPUT ${html}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+                     COMMAND mandoc -T html ${CMAKE_SOURCE_DIR}/docs/${page}.1 > ${html}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/docs/${page}.1 VERBATIM)
+  list(APPEND manual_pages ${html})
+endforeach()
+add_custom_target(manual_pages_html ALL DEPENDS ${manual_pages})
+install(FILES ${manual_pages} DESTINATION doc)
 set(CPACK_PACKAGE_NAME mkinstaller)
 set(CPACK_PACKAGE_VERSION ${INSTALLER_RELEASE})
 set(CPACK_GENERATOR ZIP)

@@ -14,6 +14,8 @@ packages=(
   xvfb x11-utils imagemagick liblnk-utils icoutils
   python3 time  # time: GNU time, for the benchmark's peak memory
   dpkg-dev file  # the tools' .deb: dpkg-shlibdeps, and file, which CPack finds the programs with
+  lintian  # the tools' package test holds the .deb to Debian's rules
+  mandoc  # the manual pages as HTML in the Windows tools' .zip
 )
 
 sudo_cmd=()

@@ -34,6 +34,7 @@ status=0 && "$TOOL_RUNNER" "$TOOL_UNDER_TEST" verify "$product/manifest.toml" se
 # The tools' .zip, unpacked: its mkinstaller.exe finds the stub beside it.
 (cd "$tools" && "$cpack" -B "$TMPDIR/packages" >/dev/null)
 python3 -m zipfile -e "$TMPDIR"/packages/mkinstaller-*-windows-x86_64.zip unpacked
+grep -q keep_existing unpacked/*/doc/mkinstaller.html || fail "the .zip has no manifest reference"
 "$TOOL_RUNNER" unpacked/*/bin/mkinstaller.exe "$product/manifest.toml" --source-dir programs -o kit.exe --no-progress
 cmp kit.exe setup.exe || fail "the mkinstaller.exe of the .zip packed other bytes"
 
