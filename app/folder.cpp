@@ -6,6 +6,7 @@
 #include "common/folder_rules.h"
 #include "state/product.h"
 #include "common/path_join.h"
+#include "system/folder_security.h"
 #include "system/reparse_points.h"
 #include "state/window.h"
 #include "payload/payload.h"
@@ -61,11 +62,14 @@ static unsigned long AttributesOf(const char* path) {
     return GetFileAttributesA(path);
 }
 
-int MakeFolder(char* path) {
+// Each missing level is created, with the program folder's protection when
+// the installer runs elevated; the install folder itself gets it even when
+// it existed, as the parents that existed keep theirs.
+static int MakeLevel(char* path, bool installFolder) {
     int split = ParentSplitPoint(path);
     if (split >= 0) {
         path[split] = '\0';
-        MakeFolder(path);  // a parent that fails shows up as this level's failure
+        MakeLevel(path, false);  // a parent that fails shows up as this level's failure
         path[split] = '\\';
     }
     // Checked before anything is created at this level: a folder created
@@ -74,8 +78,18 @@ int MakeFolder(char* path) {
         SetLastError(LinkRefusedError);
         return 0;
     }
-    if (!CreateDirectoryA(path, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return 0;
-    return SetCurrentDirectoryA(path) ? 1 : 0;
+    SECURITY_ATTRIBUTES* security;
+    if (!FolderSecurity(&security)) return 0;
+    if (CreateDirectoryA(path, security)) {
+        security = nullptr;  // created protected
+    } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        return 0;
+    }
+    return EnterFolder(path, installFolder ? security : nullptr);
+}
+
+int MakeFolder(char* path) {
+    return MakeLevel(path, true);
 }
 
 int OnInstall() {

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "app/folder.h"
+#include "system/folder_security.h"
+
+#include <sddl.h>  // after windows.h
 #include "state/product.h"
 #include "state/window.h"
 #include "tests/win/install/install_win_fixture.h"
@@ -45,5 +48,48 @@ TEST_P(InstallStopsEarly, LeavesThePromptAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, InstallStopsEarly, ::testing::ValuesIn(EarlyExits));
+
+std::string DaclOf(const std::string& path) {
+    char descriptor[4096];
+    DWORD needed = 0;
+    char* text = nullptr;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor, &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                              &text, nullptr)) {
+        return "unreadable";
+    }
+    std::string dacl = text;
+    LocalFree(text);
+    return dacl;
+}
+
+// Elevated (as Wine runs the tests), the folders made for the install and
+// the install folder that existed get the program folder's protection; a
+// parent that existed keeps its own. Wine keeps a DACL as Unix permissions,
+// so a protected folder reads back without the access for everyone that an
+// ordinary one has.
+TEST(MakeFolder, ProtectsWhatAnElevatedInstallerMakesAndInstallsInto) {
+    SECURITY_ATTRIBUTES* security = nullptr;
+    ASSERT_EQ(FolderSecurity(&security), 1);
+    if (!security) GTEST_SKIP() << "this Wine runs the tests unelevated";
+    char* built = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorA(
+        security->lpSecurityDescriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &built, nullptr));
+    EXPECT_STREQ(built, PROGRAM_FOLDER_SDDL);
+    LocalFree(built);
+
+    const std::string top = EnterScratchFolder(), existing = top + "\\existing", made = existing + "\\made";
+    CreateDirectoryA(existing.c_str(), nullptr);
+    const std::string ordinary = DaclOf(existing);
+    ASSERT_NE(ordinary.find(";;;WD)"), std::string::npos) << ordinary;
+    for (const std::string& folder : {made + "\\inner", existing}) {
+        EXPECT_EQ(DaclOf(existing), ordinary) << "a parent that existed";
+        strcpy(InstallFolder, folder.c_str());
+        ASSERT_EQ(MakeFolder(InstallFolder), 1) << folder;
+    }
+    for (const std::string& folder : {made, made + "\\inner", existing}) {
+        EXPECT_EQ(DaclOf(folder).find(";;;WD)"), std::string::npos) << folder << ": " << DaclOf(folder);
+    }
+}
 
 }  // namespace

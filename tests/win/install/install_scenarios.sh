@@ -352,7 +352,7 @@ case_known_dlls_and_manifest() {
     local dll manifest
     while read -r dll; do
         case ${dll,,} in
-            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | msvcrt.dll) echo "ok   import $dll" ;;
+            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | msvcrt.dll | advapi32.dll) echo "ok   import $dll" ;;
             *) fail "imports $dll, which is no KnownDLL" ;;
         esac
     done < <(x86_64-w64-mingw32-objdump -p "$product_setup" | sed -n 's/^\tDLL Name: //p')
