@@ -12,6 +12,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
   xvfb x11-utils imagemagick liblnk-utils icoutils
+  bubblewrap  # bwrap, the sandbox of mkinstaller verify
   python3 time  # time: GNU time, for the benchmark's peak memory
   dpkg-dev file  # the tools' .deb: dpkg-shlibdeps, and file, which CPack finds the programs with
   lintian  # the tools' package test holds the .deb to Debian's rules

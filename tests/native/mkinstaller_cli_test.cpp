@@ -317,13 +317,15 @@ TEST(Verify, RefusesBeforeStartingWine) {
 // the 32-bit Wine loader cannot start (here a file the kernel refuses) or
 // fails, and with a loader that works, or for an x64 setup.exe, verify goes
 // on to its other checks; a failed boot is told by how wineboot ended and the
-// lines that say what went wrong, never by a line that reports success. No
-// prefix is left behind.
+// lines that say what went wrong, never by a line that reports success. Where
+// no sandbox can be made, or it would hide a program, verify refuses, naming
+// the way out. No prefix is left behind.
 TEST(Verify, WhereWineCannotStartSaysWhy) {
     const std::string refused = "mkinstaller verify: this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: ";
     const std::string advice = "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support\n";
     const std::string garbage = "\x7f" "ELF garbage";
     const std::string updated = "#!/bin/sh\necho \"wine: configuration in '/p' has been updated.\" >&2\n";
+    const std::string noSandbox = "; --no-sandbox runs it unconfined, with all your rights\n";
     const struct {
         const char* label;
         const char* program;  // stands in for the 32-bit loader or for wine64
@@ -342,11 +344,17 @@ TEST(Verify, WhereWineCannotStartSaysWhy) {
          "no GUI driver at 'none.exe' (--driver)"},
         {"x64 setup.exe", "wine32", garbage, "stub-x64.exe --driver none.exe", 1,
          "no GUI driver at 'none.exe' (--driver)"},
-        {"boot killed", "wine64", updated + "kill -9 $$\n", "stub-x64.exe --driver a.bin", 1,
+        {"boot killed", "wine64", updated + "kill -9 $$\n", "stub-x64.exe --driver a.bin --no-sandbox", 1,
          "wineboot -i failed (killed by signal 9)"},
         {"boot fails", "wine64", updated + "echo 'err:module:import_dll Library X not found' >&2; exit 5\n",
-         "stub-x64.exe --driver a.bin", 1,
+         "stub-x64.exe --driver a.bin --no-sandbox", 1,
          "wineboot -i failed (exit code 5): err:module:import_dll Library X not found"},
+        {"loader the sandbox hides", "wine64", "#!/bin/sh\nexit 0\n", "stub-x64.exe --driver a.bin", 1,
+         "/wine64 is outside the system folders that the sandbox shows" + noSandbox},
+        {"no sandbox here", "bwrap", "#!/bin/sh\necho 'bwrap: No permissions to create a new namespace' >&2\nexit 1\n",
+         "stub-x64.exe --driver a.bin", 1,
+         "mkinstaller verify: cannot run the installer in a sandbox: bwrap: No permissions to create a new namespace" +
+             noSandbox},
     };
     for (const auto& c : cases) {
         ProductFolder folder;

@@ -24,5 +24,9 @@ CLI::App* AddVerifyCommand(CLI::App& app, VerifyOptions& options) {
     verify->add_option("--driver", options.driver,
                        std::string("the GUI driver (default: ") + DriverFileName(Arch::X86) + ", or " +
                            DriverFileName(Arch::X64) + " for an x64 SETUP.EXE, beside the stub)");
+    verify->add_flag("--no-sandbox", options.noSandbox,
+                     "run Wine, the installer and Xvfb with all your rights, outside the bwrap sandbox that by "
+                     "default keeps them from your files, the network, other processes and displays (without this "
+                     "option verify refuses to run where bwrap cannot make a sandbox)");
     return verify;
 }

@@ -20,6 +20,7 @@
 #include "tools/mkinstaller/verify_checks.h"
 #include "tools/verify/driver_session.h"
 #include "tools/verify/install_steps.h"
+#include "tools/verify/sandbox.h"
 #include "tools/verify/wine_prefix.h"
 
 namespace fs = std::filesystem;
@@ -96,6 +97,8 @@ std::optional<int> RefuseWithout32BitSupport(Arch arch) {
     return 2;
 }
 
+const char NoSandboxAdvice[] = "; --no-sandbox runs it unconfined, with all your rights";
+
 // Everything a run needs that can be checked before Wine starts.
 bool CheckPrerequisites(const VerifyOptions& options, const std::optional<Launch>& launch,
                         std::vector<std::string>& problems) {
@@ -114,6 +117,14 @@ bool CheckPrerequisites(const VerifyOptions& options, const std::optional<Launch
     for (const std::string& program : programs) {
         const std::string problem = ProgramProblem(program);
         if (!problem.empty()) problems.push_back(problem + " (needed to run the installer)");
+        if (problem.empty() && !options.noSandbox && !SandboxShows(ProgramPath(program))) {
+            problems.push_back(ProgramPath(program) + " is outside the system folders that the sandbox shows" +
+                               NoSandboxAdvice);
+        }
+    }
+    const std::string sandboxProblem = options.noSandbox ? "" : SandboxProblem();
+    if (!sandboxProblem.empty()) {
+        problems.push_back("cannot run the installer in a sandbox: " + sandboxProblem + NoSandboxAdvice);
     }
     if (!options.shotsFolder.empty() && (fs::create_directories(options.shotsFolder, error), error)) {
         problems.push_back("cannot make the screenshot folder '" + options.shotsFolder + "': " + error.message());
@@ -160,7 +171,6 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
         SetupPath,   DriverPath,        loader, InstallSteps(install.folder, install.chosen, names), display,
         shotsFolder, install.shotPrefix};
     const DriverReport report = RunDriver(prefix, run);
-    prefix.Finish();
 
     Differences differences;
     if (StopSignal() != 0) return differences;  // the run was cut short, not wrong
@@ -180,6 +190,8 @@ int VerifyInPrefix(const VerifyOptions& options, const Launch& launch, const Pro
         Fail("cannot make a temporary folder");
         return -1;
     }
+    std::optional<ChildSandbox> sandbox;
+    if (!options.noSandbox) sandbox.emplace(work.Path());
     PrivateDisplay display;
     std::string problem;
     const std::string authority = work.File("Xauthority");
@@ -196,12 +208,13 @@ int VerifyInPrefix(const VerifyOptions& options, const Launch& launch, const Pro
         Fail(problem);
         return -1;
     }
+    const std::string shots = options.shotsFolder.empty() ? "" : fs::absolute(options.shotsFolder).string();
     int count = 0;
     for (const Install& install : installs) {
         if (StopSignal() != 0) break;
         std::fprintf(stderr, "mkinstaller verify: installing into %s\n", install.label.c_str());
         for (const std::string& difference :
-             VerifyInstall(prefix, display.Name(), launch.driverLoader, manifest, install, options.shotsFolder)) {
+             VerifyInstall(prefix, display.Name(), launch.driverLoader, manifest, install, shots)) {
             std::printf("%s: %s\n", install.label.c_str(), difference.c_str());
             ++count;
         }

@@ -1,8 +1,9 @@
 // `mkinstaller verify`: proof that a built setup.exe installs. It runs the
-// installer under Wine in a fresh, isolated prefix on a private Xvfb,
-// installs through the window into the default folder (and a chosen one),
-// and checks every file's bytes against the manifest's sources, its three
-// times against the stored time, both links and the exit code 0.
+// installer under Wine in a fresh, isolated prefix on a private Xvfb, both in
+// a sandbox (tools/verify/sandbox.h), installs through the window into the
+// default folder (and a chosen one), and checks every file's bytes against
+// the manifest's sources, its three times against the stored time, both links
+// and the exit code 0.
 #pragma once
 
 #include <optional>
@@ -20,6 +21,7 @@ struct VerifyOptions {
     std::string folder;                        // UTF-8; empty: the default folder only
     std::string shotsFolder;                   // empty: no screenshots
     std::string driver;                        // empty: the one installed for the setup program's arch
+    bool noSandbox = false;                    // run Wine and Xvfb unconfined (sandbox.h)
 };
 
 // The GUI driver installed beside the stub for a setup program of ARCH.

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "tools/common/program_search.h"
+#include "tools/verify/sandbox.h"
 #include "tools/verify/stop_signal.h"
 
 namespace {
@@ -79,15 +80,15 @@ pid_t StartChild(const std::vector<std::string>& arguments, const ChildFiles& fi
         error = "cannot start " + arguments[0] + ": " + ProgramProblem(arguments[0]);
         return -1;
     }
-    const std::vector<std::string> environment = ChildEnvironment(files.environment);
-    std::vector<char*> argv = Pointers(arguments), envp = Pointers(environment);
+    const ChildCommand command = Sandboxed({program, arguments, ChildEnvironment(files.environment)}, files.writable);
+    std::vector<char*> argv = Pointers(command.arguments), envp = Pointers(command.environment);
     int failure[2];
     if (pipe2(failure, O_CLOEXEC) != 0) {
         error = "cannot start " + arguments[0] + ": " + std::strerror(errno);
         return -1;
     }
     const pid_t child = fork();
-    if (child == 0) ExecChild(program.c_str(), argv.data(), envp.data(), files, failure[1]);
+    if (child == 0) ExecChild(command.program.c_str(), argv.data(), envp.data(), files, failure[1]);
     const int forkError = errno;
     close(failure[1]);
     int reason = 0;

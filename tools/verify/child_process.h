@@ -1,5 +1,6 @@
 // Programs that `mkinstaller verify` starts: Wine, Xvfb, import. Each runs
-// in a process group of its own, with the environment of this process.
+// in a process group of its own, with the environment of this process, and
+// in a sandbox while a ChildSandbox lives (sandbox.h).
 #pragma once
 
 #include <sys/types.h>
@@ -13,6 +14,7 @@ struct ChildFiles {
     int output = -1;                       // descriptor for stdout and stderr; -1: /dev/null
     int keep = -1;                         // one more descriptor the child keeps open, -1 for none
     std::vector<std::string> environment;  // "NAME=value", set for the child alone
+    std::string writable;                  // a folder that a sandboxed child may also write (full path)
 };
 
 // Starts ARGUMENTS[0] (looked up on the PATH); returns its pid, or -1 with

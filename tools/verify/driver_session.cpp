@@ -58,7 +58,9 @@ private:
         if (run_.shotsFolder.empty()) return "fail no folder for screenshots";
         std::string error;
         const std::string file = run_.shotsFolder + "/" + run_.shotPrefix + "-" + name + ".png";
-        const int code = RunChild({"import", "-window", "root", "-display", run_.display, file}, {}, error);
+        ChildFiles files;
+        files.writable = run_.shotsFolder;
+        const int code = RunChild({"import", "-window", "root", "-display", run_.display, file}, files, error);
         return code == 0 ? "ok" : "fail import " + file + " " + HowChildEnded(code);
     }
 
@@ -132,7 +134,7 @@ DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run) {
     files.output = fromDriver[1];
     files.environment = run.loader.environment;
     std::string error;
-    const pid_t child = StartChild(arguments, files, error);
+    const pid_t child = StartChild(WineSession(arguments), files, error);
     close(toDriver[0]);
     close(fromDriver[1]);
     DriverSession session(run, toDriver[1]);

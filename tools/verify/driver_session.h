@@ -1,6 +1,6 @@
-// Runs the GUI driver (driver.exe) under Wine in a verify prefix, answers its
-// screenshot requests with ImageMagick's `import` on the private display, and
-// collects what it reports.
+// Runs the GUI driver (driver.exe) under Wine in a verify prefix as one
+// WineSession, answers its screenshot requests with ImageMagick's `import` on
+// the private display, and collects what it reports.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,7 @@ struct DriverRun {
     WineLoader loader;   // runs the driver, and through it the installer
     std::vector<std::string> steps;
     std::string display;      // for `import`
-    std::string shotsFolder;  // empty: no screenshots
+    std::string shotsFolder;  // full path; empty: no screenshots
     std::string shotPrefix;   // a shot NAME is saved as PREFIX-NAME.png
 };
 

@@ -106,6 +106,14 @@ std::string LoaderProblem(const std::string& loader) {
     return code == 0 ? "" : loader + " --version " + HowChildEnded(code);
 }
 
+std::vector<std::string> WineSession(const std::vector<std::string>& arguments) {
+    std::vector<std::string> session = {
+        "sh", "-c", "\"$@\"; code=$?; wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; exit $code",
+        "wine-session"};
+    session.insert(session.end(), arguments.begin(), arguments.end());
+    return session;
+}
+
 WinePrefix::~WinePrefix() {
     if (booted_) Finish();
 }
@@ -116,9 +124,8 @@ bool WinePrefix::Create(const std::string& log, std::string& error) {
     files.output = logFile;
     files.environment = boot_.environment;
     booted_ = true;
-    const int code = RunChild({boot_.program, "wineboot", "-i"}, files, error);
+    const int code = RunChild(WineSession({boot_.program, "wineboot", "-i"}), files, error);
     if (logFile >= 0) close(logFile);
-    Finish();
     if (code != 0) {
         if (code > 0) {
             const std::string problem = LastProblemLineOf(log);

@@ -37,6 +37,12 @@ std::string Wine32LoaderPath();
 // with exit code 0 within a few seconds.
 std::string LoaderProblem(const std::string& loader);
 
+// ARGUMENTS, a Wine program, followed in the same child by the end of every
+// process of the prefix and of its server, which then saves the registry: a
+// sandbox kills what its command leaves running. Its exit code is the
+// program's.
+std::vector<std::string> WineSession(const std::vector<std::string>& arguments);
+
 class WinePrefix {
 public:
     // BOOT runs wineboot.
@@ -45,16 +51,13 @@ public:
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
 
-    // wineboot -i, then the settings above, the Start Menu folder that
-    // Windows keeps in the profile, and undecorated windows drawn by Wine
-    // itself (there is no window manager). Wine's output goes to LOG.
+    // wineboot -i (a WineSession), then the settings above, the Start Menu
+    // folder that Windows keeps in the profile, and undecorated windows drawn
+    // by Wine itself (there is no window manager). Wine's output goes to LOG.
     bool Create(const std::string& log, std::string& error);
 
     // The Windows version Wine reports (win7, winxp, ...), in the stopped prefix.
     void SetWindowsVersion(const std::string& version);
-
-    // Ends every process of the prefix and waits until its server is gone.
-    void Finish();
 
     // Maps drive LETTER to a folder in the prefix, unless it exists.
     void AddDrive(char letter);
@@ -71,6 +74,9 @@ public:
     bool Stage(const std::string& file, const std::string& windowsPath, std::string& error) const;
 
 private:
+    // Ends every process of the prefix and waits until its server is gone:
+    // what a WineSession cut short by a stop signal leaves outside a sandbox.
+    void Finish();
     void SetUserValue(const std::string& key, const std::string& name, const std::string& value);
     bool MakeProfileFolders(std::string& error);
 

@@ -51,6 +51,10 @@ fatal)  # the installer stops with a fatal report before the Start-menu link
         --source-dir "$root/tests/win/install" --source-dir "$programs" --source-dir "$root/product")
     lines=('through the window: step [0-9]+ wait-visible "ExitButton".* a fatal report is showing: "Fatal Error Code 265"'
         'Start-menu link G+\\Varnoset\.lnk: missing$' '^mkinstaller verify: 2 differences') ;;
+hostile)  # writes by every route into $work (compiled in), and reads a variable
+    arguments=("$root/product/manifest.toml" "$build/tests/win/verify/hostile_setup.exe" --source-dir "$programs")
+    export HOSTILE_TEST_SECRET=1
+    lines=('through the window: .*; the installer has ended with exit code 0$') ;;
 refused-without-32-bit)  # stops before any prefix or display, saying what would work
     arguments=("${reference[@]}")
     status_wanted=2
@@ -68,4 +72,8 @@ failed=0
 for line in "${lines[@]}"; do
     grep -Eq -- "$line" <<<"$output" || { echo "FAIL: no line matching: $line"; failed=1; }
 done
+if [ "$case_name" = hostile ] && [ -n "$(ls -A "$work")" ]; then
+    echo "FAIL: the installer wrote outside verify's work folder:" "$(ls -A "$work")"
+    failed=1
+fi
 exit "$failed"
