@@ -6,6 +6,8 @@
 # the speed work); extra arguments go to codec_bench (--min-seconds S).
 # Then the peak memory of the lzari tool in each mode on a generated file of
 # RSS_MIB MiB (default 1024; 0 skips it; compressing takes about 2 minutes).
+# Then the installer's rows (scripts/bench-installer.sh): packing, and the
+# time from starting setup.exe to its folder prompt under Wine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -64,3 +66,7 @@ for arch in i686 x64; do
         row "installer runtime ($arch), bytes" "n/a (build the $preset preset)"
     fi
 done
+
+# shellcheck source=bench-installer.sh
+. scripts/bench-installer.sh
+installer_rows
