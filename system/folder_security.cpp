@@ -17,9 +17,11 @@ static bool RunsElevated() {
 }
 
 int FolderSecurity(SECURITY_ATTRIBUTES** security) {
-    static SECURITY_ATTRIBUTES programFolder = {sizeof programFolder, nullptr, FALSE};
+    // Zero-initialised, so that the runtime keeps no writable data section.
+    static SECURITY_ATTRIBUTES programFolder;
     *security = nullptr;
     if (!RunsElevated()) return 1;
+    programFolder.nLength = sizeof programFolder;
     if (!programFolder.lpSecurityDescriptor &&
         !ConvertStringSecurityDescriptorToSecurityDescriptorA(PROGRAM_FOLDER_SDDL, SDDL_REVISION_1,
                                                               &programFolder.lpSecurityDescriptor, nullptr)) {
