@@ -15,6 +15,8 @@
 # saying why.
 
 set(WINE_HARNESS_SCRIPTS "${CMAKE_SOURCE_DIR}/scripts")
+# Native test programs and tools come from the native build.
+set(INSTALLER_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build whose tests and tools the Wine tests use")
 
 option(INSTALLER_WINE_FULL_SUITE "Run every Wine test in this build, not just its share" OFF)
 set(WINE_32BIT_ONLY_TESTS
@@ -66,9 +68,10 @@ function(wine_add_test name target)
 endfunction()
 
 # wine_add_scenario(NAME SCRIPT [ARGS...]): a bash scenario script that drives
-# a setup.exe with the GUI driver (tests/win/lib/scenario.sh). Exit code 77
-# means the executable under test is not built yet, or cannot run here: the
-# test is skipped.
+# a setup.exe with the GUI driver (tests/win/lib/scenario.sh), and checks what
+# it installed with the native build's installed_check. Exit code 77 means
+# the executable under test is not built yet, or cannot run here: the test
+# is skipped.
 function(wine_add_scenario name script)
   wine_test_wanted(${name} wanted)
   if(NOT wanted)
@@ -81,5 +84,6 @@ function(wine_add_scenario name script)
     LABELS wine
     TIMEOUT 300
     SKIP_RETURN_CODE 77
-    ENVIRONMENT "WINE_HARNESS_BUILD=${CMAKE_BINARY_DIR};WINE_HARNESS_ARCH=${INSTALLER_ARCH};WINE_DRIVER=$<TARGET_FILE:mkinstaller_driver>")
+    ENVIRONMENT "WINE_HARNESS_BUILD=${CMAKE_BINARY_DIR};WINE_HARNESS_ARCH=${INSTALLER_ARCH};WINE_DRIVER=$<TARGET_FILE:mkinstaller_driver>;\
+INSTALLED_CHECK=${INSTALLER_NATIVE_BUILD}/tests/native/installed_check")
 endfunction()

@@ -11,7 +11,7 @@ packages=(
   osslsigncode openssl
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
-  xvfb x11-utils imagemagick liblnk-utils icoutils
+  xvfb x11-utils imagemagick icoutils
   bubblewrap  # bwrap, the sandbox of mkinstaller verify
   python3 time  # time: GNU time, for the benchmark's peak memory
   dpkg-dev file  # the tools' .deb: dpkg-shlibdeps, and file, which CPack finds the programs with

@@ -15,3 +15,8 @@ target_link_libraries(mkinstaller_tests PRIVATE mkinstaller_core GTest::gtest_ma
 target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>")
 add_dependencies(mkinstaller_tests mkinstaller)
 gtest_discover_tests(mkinstaller_tests DISCOVERY_TIMEOUT 60)
+
+# The Wine scenarios compare an install with its manifest through the checks
+# of `mkinstaller verify` (tests/win/lib/install_checks.sh).
+add_executable(installed_check ${CMAKE_SOURCE_DIR}/tests/win/lib/installed_check.cpp)
+target_link_libraries(installed_check PRIVATE mkinstaller_core)

@@ -40,8 +40,8 @@ public:
             Answer(TakeShot(line.substr(5)));
         } else if (line.rfind("FAIL ", 0) == 0) {
             report_.failures.push_back(line.substr(5));
-        } else if (line.rfind("times ", 0) == 0) {
-            ReadTimes(line.substr(6));
+        } else {
+            ReadTimesLine(line, report_.times);
         }
     }
 
@@ -67,25 +67,6 @@ private:
     void Answer(const std::string& answer) {
         const std::string line = answer + "\n";
         if (write(answers_, line.data(), line.size()) < 0) report_.failures.push_back("the GUI driver took no answer");
-    }
-
-    // "CREATION ACCESS WRITE NAME" or "missing ERROR NAME".
-    void ReadTimes(const std::string& fields) {
-        std::istringstream in(fields);
-        std::string first;
-        ReportedTimes times;
-        in >> first;
-        if (first == "missing") {
-            in >> times.error;
-        } else {
-            times.found = true;
-            times.creation = std::strtoull(first.c_str(), nullptr, 10);
-            in >> times.access >> times.write;
-        }
-        in.get();
-        std::string name;
-        std::getline(in, name);
-        report_.times[name] = times;
     }
 
     const DriverRun& run_;
@@ -116,6 +97,26 @@ int Converse(pid_t child, int lines, DriverSession& session) {
 }
 
 }  // namespace
+
+// "times CREATION ACCESS WRITE NAME" or "times missing ERROR NAME".
+void ReadTimesLine(const std::string& line, std::map<std::string, ReportedTimes>& times) {
+    if (line.rfind("times ", 0) != 0) return;
+    std::istringstream in(line.substr(6));
+    std::string first;
+    ReportedTimes reported;
+    in >> first;
+    if (first == "missing") {
+        in >> reported.error;
+    } else {
+        reported.found = true;
+        reported.creation = std::strtoull(first.c_str(), nullptr, 10);
+        in >> reported.access >> reported.write;
+    }
+    in.get();
+    std::string name;
+    std::getline(in, name);
+    times[name] = reported;
+}
 
 DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run) {
     if (!WriteSteps(prefix, run.steps)) return Failed("cannot write the driver's steps into the prefix");

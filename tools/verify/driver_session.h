@@ -33,3 +33,7 @@ struct DriverRun {
 };
 
 DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run);
+
+// One line of the driver's output: the answer to a file-times step goes into
+// TIMES under its file's name; other lines are left alone.
+void ReadTimesLine(const std::string& line, std::map<std::string, ReportedTimes>& times);

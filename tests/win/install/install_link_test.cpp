@@ -1,5 +1,5 @@
 // Shell links: the argument checks and CreateLink's results. What a saved link
-// holds is read back with lnkinfo by the install scenarios.
+// holds is read back by the install scenarios (installed_check).
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>

@@ -12,13 +12,13 @@ case_default() {
     scenario_prepare default || exit 1
     mapfile -t steps < <(printf '%s\n' wait-window MAIN "$title" 20000 shot startup; prompt_steps
         printf '%s\n' expect-text FolderText 'C:\Holbrine\Varnoset' \
-            expect-text DescriptionText "This program will install\nVersion 2.18 of Varnoset\n${description//$'\n'/\\n}\n" \
+            expect-text DescriptionText "This program will install\nVersion 2.18 of Varnoset\nVarnoset, charts for the small office\n\
+by Holbrine Software\nMarrow Falls, Vermont\n" \
             shot prompt
         installed_steps
         printf '%s\n' shot installed click Exit wait-exit 0)
     run_steps default "$product_setup" -- "${steps[@]}"
-    check_files "$(default_dir)" "${reference_rows[@]}"
-    check_reference_links 'C:\Holbrine\Varnoset'
+    check_install "$reference" "$(default_dir)" --links 'C:\Holbrine\Varnoset'
 }
 
 # Cancel restores the default; a drive root is refused until another choice.
@@ -38,8 +38,7 @@ case_browse() {
         installed_steps
         printf '%s\n' click Exit wait-exit 0)
     run_steps browse "$product_setup" -- "${steps[@]}"
-    check_files "$SCENARIO_PREFIX/drive_c/Chosen" "${reference_rows[@]}"
-    check_reference_links 'C:\Chosen'
+    check_install "$reference" "$SCENARIO_PREFIX/drive_c/Chosen" --links 'C:\Chosen'
     expect_absent "$SCENARIO_PREFIX/drive_c/Holbrine" "the default folder"
 }
 
@@ -56,7 +55,7 @@ case_long_folder() {
             wait-text FolderText "C:\\$relative" 5000 wait-enabled InstallButton 1 5000 click "install in this folder"
         fatal_steps 254 "can't create link on desktop\nWin Err Code 206: filename exced range" long-folder)
     run_steps long-folder "$product_setup" -- "${steps[@]}"
-    check_files "$SCENARIO_PREFIX/drive_c/$relative" "${reference_rows[@]}"
+    check_install "$reference" "$SCENARIO_PREFIX/drive_c/$relative"
     expect_absent "$SCENARIO_PROFILE/Desktop/Varnoset.lnk" "desktop link"
 }
 
@@ -67,14 +66,10 @@ case_reinstall() {
     scenario_prepare reinstall || exit 1
     local dir="$SCENARIO_PREFIX/drive_c/Holbrine/Tests/Tallyvane" target='C:\Holbrine\Tests\Tallyvane'
     local group="$SCENARIO_PROFILE/Start Menu/Programs/Holbrine Tests"
-    local rows=("Tallyvane.EXE|$programs_dir/Varnoset.EXE|2001-02-03T04:05:06Z"
-        "notes.csv|$here/notes.csv|2001-02-03T04:05:09Z" "empty.txt|$here/empty.txt|2001-02-03T04:05:10Z"
-        "LEDGER.CSV|$here/ledger.csv|2001-02-03T04:05:07Z" "ARCHIVE.CSV|$here/ledger.csv|2001-02-03T04:05:08Z"
-        "SETTINGS.INI|$here/notes.csv|2001-02-03T04:05:11Z")
     mapfile -t steps < <(prompt_steps; printf '%s\n' expect-text FolderText "$target"
         installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps reinstall "$helpers/csv_product_setup.exe" -- "${steps[@]}"
-    check_files "$dir" "${rows[@]}"
+    check_install "$here/csv_product.toml" "$dir" --links "$target"
 
     printf 'user figures\n' >"$dir/LEDGER.CSV"
     touch -d 2020-01-01T00:00:00Z "$dir/LEDGER.CSV"
@@ -87,14 +82,11 @@ case_reinstall() {
     done
 
     run_steps reinstall "$helpers/csv_product_setup.exe" -- "${steps[@]}"
-    check_files "$dir" "${rows[@]:0:3}"
+    check_install "$here/csv_product.toml" "$dir" --row Tallyvane.EXE --row notes.csv --row empty.txt --links "$target"
     expect_eq "LEDGER.CSV kept" "$(cat "$dir/LEDGER.CSV")" "user figures"
     expect_eq "LEDGER.CSV time kept" "$(stat -c %Y "$dir/LEDGER.CSV")" "$(date -u -d 2020-01-01T00:00:00Z +%s)"
     expect_eq "ARCHIVE.CSV folder kept" "$(cat "$dir/ARCHIVE.CSV/inside.txt" 2>&1)" "kept"
     expect_eq "SETTINGS.INI kept" "$(cat "$dir/SETTINGS.INI")" "user settings"
-    local csv_description=$'Tallyvane, a test product\nby Holbrine Software\nMarrow Falls, Vermont'
-    check_link "$SCENARIO_PROFILE/Desktop/Tallyvane.lnk" "$target\\Tallyvane.EXE" "$target" "$csv_description"
-    check_link "$group/Tallyvane.lnk" "$target\\Tallyvane.EXE" "$target" "$csv_description"
 }
 
 # Installs until a fault stops it; STEPS check the window behind the report.
@@ -111,10 +103,11 @@ install_until_fault() { # NAME SETUP CODE TEXT [drive options] -- [STEP...]
 
 # A fault while copying graph1.bmp: the rows before it stay, later ones are
 # not written, and the file in the way is untouched.
+rows_before_graph1=(--row Varnoset.EXE --row Varnoset.HLP --row Tollvane.EXE)
 copy_fault() { # NAME CODE TEXT [OLD_CONTENTS]
     install_until_fault "$1" "$product_setup" "$2" "$3" -- \
         expect-text MessageText "Copying files..." expect-visible CopyProgress 1
-    check_files "$(default_dir)" "${reference_rows[@]:0:3}"
+    check_install "$reference" "$(default_dir)" "${rows_before_graph1[@]}"
     expect_absent "$(default_dir)/graph2.gif" "graph2.gif (after the failing row)"
     [ $# -lt 4 ] || expect_eq "graph1.bmp untouched" "$(cat "$(default_dir)/graph1.bmp")" "$4"
 }
@@ -150,7 +143,7 @@ case_disk_full() {
         fatal_steps 309 "file write error graph1.bmp\nWin Err Code 0: no error or error success" disk-full \
             expect-text MessageText "Copying files..." expect-visible CopyProgress 1)
     run_steps disk-full "$product_setup" -- "${steps[@]}"
-    check_files "$drive/Full" "${reference_rows[@]:0:3}"
+    check_install "$reference" "$drive/Full" "${rows_before_graph1[@]}"
     expect_absent "$drive/Full/graph2.gif" "graph2.gif (after the failing row)"
     umount "$drive"
 }
@@ -159,22 +152,22 @@ case_no_start_menu() {
     scenario_prepare no-start-menu --no-start-menu || exit 1
     install_until_fault no-start-menu "$product_setup" 265 \
         "can't create folder in start menu\nWin Err Code 3: path not found" --
-    check_files "$(default_dir)" "${reference_rows[@]}"
-    desktop_link
+    check_install --expect 'Start-menu link Holbrine\Varnoset.lnk: missing' "$reference" "$(default_dir)" \
+        --links 'C:\Holbrine\Varnoset'
 }
 
 case_no_userprofile() {
     scenario_prepare no-userprofile || exit 1
     install_until_fault no-userprofile "$product_setup" 240 \
         "can't get user profile\nWin Err Code 203: envvar not found" --no-userprofile --
-    check_files "$(default_dir)" "${reference_rows[@]}"
+    check_install "$reference" "$(default_dir)"
     expect_absent "$SCENARIO_PROFILE/Desktop/Varnoset.lnk" "desktop link"
 }
 
 # Group names too long for the paths built from them: the group folder
 # (240 characters of name) and the link inside it (220). The desktop link is
 # made first and stays.
-long_group_fault() { # NAME CODE TEXT
+long_group_fault() { # NAME CODE TEXT GROUP_LENGTH
     scenario_prepare "$1" || exit 1
     local user
     user=$(basename "$SCENARIO_PROFILE")
@@ -184,17 +177,17 @@ long_group_fault() { # NAME CODE TEXT
         exit "$SCENARIO_SKIP"
     fi
     install_until_fault "$1" "$helpers/${1//-/_}_setup.exe" "$2" "$3" --
-    check_files "$(default_dir)" "${reference_rows[0]}"
-    desktop_link
+    check_install --expect "Start-menu link $(printf 'G%.0s' $(seq "$4"))\\Varnoset.lnk: missing" \
+        "$here/${1//-/_}.toml" "$(default_dir)" --links 'C:\Holbrine\Varnoset'
 }
 
 case_long_group() {
-    long_group_fault long-group 265 "can't create folder in start menu\nWin Err Code 206: filename exced range"
+    long_group_fault long-group 265 "can't create folder in start menu\nWin Err Code 206: filename exced range" 240
     expect_eq "Start-menu folders" "$(ls -A "$SCENARIO_PROFILE/Start Menu/Programs" 2>&1)" ""
 }
 
 case_long_group_link() {
-    long_group_fault long-group-link 275 "can't create link on start menu\nWin Err Code 206: filename exced range"
+    long_group_fault long-group-link 275 "can't create link on start menu\nWin Err Code 206: filename exced range" 220
     expect_eq "group folder contents" "$(ls -A "$SCENARIO_PROFILE/Start Menu/Programs/"G* 2>&1)" ""
 }
 
@@ -202,7 +195,7 @@ case_arch_32() {
     scenario_prepare arch-32 --arch win32 || exit 1
     mapfile -t steps < <(prompt_steps "Operating System: Windows-7" "Architecture: 32-bit"; installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps arch-32 "$product_setup" -- "${steps[@]}"
-    check_files "$(default_dir)" "${reference_rows[@]}"
+    check_install "$reference" "$(default_dir)"
 }
 
 # Start-up stops before unpacking: nothing is written anywhere. EXE is "-"
@@ -300,7 +293,7 @@ case_planted_dlls() {
             browse cancel wait-enabled InstallButton 1 5000
         installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps planted-dlls "$product_setup" -- "${steps[@]}"
-    check_files "$(default_dir)" "${reference_rows[@]}"
+    check_install "$reference" "$(default_dir)" --links 'C:\Holbrine\Varnoset'
     expect_eq "planted DLLs loaded" "$(cd "$downloads" && ls -- *.loaded 2>/dev/null)" ""
 }
 
@@ -322,8 +315,8 @@ case_linked_group() {
     ln -s "$SCENARIO_PREFIX/drive_c/Elsewhere" "$SCENARIO_PROFILE/Start Menu/Programs/Holbrine"
     install_until_fault linked-group "$product_setup" 265 \
         "can't create folder in start menu\nWin Err Code 4395: unknown error code 4395" --
-    check_files "$(default_dir)" "${reference_rows[@]}"
-    desktop_link
+    check_install --expect 'Start-menu link Holbrine\Varnoset.lnk: missing' "$reference" "$(default_dir)" \
+        --links 'C:\Holbrine\Varnoset'
     expect_eq "folder behind the link" "$(ls -A "$SCENARIO_PREFIX/drive_c/Elsewhere")" ""
 }
 
@@ -341,7 +334,7 @@ case_linked_folder() {
         installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps linked-folder "$product_setup" -- "${steps[@]}"
     expect_eq "folder behind the link" "$(ls -A "$SCENARIO_PREFIX/drive_c/Elsewhere")" ""
-    check_files "$SCENARIO_PREFIX/drive_c/Chosen" "${reference_rows[@]}"
+    check_install "$reference" "$SCENARIO_PREFIX/drive_c/Chosen" --links 'C:\Chosen'
 }
 
 # What the built file declares, read without running it: imports of

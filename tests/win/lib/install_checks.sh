@@ -5,12 +5,11 @@
 _install_checks_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 helpers="$WINE_HARNESS_BUILD/tests/win/install"
 product_dir="$_install_checks_dir/../../../product"
+reference="$product_dir/manifest.toml"
 product_setup="$WINE_HARNESS_BUILD/product/setup.exe"
 programs_dir="$WINE_HARNESS_BUILD/product/programs"
+: "${INSTALLED_CHECK:=$_install_checks_dir/../../../build/native/tests/native/installed_check}"
 title="Software Installation Utility"
-description='Varnoset, charts for the small office
-by Holbrine Software
-Marrow Falls, Vermont'
 failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -63,61 +62,24 @@ run_steps() { # NAME EXE [drive options] -- STEP...
     scenario_drive "$@" || fail "driver steps of $1"
 }
 
-# Installed files: the packed bytes, and all three times equal to the stored
-# one, as Windows reports them (the driver's file-times, before the contents
-# are read, since reading moves the access time) and as stat sees them.
-check_files() { # UNIX_DIR ROW...   (each row NAME|SOURCE|ISO_TIME)
-    local dir=$1 row name source time want line folder steps=()
-    shift
-    declare -A reported=()
-    folder=$(prefix_winpath "$dir")
-    for row in "$@"; do steps+=(file-times "$folder" "${row%%|*}"); done
-    while IFS= read -r line; do
-        reported[${line##* }]=${line% *}
-    done < <(prefix_run "$WINE_DRIVER" "${steps[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^times //p')
+# What an install left in UNIX_DIR (and the links to it, with --links),
+# compared with MANIFEST by the checks of `mkinstaller verify`
+# (installed_check.cpp): every difference but the EXPECTED lines fails. The
+# times are those Windows reports (the driver's file-times), taken before
+# anything reads the files, since reading moves the access time.
+check_install() { # [--expect LINES] MANIFEST UNIX_DIR [--row NAME]... [--links WINDOWS_FOLDER]
+    local expected="" folder path steps=() times="" differences
+    if [ "$1" = --expect ]; then expected=$2; shift 2; fi
+    scenario_require "$INSTALLED_CHECK"
+    folder=$(prefix_winpath "$2")
+    for path in "$2"/*; do [ -e "$path" ] && steps+=(file-times "$folder" "${path##*/}"); done
+    [ ${#steps[@]} -eq 0 ] || times=$(prefix_run "$WINE_DRIVER" "${steps[@]}" 2>/dev/null)
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
-    for row in "$@"; do
-        IFS='|' read -r name source time <<<"$row"
-        if [ ! -f "$dir/$name" ]; then fail "$name was not written"; continue; fi
-        # FILETIME: 100 ns ticks since 1601-01-01.
-        want=$((($(date -u -d "$time" +%s) + 11644473600) * 10000000))
-        expect_eq "$name creation, access and write times" "${reported[$name]:-none}" "$want $want $want"
-        expect_eq "$name Unix write time" "$(stat -c %Y "$dir/$name")" "$(date -u -d "$time" +%s)"
-        cmp -s "$dir/$name" "$source" || fail "$name differs from $source"
-    done
+    differences=$("$INSTALLED_CHECK" "$@" --source-dir "$programs_dir" --source-dir "$product_dir" \
+        --profile "$SCENARIO_PROFILE" <<<"$times" 2>&1)
+    expect_eq "differences of ${2#"$SCENARIO_PREFIX/"} from $(basename "$1")" "$differences" "$expected"
 }
-
-# A saved link: target, working folder, description, and the show command
-# from the header (offset 0x3C), since lnkinfo prints 0 whatever it holds.
-check_link() { # LNK TARGET WORKING_FOLDER DESCRIPTION
-    local info
-    if [ ! -f "$1" ]; then fail "no link $1"; return; fi
-    info=$(lnkinfo "$1" 2>&1)
-    expect_eq "$1 target" "$(sed -n 's/^\tLocal path\t*: //p' <<<"$info")" "$2"
-    expect_eq "$1 working directory" "$(sed -n 's/^\tWorking directory\t*: //p' <<<"$info")" "$3"
-    expect_eq "$1 description" "$(awk '/^\tDescription/ { sub(/^\tDescription\t*: /, ""); on = 1 }
-                /^\tWorking directory/ { on = 0 } on' <<<"$info")" "$4"
-    expect_eq "$1 show command" "$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')" 1
-}
-
-# Row name, packed source and stored time of the reference product.
-reference_rows=(
-    "Varnoset.EXE|$programs_dir/Varnoset.EXE|1998-06-14T10:32:00Z"
-    "Varnoset.HLP|$product_dir/Varnoset.HLP|1998-06-12T16:05:00Z"
-    "Tollvane.EXE|$programs_dir/Tollvane.EXE|1998-06-14T10:31:00Z"
-    "graph1.bmp|$product_dir/graph1.bmp|1998-05-30T09:00:00Z"
-    "graph2.gif|$product_dir/graph2.gif|1998-05-30T09:01:00Z"
-    "graph3.jpg|$product_dir/graph3.jpg|1998-05-30T09:02:00Z"
-)
 default_dir() { echo "$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset"; }
-desktop_link() { # [WINDOWS_FOLDER]
-    local folder=${1:-'C:\Holbrine\Varnoset'}
-    check_link "$SCENARIO_PROFILE/Desktop/Varnoset.lnk" "$folder\\Varnoset.EXE" "$folder" "$description"
-}
-check_reference_links() { # WINDOWS_FOLDER
-    desktop_link "$1"
-    check_link "$SCENARIO_PROFILE/Start Menu/Programs/Holbrine/Varnoset.lnk" "$1\\Varnoset.EXE" "$1" "$description"
-}
 
 scenario_cases_run() { # CASE
     local case_name=$1

@@ -10,14 +10,14 @@ second_dir="$WINE_HARNESS_BUILD/tests/win/product"
 
 # The reference product installed with the defaults; its desktop link, opened
 # as Explorer opens it, starts the installed Varnoset.EXE (the link's working
-# folder is read by check_link); and the properties Windows shows for setup.exe.
+# folder is read by check_install); and the properties Windows shows for setup.exe.
 case_desktop_link() {
     local opener="$second_dir/open_document.exe" output
     scenario_require "$opener"
     scenario_prepare desktop-link || exit 1
     mapfile -t steps < <(prompt_steps; installed_steps; printf '%s\n' click Exit wait-exit 0)
     run_steps desktop-link "$product_setup" -- "${steps[@]}"
-    check_reference_links 'C:\Holbrine\Varnoset'
+    check_install "$reference" "$(default_dir)" --links 'C:\Holbrine\Varnoset'
 
     [ "${WINE_HARNESS_USE_DISPLAY:-0}" = 1 ] || unset DISPLAY
     wine_display_start || exit 1
