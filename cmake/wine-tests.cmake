@@ -22,7 +22,7 @@ option(INSTALLER_WINE_FULL_SUITE "Run every Wine test in this build, not just it
 set(WINE_32BIT_ONLY_TESTS
   install.arch-32 window.version-win2k-win32-2K-32bit window.version-winxp-win32-XP-32bit)
 set(WINE_I686_SMOKE_TESTS
-  runtime_win_tests install_win_tests install.default install.browse install.reinstall install.planted-dlls
+  runtime_win_tests install_win_tests install.browse install.reinstall install.planted-dlls
   install.known-dlls-and-manifest install.damaged-stream window.controls window.layout verify.reference
   product.desktop-link)
 

@@ -8,19 +8,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../lib/scenario.sh"
 . "$here/../lib/install_checks.sh"
 
-case_default() {
-    scenario_prepare default || exit 1
-    mapfile -t steps < <(printf '%s\n' wait-window MAIN "$title" 20000 shot startup; prompt_steps
-        printf '%s\n' expect-text FolderText 'C:\Holbrine\Varnoset' \
-            expect-text DescriptionText "This program will install\nVersion 2.18 of Varnoset\nVarnoset, charts for the small office\n\
-by Holbrine Software\nMarrow Falls, Vermont\n" \
-            shot prompt
-        installed_steps
-        printf '%s\n' shot installed click Exit wait-exit 0)
-    run_steps default "$product_setup" -- "${steps[@]}"
-    check_install "$reference" "$(default_dir)" --links 'C:\Holbrine\Varnoset'
-}
-
 # Cancel restores the default; a drive root is refused until another choice.
 case_browse() {
     scenario_prepare browse || exit 1
