@@ -144,6 +144,11 @@ const ManifestCase RefusalCases[] = {
     {"depfile over the manifest", "", "", "--depfile: 'manifest.toml' would replace", Build + " --depfile manifest.toml"},
     {"a key of 50,000 dotted parts", Rows, DottedKey(50000) + " = 1\n",
      "manifest.toml:19: a key of more than 65 dotted parts; a manifest's keys have one or two" + OneProblem},
+    // Where the TOML parser would ask whether a character outside ASCII is
+    // whitespace, which it cannot answer for many.
+    {"outside ASCII in a time", "2001-02", "2\u01FD01-02", "manifest.toml:14: a character outside ASCII outside a string"},
+    {"outside ASCII after a line-ending backslash", "\"Town, State\"]", "\"\"\"Town, \\\n  \u00E9tat\"\"\"]",
+     "manifest.toml:7: a character outside ASCII right after a backslash in a multi-line string"},
     {"dots in strings and comments", Rows, "# " + DottedKey(100) + "\n[sign]\nkey = '" + DottedKey(100) + "'\n",
      "manifest.toml:21: sign.key: '" + DottedKey(100)},
     {"manifest over 64 MiB, not read", "", "", "big.toml: is over 64 MiB", "big.toml --check", "truncate -s 65M big.toml"},
@@ -190,6 +195,8 @@ const ManifestCase AcceptanceCases[] = {
     {"row path of 259", Folder, FolderOf(249), ""},
     {"lower-case drive and trailing backslash", "'C:\\Demo'", "'c:\\Demo\\'", ""},
     {"shortcut row in other case", "name = \"Demo.EXE\"", "name = \"demo.exe\"", ""},
+    {"outside ASCII in strings and comments, and a byte-order mark", "[product]", "\xEF\xBB\xBF[product] # \u00E9",
+     ""},
     {"source defaults to the name", Rows, "[[file]]\nname = \"b.bin\"\n", ""},
     {"progress names in UTF-8", Rows, "[[file]]\nname = \"Caf\u00e9 menu.txt\"\nsource = \"b.bin\"\n",
      "  Caf\u00e9 menu.txt ", "manifest.toml -o out.exe --progress"},

@@ -355,22 +355,49 @@ std::string ParseErrorText(const toml::parse_error& error) {
 constexpr uintmax_t MaxManifestBytes = 64 << 20;  // 65,535 rows take a few MB
 constexpr int MaxDotsInALine = 64;
 
-// The first line with more dots outside strings and comments than a
-// manifest's keys need; 0 when there is none. The parser descends once per
-// dotted part of a key, and enough of them end its stack.
-int OverlongKeyLine(const std::string& text) {
+struct TextProblem {
+    int line;
+    std::string text;
+};
+
+bool IsAscii(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+bool IsTomlWhitespace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// What the parser must not be given, found in one pass that knows strings
+// and comments: more dots in a line than a manifest's keys need (the parser
+// descends once per dotted part of a key, and enough of them end its stack);
+// a character outside ASCII where the parser asks whether it is whitespace,
+// which for many of them it cannot answer (its table ends in an unreachable
+// branch): outside strings and comments, where TOML allows none anyway, and
+// after a backslash in a multi-line basic string.
+std::optional<TextProblem> ParserTrap(const std::string& text) {
     int line = 1, dots = 0;
     char quote = 0;
     bool multiLine = false;
-    for (size_t i = 0; i < text.size(); ++i) {
+    const size_t bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // the parser skips it
+    for (size_t i = bom; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\n') {
             if (!multiLine) quote = 0;
             ++line, dots = 0;
         } else if (quote != 0) {
             if (c == '\\' && quote == '"') {
-                if (i + 1 < text.size() && text[i + 1] == '\n') ++line;
-                ++i;
+                size_t next = i + 1;
+                while (multiLine && next < text.size() && IsTomlWhitespace(text[next])) line += text[next++] == '\n';
+                if (multiLine && next < text.size() && !IsAscii(text[next])) {
+                    return TextProblem{line,
+                                       "a character outside ASCII right after a backslash in a multi-line "
+                                       "string, which the TOML parser cannot read; escape it as \\u"};
+                }
+                // A line-ending backslash's whitespace is passed; else the escaped character is.
+                const bool continued = next > i + 1;
+                if (!continued && next < text.size() && text[next] == '\n') ++line;
+                i = continued ? next - 1 : next;
             } else if (c == quote && (!multiLine || text.compare(i, 3, std::string(3, quote)) == 0)) {
                 i += multiLine ? 2 : 0;
                 quote = 0, multiLine = false;
@@ -381,11 +408,16 @@ int OverlongKeyLine(const std::string& text) {
             quote = c;
             multiLine = text.compare(i, 3, std::string(3, c)) == 0;
             i += multiLine ? 2 : 0;
+        } else if (!IsAscii(c)) {
+            return TextProblem{line,
+                               "a character outside ASCII outside a string or comment; TOML allows one "
+                               "only between quotes or after #"};
         } else if (c == '.' && ++dots > MaxDotsInALine) {
-            return line;
+            return TextProblem{line, "a key of more than " + std::to_string(MaxDotsInALine + 1) +
+                                         " dotted parts; a manifest's keys have one or two"};
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
 // The manifest's text, when it is a file small enough to hold.
@@ -422,11 +454,8 @@ std::optional<ProductManifest> ReadManifest(const ManifestLocation& source, Prob
 
 std::optional<ProductManifest> ReadManifestText(const std::string& text, const ManifestLocation& source,
                                                 ProblemList& problems) {
-    if (const int line = OverlongKeyLine(text)) {
-        problems.Add("",
-                     "a key of more than " + std::to_string(MaxDotsInALine + 1) +
-                         " dotted parts; a manifest's keys have one or two",
-                     line);
+    if (const std::optional<TextProblem> trap = ParserTrap(text)) {
+        problems.Add("", trap->text, trap->line);
         return std::nullopt;
     }
     toml::table root;
