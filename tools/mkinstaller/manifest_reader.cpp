@@ -368,6 +368,14 @@ bool IsTomlWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Whether the quote at AT begins a string, as it does where a key or value
+// may begin; after anything else the parser reads it as part of the bare
+// value before it (to report that value whole).
+bool OpensString(const std::string& text, size_t at, size_t start) {
+    return at == start || IsTomlWhitespace(text[at - 1]) ||
+           std::string_view("=[{,.").find(text[at - 1]) != std::string_view::npos;
+}
+
 // What the parser must not be given, found in one pass that knows strings
 // and comments: more dots in a line than a manifest's keys need (the parser
 // descends once per dotted part of a key, and enough of them end its stack);
@@ -404,7 +412,7 @@ std::optional<TextProblem> ParserTrap(const std::string& text) {
             }
         } else if (c == '#') {
             while (i + 1 < text.size() && text[i + 1] != '\n') ++i;
-        } else if (c == '"' || c == '\'') {
+        } else if ((c == '"' || c == '\'') && OpensString(text, i, bom)) {
             quote = c;
             multiLine = text.compare(i, 3, std::string(3, c)) == 0;
             i += multiLine ? 2 : 0;
