@@ -149,6 +149,8 @@ const ManifestCase RefusalCases[] = {
     {"outside ASCII in a time", "2001-02", "2\u01FD01-02", "manifest.toml:14: a character outside ASCII outside a string"},
     {"outside ASCII after a quote within a value", "04:05:06Z", "04:05:06Z\"\u02BA\"",
      "manifest.toml:14: a character outside ASCII outside a string"},
+    {"outside ASCII after a bracket and quotes within a value", "04:05:06Z", "04:05:06Z[\"\"\"\uFEFB\"\"\"",
+     "manifest.toml:14: a character outside ASCII outside a string"},
     {"outside ASCII after a line-ending backslash", "\"Town, State\"]", "\"\"\"Town, \\\n  \u00E9tat\"\"\"]",
      "manifest.toml:7: a character outside ASCII right after a backslash in a multi-line string"},
     {"dots in strings and comments", Rows, "# " + DottedKey(100) + "\n[sign]\nkey = '" + DottedKey(100) + "'\n",

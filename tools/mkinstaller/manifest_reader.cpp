@@ -368,54 +368,56 @@ bool IsTomlWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Whether the quote at AT begins a string, as it does where a key or value
-// may begin; after anything else the parser reads it as part of the bare
-// value before it (to report that value whole).
-bool OpensString(const std::string& text, size_t at, size_t start) {
-    return at == start || IsTomlWhitespace(text[at - 1]) ||
-           std::string_view("=[{,.").find(text[at - 1]) != std::string_view::npos;
+// Where a bare value (a number, date or word) ends; the parser reads every
+// other character up to there as part of it, quotes too.
+bool EndsBareValue(char c) {
+    return IsTomlWhitespace(c) || c == ']' || c == '}' || c == ',' || c == '#';
 }
 
-// What the parser must not be given, found in one pass that knows strings
-// and comments: more dots in a line than a manifest's keys need (the parser
-// descends once per dotted part of a key, and enough of them end its stack);
-// a character outside ASCII where the parser asks whether it is whitespace,
-// which for many of them it cannot answer (its table ends in an unreachable
-// branch): outside strings and comments, where TOML allows none anyway, and
-// after a backslash in a multi-line basic string.
+// After the backslash at AT of a basic string: where the scan goes on (the
+// escaped character, or the last whitespace after a line-ending backslash),
+// counting lines; false when a character outside ASCII follows in a
+// multi-line string, where the parser asks whether it is whitespace.
+bool PassEscape(const std::string& text, bool multiLine, size_t& at, int& line) {
+    size_t next = at + 1;
+    while (multiLine && next < text.size() && IsTomlWhitespace(text[next])) line += text[next++] == '\n';
+    if (multiLine && next < text.size() && !IsAscii(text[next])) return false;
+    const bool continued = next > at + 1;
+    if (!continued && next < text.size() && text[next] == '\n') ++line;
+    at = continued ? next - 1 : next;
+    return true;
+}
+
+// What the parser must not be given, found in one pass that knows strings,
+// comments and bare values: more dots in a line than a manifest's keys need
+// (the parser descends once per dotted part of a key, and enough of them end
+// its stack); a character outside ASCII where the parser asks whether it is
+// whitespace, which for many of them it cannot answer (its table ends in an
+// unreachable branch): outside strings and comments, where TOML allows none
+// anyway, and after a backslash in a multi-line basic string.
 std::optional<TextProblem> ParserTrap(const std::string& text) {
     int line = 1, dots = 0;
     char quote = 0;
-    bool multiLine = false;
+    bool multiLine = false, bare = false;
     const size_t bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // the parser skips it
     for (size_t i = bom; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\n') {
-            if (!multiLine) quote = 0;
-            ++line, dots = 0;
+        if (c == '\n' && (quote == 0 || !multiLine)) {
+            quote = 0, bare = false, ++line, dots = 0;
         } else if (quote != 0) {
-            if (c == '\\' && quote == '"') {
-                size_t next = i + 1;
-                while (multiLine && next < text.size() && IsTomlWhitespace(text[next])) line += text[next++] == '\n';
-                if (multiLine && next < text.size() && !IsAscii(text[next])) {
-                    return TextProblem{line,
-                                       "a character outside ASCII right after a backslash in a multi-line "
-                                       "string, which the TOML parser cannot read; escape it as \\u"};
-                }
-                // A line-ending backslash's whitespace is passed; else the escaped character is.
-                const bool continued = next > i + 1;
-                if (!continued && next < text.size() && text[next] == '\n') ++line;
-                i = continued ? next - 1 : next;
+            if (c == '\n') {
+                ++line;
+            } else if (c == '\\' && quote == '"' && !PassEscape(text, multiLine, i, line)) {
+                return TextProblem{line,
+                                   "a character outside ASCII right after a backslash in a multi-line "
+                                   "string, which the TOML parser cannot read; escape it as \\u"};
             } else if (c == quote && (!multiLine || text.compare(i, 3, std::string(3, quote)) == 0)) {
                 i += multiLine ? 2 : 0;
                 quote = 0, multiLine = false;
             }
         } else if (c == '#') {
             while (i + 1 < text.size() && text[i + 1] != '\n') ++i;
-        } else if ((c == '"' || c == '\'') && OpensString(text, i, bom)) {
-            quote = c;
-            multiLine = text.compare(i, 3, std::string(3, c)) == 0;
-            i += multiLine ? 2 : 0;
+            bare = false;
         } else if (!IsAscii(c)) {
             return TextProblem{line,
                                "a character outside ASCII outside a string or comment; TOML allows one "
@@ -423,6 +425,14 @@ std::optional<TextProblem> ParserTrap(const std::string& text) {
         } else if (c == '.' && ++dots > MaxDotsInALine) {
             return TextProblem{line, "a key of more than " + std::to_string(MaxDotsInALine + 1) +
                                          " dotted parts; a manifest's keys have one or two"};
+        } else if (bare) {
+            bare = !EndsBareValue(c);
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            multiLine = text.compare(i, 3, std::string(3, c)) == 0;
+            i += multiLine ? 2 : 0;
+        } else {
+            bare = !EndsBareValue(c) && std::string_view("[{=").find(c) == std::string_view::npos;
         }
     }
     return std::nullopt;
