@@ -65,11 +65,11 @@ static unsigned long AttributesOf(const char* path) {
 // Each missing level is created, with the program folder's protection when
 // the installer runs elevated; the install folder itself gets it even when
 // it existed, as the parents that existed keep theirs.
-static int MakeLevel(char* path, bool installFolder) {
+static int MakeLevel(char* path, SECURITY_ATTRIBUTES* security, bool installFolder) {
     int split = ParentSplitPoint(path);
     if (split >= 0) {
         path[split] = '\0';
-        MakeLevel(path, false);  // a parent that fails shows up as this level's failure
+        MakeLevel(path, security, false);  // a parent that fails shows up as this level's failure
         path[split] = '\\';
     }
     // Checked before anything is created at this level: a folder created
@@ -78,18 +78,15 @@ static int MakeLevel(char* path, bool installFolder) {
         SetLastError(LinkRefusedError);
         return 0;
     }
-    SECURITY_ATTRIBUTES* security;
-    if (!FolderSecurity(&security)) return 0;
-    if (CreateDirectoryA(path, security)) {
-        security = nullptr;  // created protected
-    } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        return 0;
-    }
-    return EnterFolder(path, installFolder ? security : nullptr);
+    const bool created = CreateDirectoryA(path, security);
+    if (!created && GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    // One created is protected already; of those that existed, only the install folder gets it.
+    return EnterFolder(path, installFolder && !created ? security : nullptr);
 }
 
 int MakeFolder(char* path) {
-    return MakeLevel(path, true);
+    SECURITY_ATTRIBUTES* security;  // asked once: the token does not change
+    return FolderSecurity(&security) ? MakeLevel(path, security, true) : 0;
 }
 
 int OnInstall() {
