@@ -39,6 +39,11 @@ function(add_setup_exe)
     COMMENT "Packing ${arg_TARGET} into ${output}"
     VERBATIM)
   add_custom_target(${arg_TARGET} ALL DEPENDS ${output})
+  # Read back by pefile: resource directory, sections, checksum, version,
+  # imports, manifest and hardening flags.
+  add_test(NAME ${arg_TARGET}.image
+           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/win/setup_image_check.py ${output}
+                   --manifest ${manifest} --runtime)
 endfunction()
 
 # arch_manifest(MANIFEST OUT_MANIFEST OUT_SOURCE_DIRS [SOURCE_DIR...]): the

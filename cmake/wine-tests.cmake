@@ -23,7 +23,7 @@ set(WINE_32BIT_ONLY_TESTS
   install.arch-32 window.version-win2k-win32-2K-32bit window.version-winxp-win32-XP-32bit)
 set(WINE_I686_SMOKE_TESTS
   runtime_win_tests install_win_tests install.browse install.reinstall install.planted-dlls
-  install.known-dlls-and-manifest install.damaged-stream window.controls window.layout verify.reference
+  install.damaged-stream window.controls window.layout verify.reference
   product.desktop-link)
 
 # Sets OUT to whether this build runs the Wine test NAME.

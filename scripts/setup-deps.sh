@@ -14,6 +14,7 @@ packages=(
   xvfb x11-utils imagemagick icoutils
   bubblewrap  # bwrap, the sandbox of mkinstaller verify
   python3 time  # time: GNU time, for the benchmark's peak memory
+  python3-pefile  # reads every packed setup.exe back in the tests
   dpkg-dev file  # the tools' .deb: dpkg-shlibdeps, and file, which CPack finds the programs with
   lintian  # the tools' package test holds the .deb to Debian's rules
   mandoc  # the manual pages as HTML in the Windows tools' .zip

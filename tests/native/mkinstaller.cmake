@@ -12,7 +12,8 @@ add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/verify_display_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp)
 target_link_libraries(mkinstaller_tests PRIVATE mkinstaller_core GTest::gtest_main)
-target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>")
+target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>"
+  SETUP_IMAGE_CHECK="/usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/win/setup_image_check.py")
 add_dependencies(mkinstaller_tests mkinstaller)
 gtest_discover_tests(mkinstaller_tests DISCOVERY_TIMEOUT 60)
 

@@ -123,11 +123,15 @@ struct HeaderLayout {
     const char* archLine;  // in [product]
     size_t directories;    // the optional header's data directories
     size_t sections;       // the section table
+    size_t added;          // the new section's header
+    uint32_t rva;          // and its address: after the last, aligned
 };
 
 const HeaderLayout HeaderLayouts[] = {
-    {"x86, PE32", "stub.exe", "", Pe32Directories, Optional + 224},
-    {"x64, PE32+", "stub-x64.exe", "arch = \"x64\"", Pe32PlusDirectories, Pe32PlusSections},
+    {"x86, PE32", "stub.exe", "", Pe32Directories, Optional + 224, Optional + 264, 0x2000},
+    {"x64, PE32+", "stub-x64.exe", "arch = \"x64\"", Pe32PlusDirectories, Pe32PlusSections, Pe32PlusSections + 40,
+     0x2000},
+    {"x86 with .bss", "stub-bss.exe", "", Pe32Directories, Optional + 224, Optional + 304, 0x3000},
 };
 
 // The headers with the bytes a new resource section may change zeroed:
@@ -135,13 +139,14 @@ const HeaderLayout HeaderLayouts[] = {
 // directory and the new section's header.
 std::string Masked(std::string headers, const HeaderLayout& layout) {
     const std::pair<size_t, size_t> changed[] = {{70, 2}, {Optional + 8, 4}, {Optional + 56, 4}, {Optional + 64, 4},
-                                                 {layout.directories + 8 * 2, 8}, {layout.sections + 40, 40}};
+                                                 {layout.directories + 8 * 2, 8}, {layout.added, 40}};
     for (const auto& [at, size] : changed) headers.replace(at, size, size, '\0');
     return headers;
 }
 
 // The product's resources, in a section of their own at the offsets of the
-// stub's arch; the stub itself stays as it was.
+// stub's arch; the stub itself stays as it was. pefile, a reader written
+// apart from this one, finds the sections, directory and checksum sound.
 TEST(Packed, EachArchCarriesTheProductInASectionAtItsOwnHeaderOffsets) {
     for (const HeaderLayout& layout : HeaderLayouts) {
         SCOPED_TRACE(layout.label);
@@ -154,24 +159,18 @@ TEST(Packed, EachArchCarriesTheProductInASectionAtItsOwnHeaderOffsets) {
         const std::string setup = folder.Read("setup.exe");
         LittleEndianReader header(setup);
 
-        EXPECT_EQ(setup[70], 2) << "section count";
-        const uint32_t rva = header.U32(layout.directories + 8 * 2), size = header.U32(layout.directories + 8 * 2 + 4);
-        EXPECT_EQ(rva, 0x2000u) << "the section after .text, aligned";
-        EXPECT_EQ(setup.substr(layout.sections + 40, 5), ".rsrc");
-        EXPECT_EQ(header.U32(layout.sections + 40 + 12), rva);
-        EXPECT_EQ(header.U32(layout.sections + 40 + 20), stub.size()) << "raw data after the stub";
-        EXPECT_EQ(header.U32(Optional + 56), (rva + size + 0xFFF) / 0x1000 * 0x1000) << "image size";
+        EXPECT_EQ(setup[70], stub[70] + 1) << "section count";
+        EXPECT_EQ(header.U32(layout.directories + 8 * 2), layout.rva);
+        EXPECT_EQ(setup.substr(layout.added, 5), ".rsrc");
+        EXPECT_EQ(header.U32(layout.added + 12), layout.rva);
+        EXPECT_EQ(header.U32(layout.added + 20), stub.size()) << "raw data after the stub";
+        ASSERT_TRUE(header.ok());
         EXPECT_EQ(Masked(setup.substr(0, 0x200), layout), Masked(stub.substr(0, 0x200), layout))
             << "a header outside the section's own changed";
         EXPECT_EQ(setup.substr(0x200, 0x200), stub.substr(0x200, 0x200)) << "the program's own section";
         EXPECT_EQ(folder.Read(layout.stub), stub);
-
-        char checksum[32];
-        std::snprintf(checksum, sizeof checksum, "PE checksum   : %08X", header.U32(Optional + 64));
-        ASSERT_TRUE(header.ok());
-        const std::string verified = RunCommand(folder.Path(), "osslsigncode verify -in setup.exe").output;
-        EXPECT_NE(verified.find(checksum), std::string::npos) << checksum << " in\n" << verified;
-        EXPECT_EQ(verified.find("Calculated PE checksum"), std::string::npos) << verified;
+        const RunResult read = RunCommand(folder.Path(), SETUP_IMAGE_CHECK " setup.exe --manifest manifest.toml");
+        EXPECT_EQ(read.exitCode, 0) << read.output;
 
         const std::string listing = RunCommand(folder.Path(), "wrestool -l setup.exe").output;
         for (const char* line : {"--type=2 --name='LOGO'", "--type=3 --name=1 ", "--type=10 --name='DEMO.EXE'",

@@ -36,8 +36,10 @@ std::string GreyLogo(uint32_t width, uint32_t height) {
 }  // namespace
 
 // Headers of a PE32 (x86) or PE32+ (x64) program with one 512-byte
-// section that holds the release mark; the section table has room for more.
-std::string MakeStub(const std::string& mark, Arch arch) {
+// section that holds the release mark, and with BSS an uninitialised-data
+// section after it, as MinGW links one (no raw data); the section table
+// has room for more.
+std::string MakeStub(const std::string& mark, Arch arch, bool bss) {
     const bool x64 = arch == Arch::X64;
     const size_t optionalSize = x64 ? 240 : 224;
     std::string image(0x400, '\0');
@@ -46,12 +48,13 @@ std::string MakeStub(const std::string& mark, Arch arch) {
     out.Put32(60, 64);                     // the PE headers' offset
     out.Put32(64, 0x4550);                 // "PE\0\0"
     out.Put16(68, x64 ? 0x8664 : 0x14C);   // machine
-    out.Put16(70, 1);                      // one section
+    out.Put16(70, bss ? 2 : 1);            // sections
     out.Put16(84, optionalSize);
     out.Put16(88, x64 ? 0x20B : 0x10B);    // PE32+ or PE32
+    out.Put32(88 + 16, 0x1000);            // entry point, in .text
     out.Put32(88 + 32, 0x1000);            // section alignment
     out.Put32(88 + 36, 0x200);             // file alignment
-    out.Put32(88 + 56, 0x2000);            // image size
+    out.Put32(88 + 56, bss ? 0x3000 : 0x2000);  // image size
     out.Put32(88 + 60, 0x200);             // headers size
     out.Put32(88 + (x64 ? 108 : 92), 16);  // data directories
     const size_t section = 88 + optionalSize;
@@ -60,6 +63,11 @@ std::string MakeStub(const std::string& mark, Arch arch) {
     out.Put32(section + 12, 0x1000);  // virtual address
     out.Put32(section + 16, 0x200);   // raw size
     out.Put32(section + 20, 0x200);   // raw offset
+    if (bss) {
+        image.replace(section + 40, 4, ".bss");
+        out.Put32(section + 48, 0x80);    // virtual size
+        out.Put32(section + 52, 0x2000);  // virtual address
+    }
     image.replace(0x200, mark.size(), mark);
     return image;
 }
@@ -73,6 +81,7 @@ ProductFolder::ProductFolder() : ScratchFolder("mkinstaller-test.") {
     Write("b.bin", "some notes");
     Write("stub.exe", MakeStub("mkinstaller stub " INSTALLER_RELEASE));
     Write("stub-x64.exe", MakeStub("mkinstaller stub " INSTALLER_RELEASE, Arch::X64));
+    Write("stub-bss.exe", MakeStub("mkinstaller stub " INSTALLER_RELEASE, Arch::X86, true));
 }
 
 std::string ValidManifest() {

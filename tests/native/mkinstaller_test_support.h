@@ -7,8 +7,9 @@
 #include "tests/native/scratch_folder.h"
 #include "tools/mkinstaller/windows_arch.h"
 
-// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin, stub.exe and
-// stub-x64.exe (MakeStub of this release); removed with everything in it.
+// Starts with a tiny valid logo.bmp and icon.ico, a.bin, b.bin, stub.exe,
+// stub-x64.exe and stub-bss.exe (MakeStub of this release); removed with
+// everything in it.
 class ProductFolder : public ScratchFolder {
 public:
     ProductFolder();
@@ -24,7 +25,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 // The smallest program of ARCH the tool takes for a stub, carrying `mark`:
 // PE32 for x86, PE32+ for x64.
-std::string MakeStub(const std::string& mark, Arch arch = Arch::X86);
+std::string MakeStub(const std::string& mark, Arch arch = Arch::X86, bool bss = false);
 
 // The end of a command line that names the folder's stub.
 extern const char* const StandInTools;

@@ -324,22 +324,4 @@ case_linked_folder() {
     check_install "$reference" "$SCENARIO_PREFIX/drive_c/Chosen" --links 'C:\Chosen'
 }
 
-# What the built file declares, read without running it: imports of
-# KnownDLLs only, an asInvoker manifest with no compatibility section
-# (which would change the version the program is told), and the hardening
-# and address-space flags of its header.
-case_known_dlls_and_manifest() {
-    local dll manifest
-    while read -r dll; do
-        case ${dll,,} in
-            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | ole32.dll | msvcrt.dll | advapi32.dll) echo "ok   import $dll" ;;
-            *) fail "imports $dll, which is no KnownDLL" ;;
-        esac
-    done < <(x86_64-w64-mingw32-objdump -p "$product_setup" | sed -n 's/^\tDLL Name: //p')
-    "$_install_checks_dir/../../../scripts/runtime-size.sh" "$product_setup" || fail "header flags of $product_setup"
-    manifest=$(wrestool -x --raw -t24 -n1 "$product_setup")
-    expect_eq "execution level" "$(grep -o 'level="[A-Za-z]*"' <<<"$manifest")" 'level="asInvoker"'
-    expect_eq "compatibility entries" "$(grep -ci 'compatibility\|supportedOS' <<<"$manifest")" 0
-}
-
 scenario_cases_run "${1:?usage: install_scenarios.sh CASE}"
