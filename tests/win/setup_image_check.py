@@ -7,8 +7,8 @@ checks what Windows relies on but a resource extractor overlooks:
   every datum inside the resource section;
 - the sections: aligned, in order without overlap, SizeOfImage after the
   last, and the header checksum Windows computes;
-- with --manifest, the version resource's four numbers: the manifest's
-  version, missing numbers as 0;
+- with --manifest, the version resource as the file's properties show it:
+  the manifest's version (missing numbers as 0), name and company;
 - with --runtime (a real stub, not a test's stand-in): imports of KnownDLLs
   only, an asInvoker manifest without a compatibility section, and ASLR,
   DEP, relocations and large-address awareness (high-entropy ASLR on x64).
@@ -80,16 +80,18 @@ def section_problems(pe):
 
 def version_problems(pe, manifest):
     with open(manifest, "rb") as f:
-        numbers = f"{tomllib.load(f)['product']['version']}".split(".")
-    wanted = ".".join(numbers + ["0"] * (4 - len(numbers)))
-    infos = getattr(pe, "VS_FIXEDFILEINFO", None)
-    if not infos:
-        return ["no version resource"]
-    info = infos[0]
-    numbers = (info.FileVersionMS >> 16, info.FileVersionMS & 0xFFFF, info.FileVersionLS >> 16,
-               info.FileVersionLS & 0xFFFF)
-    have = ".".join(map(str, numbers))
-    return [] if have == wanted else [f"version {have}, expected {wanted}"]
+        product = tomllib.load(f)["product"]
+    numbers = product["version"].split(".")
+    wanted = {"Version": ".".join(numbers + ["0"] * (4 - len(numbers))), "FileDescription": product["name"] + " Setup",
+              "FileVersion": product["version"], "ProductName": product["name"], "ProductVersion": product["version"]}
+    wanted.update({"CompanyName": line[3:] for line in product["description"] if line.startswith("by ")})
+    have = {}
+    for info in getattr(pe, "VS_FIXEDFILEINFO", [])[:1]:
+        have["Version"] = f"{info.FileVersionMS >> 16}.{info.FileVersionMS & 0xFFFF}." \
+                          f"{info.FileVersionLS >> 16}.{info.FileVersionLS & 0xFFFF}"
+    for table in (t for group in getattr(pe, "FileInfo", []) for e in group for t in getattr(e, "StringTable", [])):
+        have.update({k.decode(): v.decode("cp1252") for k, v in table.entries.items()})
+    return [] if have == wanted else [f"version resource {have}, expected {wanted}"]
 
 
 def runtime_problems(pe):
