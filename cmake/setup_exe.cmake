@@ -39,11 +39,12 @@ function(add_setup_exe)
     COMMENT "Packing ${arg_TARGET} into ${output}"
     VERBATIM)
   add_custom_target(${arg_TARGET} ALL DEPENDS ${output})
-  # Read back by pefile: resource directory, sections, checksum, version,
-  # imports, manifest and hardening flags.
+  # Read back by pefile (resource directory, sections, checksum, version,
+  # imports, manifest), then its hardening flags.
   add_test(NAME ${arg_TARGET}.image
-           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/win/setup_image_check.py ${output}
-                   --manifest ${manifest} --runtime)
+           COMMAND sh -c "/usr/bin/python3 \"$0\" \"$1\" --manifest \"$2\" --runtime && \"$3\" \"$1\""
+                   ${CMAKE_SOURCE_DIR}/tests/win/setup_image_check.py ${output} ${manifest}
+                   ${CMAKE_SOURCE_DIR}/scripts/runtime-size.sh)
 endfunction()
 
 # arch_manifest(MANIFEST OUT_MANIFEST OUT_SOURCE_DIRS [SOURCE_DIR...]): the
