@@ -69,7 +69,7 @@ endfunction()
 
 # wine_add_scenario(NAME SCRIPT [ARGS...]): a bash scenario script that drives
 # a setup.exe with the GUI driver (tests/win/lib/scenario.sh), and checks what
-# it installed with the native build's installed_check. Exit code 77 means
+# it installed, both through the native build's scenario command. Exit code 77 means
 # the executable under test is not built yet, or cannot run here: the test
 # is skipped.
 function(wine_add_scenario name script)
@@ -85,5 +85,5 @@ function(wine_add_scenario name script)
     TIMEOUT 300
     SKIP_RETURN_CODE 77
     ENVIRONMENT "WINE_HARNESS_BUILD=${CMAKE_BINARY_DIR};WINE_HARNESS_ARCH=${INSTALLER_ARCH};WINE_DRIVER=$<TARGET_FILE:mkinstaller_driver>;\
-INSTALLED_CHECK=${INSTALLER_NATIVE_BUILD}/tests/native/installed_check")
+SCENARIO_COMMAND=${INSTALLER_NATIVE_BUILD}/tests/native/scenario")
 endfunction()

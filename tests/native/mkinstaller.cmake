@@ -17,7 +17,7 @@ target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_
 add_dependencies(mkinstaller_tests mkinstaller)
 gtest_discover_tests(mkinstaller_tests DISCOVERY_TIMEOUT 60)
 
-# The Wine scenarios compare an install with its manifest through the checks
-# of `mkinstaller verify` (tests/win/lib/install_checks.sh).
-add_executable(installed_check ${CMAKE_SOURCE_DIR}/tests/win/lib/installed_check.cpp)
-target_link_libraries(installed_check PRIVATE mkinstaller_core)
+# The Wine scenarios drive a setup program and compare an install with its
+# manifest through the layer of `mkinstaller verify` (tests/win/lib/scenario.sh).
+add_executable(scenario ${CMAKE_SOURCE_DIR}/tests/win/lib/scenario.cpp)
+target_link_libraries(scenario PRIVATE mkinstaller_core)

@@ -167,9 +167,15 @@ Differences VerifyInstall(WinePrefix& prefix, const std::string& display, const 
 
     std::vector<std::string> names;
     for (const FileRow& row : manifest.files) names.push_back(row.name);
-    const DriverRun run{
-        SetupPath,   DriverPath,        loader, InstallSteps(install.folder, install.chosen, names), display,
-        shotsFolder, install.shotPrefix};
+    const DriverRun run{SetupPath,
+                        DriverPath,
+                        loader,
+                        InstallSteps(install.folder, install.chosen, names),
+                        display,
+                        shotsFolder,
+                        install.shotPrefix,
+                        {},
+                        false};
     const DriverReport report = RunDriver(prefix, run);
 
     Differences differences;

@@ -36,6 +36,7 @@ public:
 
     void OnLine(std::string line) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (run_.echo) std::printf("%s\n", line.c_str());
         if (line.rfind("SHOT ", 0) == 0) {
             Answer(TakeShot(line.substr(5)));
         } else if (line.rfind("FAIL ", 0) == 0) {
@@ -127,9 +128,10 @@ DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run) {
         close(toDriver[1]);
         return Failed(std::string("cannot make a pipe: ") + std::strerror(errno));
     }
-    std::vector<std::string> arguments = {run.loader.program, run.driver,     "--exe",
-                                          run.setup,          "--steps-file", StepsFile};
+    std::vector<std::string> arguments = {run.loader.program, run.driver, "--steps-file", StepsFile};
+    if (!run.setup.empty()) arguments.insert(arguments.end(), {"--exe", run.setup});
     if (!run.shotsFolder.empty()) arguments.push_back("--shots");
+    arguments.insert(arguments.end(), run.options.begin(), run.options.end());
     ChildFiles files;
     files.input = toDriver[0];
     files.output = fromDriver[1];

@@ -23,13 +23,15 @@ struct DriverReport {
 };
 
 struct DriverRun {
-    std::string setup;   // Windows path of the installer in the prefix
+    std::string setup;   // Windows path of the installer in the prefix; empty: the steps start it
     std::string driver;  // Windows path of driver.exe in the prefix
     WineLoader loader;   // runs the driver, and through it the installer
     std::vector<std::string> steps;
-    std::string display;      // for `import`
-    std::string shotsFolder;  // full path; empty: no screenshots
-    std::string shotPrefix;   // a shot NAME is saved as PREFIX-NAME.png
+    std::string display;               // for `import`
+    std::string shotsFolder;           // full path; empty: no screenshots
+    std::string shotPrefix;            // a shot NAME is saved as PREFIX-NAME.png
+    std::vector<std::string> options;  // more of the driver's options
+    bool echo = false;                 // copy each of the driver's lines to standard output
 };
 
 DriverReport RunDriver(const WinePrefix& prefix, const DriverRun& run);

@@ -1,5 +1,5 @@
 // Shell links: the argument checks and CreateLink's results. What a saved link
-// holds is read back by the install scenarios (installed_check).
+// holds is read back by the install scenarios (tests/win/lib/scenario.cpp).
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>

@@ -246,7 +246,7 @@ case_damaged_stream() {
 case_no_memory() {
     local file="$WINE_HARNESS_DIR/graph3.huge"
     { printf 'LzaR'; head -c 4194304 /dev/zero; printf '\xf0\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00'; } >"$file"
-    [ "$WINE_HARNESS_ARCH" = x64 ] && ulimit -v 3000000
+    [ "$WINE_HARNESS_ARCH" = x64 ] && export SCENARIO_WINE_MEMORY_KB=3000000
     payload_fault no-memory "$file" 643 "not enough memory for resource graph3.jpg"
 }
 

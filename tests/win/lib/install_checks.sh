@@ -8,7 +8,6 @@ product_dir="$_install_checks_dir/../../../product"
 reference="$product_dir/manifest.toml"
 product_setup="$WINE_HARNESS_BUILD/product/setup.exe"
 programs_dir="$WINE_HARNESS_BUILD/product/programs"
-: "${INSTALLED_CHECK:=$_install_checks_dir/../../../build/native/tests/native/installed_check}"
 title="Software Installation Utility"
 failures=0
 
@@ -63,20 +62,14 @@ run_steps() { # NAME EXE [drive options] -- STEP...
 }
 
 # What an install left in UNIX_DIR (and the links to it, with --links),
-# compared with MANIFEST by the checks of `mkinstaller verify`
-# (installed_check.cpp): every difference but the EXPECTED lines fails. The
-# times are those Windows reports (the driver's file-times), taken before
-# anything reads the files, since reading moves the access time.
+# compared with MANIFEST by the checks of `mkinstaller verify`: every
+# difference but the EXPECTED lines fails.
 check_install() { # [--expect LINES] MANIFEST UNIX_DIR [--row NAME]... [--links WINDOWS_FOLDER]
-    local expected="" folder path steps=() times="" differences
+    local expected="" differences
     if [ "$1" = --expect ]; then expected=$2; shift 2; fi
-    scenario_require "$INSTALLED_CHECK"
-    folder=$(prefix_winpath "$2")
-    for path in "$2"/*; do [ -e "$path" ] && steps+=(file-times "$folder" "${path##*/}"); done
-    [ ${#steps[@]} -eq 0 ] || times=$(prefix_run "$WINE_DRIVER" "${steps[@]}" 2>/dev/null)
-    WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
-    differences=$("$INSTALLED_CHECK" "$@" --source-dir "$programs_dir" --source-dir "$product_dir" \
-        --profile "$SCENARIO_PROFILE" <<<"$times" 2>&1)
+    scenario_require "$SCENARIO_COMMAND"
+    differences=$(WINEPREFIX="$SCENARIO_PREFIX" "$SCENARIO_COMMAND" check "$@" --source-dir "$programs_dir" \
+        --source-dir "$product_dir" --profile "$SCENARIO_PROFILE" 2>&1)
     expect_eq "differences of ${2#"$SCENARIO_PREFIX/"} from $(basename "$1")" "$differences" "$expected"
 }
 default_dir() { echo "$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset"; }
