@@ -20,6 +20,16 @@ Bytes SpacesThenPattern(size_t spaces, const std::string& pattern, size_t times)
     return AsBytes(text);
 }
 
+// Random bytes ending in a copy of the 100 bytes 1000 before them. Past the
+// end the match finder meets the ring's bytes from RingSize before, the first
+// of which goes on with the copy: the last match found is one byte too long.
+Bytes EndingInALongerCopy(size_t size) {
+    Bytes bytes = RandomBytes(size, 41);
+    for (size_t i = size - 100; i < size; i++) bytes[i] = bytes[i - 1000];
+    bytes[size - RingSize] = bytes[size - 1000];
+    return bytes;
+}
+
 using EncodeFunction = uint8_t* (*)(LzariState*, const uint8_t*, uint32_t, uint32_t*);
 
 // The first tree thread keeps the trees of the first bytes with `bit` set
@@ -87,7 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormsCase{"SpacesThenPairsOverOneMiB", [] { return SpacesThenPattern(70, "ab", 600000); }},
         FormsCase{"LongSpacesThenTriples", [] { return SpacesThenPattern(5000, "abc", 4000); }},
         FormsCase{"RunOfOneByte", [] { return Bytes(100000, 'A'); }},
-        FormsCase{"TextOverOneMiB", [] { return GeneratedText(OverOneMiB, 31); }}),
+        FormsCase{"TextOverOneMiB", [] { return GeneratedText(OverOneMiB, 31); }},
+        FormsCase{"LongerCopyToABlockEnd", [] { return EndingInALongerCopy(1 << 16); }},
+        FormsCase{"LongerCopyPastABlockEnd", [] { return EndingInALongerCopy((1 << 16) + 1); }},
+        FormsCase{"LongerCopyBeforeABlockEnd", [] { return EndingInALongerCopy((1 << 16) - 1); }}),
     [](const ::testing::TestParamInfo<FormsCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

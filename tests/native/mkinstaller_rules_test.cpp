@@ -48,9 +48,11 @@ struct Cp1252Case {
 // Bytes from the published Windows-1252 table.
 const Cp1252Case Cp1252Cases[] = {
     {"caf\u00E9 \u00FF\u00A0", "caf\xE9 \xFF\xA0", 0},
-    {"\u20AC5 \u201Cq\u201D \u2014 \u2122", "\x80" "5 \x93q\x94 \x97 \x99", 0},
-    {"\u0160\u0161\u0178\u017D\u0192", "\x8A\x9A\x9F\x8E\x83", 0},
-    {"a\u0081b", nullptr, 0x81},  // undefined in the code page
+    // Every byte 0x80..0x9F the code page defines; the five others have no character.
+    {"\u20AC\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u017D\u2018\u2019\u201C\u201D\u2022"
+     "\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u017E\u0178",
+     "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F", 0},
+    {"a\u0081b", nullptr, 0x81}, {"\u008D", nullptr, 0x8D}, {"\u008F", nullptr, 0x8F}, {"\u0090", nullptr, 0x90}, {"\u009D", nullptr, 0x9D},
     {"x\u0100", nullptr, 0x100},
     {"ok \U0001F600", nullptr, 0x1F600},
 };

@@ -1,14 +1,20 @@
 // The .lnk reader of `mkinstaller verify`, on links laid out by hand as Wine
 // saves them: the target comes from the link information (in its ANSI or
 // Unicode form), the texts from the string data (Unicode or ANSI), and a
-// link cut short or of another kind is refused rather than half-read.
+// link cut short or of another kind is refused rather than half-read. Then
+// verify's comparison of an installed tree, links included, with its manifest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/little_endian.h"
+#include "tests/native/scratch_folder.h"
+#include "tools/mkinstaller/verify_checks.h"
 #include "tools/verify/shell_link.h"
 
 namespace {
@@ -68,7 +74,6 @@ std::vector<uint8_t> MakeLink(const LinkLayout& layout) {
 }
 
 const LinkLayout Layouts[] = {
-    {"Unicode strings, ANSI path"},
     {"Unicode path", true, true},
     {"ANSI strings", false},
     {"relative path before the working folder", true, false, true, true},
@@ -101,6 +106,36 @@ TEST(ShellLink, RefusesEveryCutAndOtherFiles) {
     longInfo[0x53] = 0x10;  // link information larger than the file
     EXPECT_FALSE(ParseShellLink(otherClass, error));
     EXPECT_FALSE(ParseShellLink(longInfo, error));
+}
+
+// verify's comparison of an installed tree with its manifest: each change
+// to a sound tree is reported, as one line that names it.
+TEST(VerifyChecks, ReportEachDifferenceOfAnInstalledTree) {
+    const uint64_t stored = 126256467060000000ULL;
+    for (const auto& [change, difference] : std::vector<std::pair<std::string, std::string>>{
+             {"none", ""}, {"missing", "Tool.EXE: not installed"}, {"bytes", "Tool.EXE: bytes differ from "},
+             {"creation", "Tool.EXE: creation time "}, {"access", "Tool.EXE: access time "},
+             {"write", "Tool.EXE: write time "}, {"target", "desktop link Tool.lnk: target \"C:\\Caf\u00e9\\Pool.EXE\""}}) {
+        ScratchFolder folder("verify-checks-test.");
+        folder.Write("source", "bytes");
+        ProductManifest manifest;
+        manifest.name = "Tool", manifest.group = "Group", manifest.description = {"Notes", "by Us"};
+        manifest.files = {{"Tool.EXE", folder.PathOf("source"), stored}};
+        if (change != "missing") folder.Write("Tool.EXE", change == "bytes" ? "bytez" : "bytes");
+        const ReportedTimes times{true, 0, stored + (change == "creation"), stored + (change == "access"), stored + (change == "write")};
+        const std::vector<std::string> links = LinkPaths(manifest, folder.PathOf("profile"));
+        for (const std::string& path : links) {
+            std::vector<uint8_t> link = MakeLink({"as Wine saves it"});
+            if (change == "target" && path == links[0]) *std::search(link.begin(), link.end(), Suffix.begin(), Suffix.end()) = 'P';
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(link.data()), link.size());
+        }
+        Differences found;
+        CheckFiles(manifest, folder.Path(), {{"Tool.EXE", times}}, found);
+        CheckLinks(manifest, Base.substr(0, Base.size() - 1), folder.PathOf("profile"), found);
+        ASSERT_EQ(found.size(), difference.empty() ? 0u : 1u) << change << ": " << (found.empty() ? "" : found[0]);
+        if (!difference.empty()) { EXPECT_EQ(found[0].rfind(difference, 0), 0u) << found[0]; }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -66,6 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
          "lzari: -o takes a single input file", {"f"}},
         {"SymbolicLink", {{"t", Precious}}, {"link"}, 1, "lzari: link: is a symbolic link; use -f\n", {"link", "t"},
          "", std::nullopt, [](const std::string& at) { ASSERT_EQ(symlink("t", (at + "link").c_str()), 0); }},
+        // Forced: the link's target is packed, over the output there was, and the link goes; the target stays.
+        {"ForcedSymbolicLink", {{"t", Precious}}, {"-f", "link"}, 0, "", {"link.lzr", "t"}, "", std::nullopt,
+         [](const std::string& at) { ASSERT_EQ(symlink("t", (at + "link").c_str()), 0); fclose(fopen((at + "link.lzr").c_str(), "w")); }},
+        {"ForcedOutputOverTheInput", {{"f", Precious}}, {"-f", "-o", "f", "f"}, 1,
+         "lzari: f: input and output are the same file\n", {"f"}},
         {"HardLinks", {{"h", Precious}}, {"h"}, 1, "lzari: h: has 1 other link; use -f\n", {"h", "h2"}, "",
          std::nullopt, [](const std::string& at) { ASSERT_EQ(link((at + "h").c_str(), (at + "h2").c_str()), 0); }},
         // No writer ever comes: waiting for one would hang.
@@ -87,16 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
         {"OptionsAfterNames", {{"f", Text}}, {"f", "-k", "-S", ".pk"}, 0, "", {"f", "f.pk"}},
     }),
     [](const auto& info) { return std::string(info.param.label); });
-
-TEST(Force, ReplacesAnExistingOutput) {
-    TempFolder folder;
-    folder.Write("f", "data");
-    folder.Write("f.lzr", Precious);
-    ASSERT_EQ(folder.Run({"-f", "f"}).exitCode, 0);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"f.lzr"});
-    int version = 0;
-    EXPECT_EQ(DecodeContainer(folder.Read("f.lzr"), &version), "data");
-}
 
 // Damage that a decode must notice. The file is random bytes, which the
 // coder cannot pack below about 8 bits a byte, so a stream of this size
@@ -174,35 +170,41 @@ INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::Values(false, true),
                          [](const auto& info) { return std::string(info.param ? "Decompress" : "Compress"); });
 
 // A signal while the output is being made: the tool dies of it, leaving
-// its input and nothing else.
+// its input and nothing else. One that was ignored when the tool started
+// (negative here), as under nohup, stays ignored: the tool goes on.
 class Interrupted : public ::testing::TestWithParam<int> {};
 
 TEST_P(Interrupted, LeavesNoTemporary) {
-    static const std::string container = ContainerOf(TextBytes(1u << 20));
+    static const std::string container = ContainerOf(RandomBytes(1u << 20, 3));
+    const int signal = std::abs(GetParam()), ignored = GetParam() < 0 ? signal : 0;
     TempFolder folder;
     folder.Write("big.lzr", container);
-    const ToolResult result = folder.RunUntilTemporary({"-d", "big.lzr"}, [](pid_t tool) { kill(tool, GetParam()); });
-    EXPECT_EQ(result.exitCode, 128 + GetParam()) << result.err;
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"big.lzr"});
+    const ToolResult result = folder.RunUntilTemporary({"-d", "big.lzr"}, [&](pid_t tool) { kill(tool, signal); }, ignored);
+    EXPECT_EQ(result.exitCode, ignored ? 0 : 128 + signal) << result.err;
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{ignored ? "big" : "big.lzr"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGPIPE),
-                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGPIPE, -SIGHUP),
+                         [](const auto& info) { return (info.param < 0 ? "Ignored" : "") + std::string(sigabbrev_np(std::abs(info.param))); });
 
-// Bytes appended while the file is being packed: packing what was seen
-// and deleting the file would lose them.
+// Bytes appended while the file is being packed, or bytes rewritten in
+// place (its time moves, its size not): packing what was seen and deleting
+// the file would lose them.
 TEST(GrowingInput, IsReportedAndKept) {
     const std::string bytes = TextBytes(2u << 20);
-    TempFolder folder;
-    folder.Write("grow", bytes);
-    const ToolResult result = folder.RunUntilTemporary({"grow"}, [&](pid_t) {
-        FILE* file = fopen(folder.PathOf("grow").c_str(), "ab");
-        ASSERT_TRUE(file && fputs("more", file) >= 0 && fclose(file) == 0);
-    });
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "lzari: grow: changed while being read; left as it is\n");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"grow"});
-    EXPECT_EQ(folder.Read("grow"), bytes + "more");
+    for (const bool grows : {true, false}) {
+        TempFolder folder;
+        folder.Write("grow", bytes);
+        const ToolResult result = folder.RunUntilTemporary({"grow"}, [&](pid_t) {
+            if (!grows) return folder.SetTimes("grow", {1, 0}, {1, 0});
+            FILE* file = fopen(folder.PathOf("grow").c_str(), "ab");
+            ASSERT_TRUE(file && fputs("more", file) >= 0 && fclose(file) == 0);
+        });
+        EXPECT_EQ(result.exitCode, 1) << grows;
+        EXPECT_EQ(result.err, "lzari: grow: changed while being read; left as it is\n");
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"grow"});
+        EXPECT_EQ(folder.Read("grow"), bytes + (grows ? "more" : ""));
+    }
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ ToolResult TempFolder::Run(const std::vector<std::string>& args, bool terminal, 
 }
 
 ToolResult TempFolder::RunUntilTemporary(const std::vector<std::string>& args,
-                                         const std::function<void(pid_t)>& act) const {
-    const pid_t child = Start(args, -1, 0, false);
+                                         const std::function<void(pid_t)>& act, int ignored) const {
+    const pid_t child = Start(args, -1, 0, false, ignored);
     siginfo_t ended {};
     while (!HasTemporary() && waitid(P_PID, static_cast<id_t>(child), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
            ended.si_pid == 0)
@@ -69,7 +69,7 @@ bool TempFolder::HasTemporary() const {
     return false;
 }
 
-pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const {
+pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput, int ignored) const {
     // The tool's own streams go to files outside what Entries() reports.
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
@@ -79,11 +79,11 @@ pid_t TempFolder::Start(const std::vector<std::string>& args, int terminal, rlim
     Redirect(PathOf(".run-out"), STDOUT_FILENO);
     if (terminal >= 0) dup2(terminal, STDERR_FILENO), close(terminal);
     else Redirect(PathOf(".run-err"), STDERR_FILENO);
-    // As from a shell: the signals the tool handles at their defaults, none blocked.
+    // As from a shell: the signals the tool handles at their defaults (but `ignored`), none blocked.
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, SIG_DFL);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal, signal == ignored ? SIG_IGN : SIG_DFL);
     // With SIGXFSZ ignored (kept so across exec) a write past the limit fails with EFBIG.
     const rlimit bound = {fileSizeLimit, fileSizeLimit};
     if (fileSizeLimit != 0 && (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &bound) != 0)) _exit(127);

@@ -30,12 +30,12 @@ public:
     // Standard input holds `input`, or is /dev/null.
     ToolResult Run(const std::vector<std::string>& args, bool terminal = false, rlim_t fileSizeLimit = 0,
                    const std::optional<std::string>& input = std::nullopt) const;
-    // Runs the tool and calls `act` with its process id as soon as a hidden
-    // temporary appears in the folder.
-    ToolResult RunUntilTemporary(const std::vector<std::string>& args, const std::function<void(pid_t)>& act) const;
+    // Runs the tool, with the signal `ignored` ignored (as under nohup), and calls
+    // `act` with its process id as soon as a hidden temporary appears in the folder.
+    ToolResult RunUntilTemporary(const std::vector<std::string>& args, const std::function<void(pid_t)>& act, int ignored = 0) const;
 
 private:
-    pid_t Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput) const;
+    pid_t Start(const std::vector<std::string>& args, int terminal, rlim_t fileSizeLimit, bool withInput, int ignored = 0) const;
     ToolResult Finish(pid_t child, int terminal) const;
     bool HasTemporary() const;
 };
