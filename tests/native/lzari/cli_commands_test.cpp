@@ -94,6 +94,18 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& info) { return std::string(info.param.label); });
 
+// Forced over an output that exists, which the table cannot show (its
+// bytes change); also the Windows tool's replace, where links are not run.
+TEST(Force, ReplacesAnExistingOutput) {
+    TempFolder folder;
+    folder.Write("f", "data");
+    folder.Write("f.lzr", Precious);
+    ASSERT_EQ(folder.Run({"-f", "f"}).exitCode, 0);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"f.lzr"});
+    int version = 0;
+    EXPECT_EQ(DecodeContainer(folder.Read("f.lzr"), &version), "data");
+}
+
 // Damage that a decode must notice. The file is random bytes, which the
 // coder cannot pack below about 8 bits a byte, so a stream of this size
 // cannot stand for a file several times longer: a size field made larger
