@@ -68,8 +68,8 @@ check_install() { # [--expect LINES] MANIFEST UNIX_DIR [--row NAME]... [--links 
     local expected="" differences
     if [ "$1" = --expect ]; then expected=$2; shift 2; fi
     scenario_require "$SCENARIO_COMMAND"
-    differences=$(WINEPREFIX="$SCENARIO_PREFIX" "$SCENARIO_COMMAND" check "$@" --source-dir "$programs_dir" \
-        --source-dir "$product_dir" --profile "$SCENARIO_PROFILE" 2>&1)
+    differences=$(WINEPREFIX="$SCENARIO_PREFIX" "$SCENARIO_COMMAND" check "$1" "$(prefix_winpath "$2")" "${@:3}" \
+        --source-dir "$programs_dir" --source-dir "$product_dir" --profile "$SCENARIO_PROFILE" 2>&1)
     expect_eq "differences of ${2#"$SCENARIO_PREFIX/"} from $(basename "$1")" "$differences" "$expected"
 }
 default_dir() { echo "$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset"; }

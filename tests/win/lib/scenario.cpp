@@ -8,7 +8,7 @@
 //     Exit code 1 when a step failed. SCENARIO_WINE_MEMORY_KB caps the address
 //     space of Wine and what it starts (not of this command, which a
 //     sanitizer's shadow memory would not fit).
-//   scenario check MANIFEST UNIX_FOLDER [--source-dir DIR | --row NAME |
+//   scenario check MANIFEST WINDOWS_FOLDER [--source-dir DIR | --row NAME |
 //                  --links WINDOWS_FOLDER | --profile UNIX_PROFILE]...
 //     compares what an install left with its manifest by verify's checks,
 //     with the times Windows reports, taken before anything reads the files;
@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -49,8 +48,7 @@ int Refuse(const std::string& why) {
 
 // The driver's run in the prefix, SETUP ("" for none) and the driver staged.
 bool Prepare(const WinePrefix& prefix, const std::string& setup, DriverRun& run, std::string& error) {
-    const char arch[] = "x64";
-    run.loader = Environment("WINE_HARNESS_ARCH") == arch ? Wine64Loader() : InstalledWine();
+    run.loader = Environment("WINE_HARNESS_ARCH") == "x64" ? Wine64Loader() : InstalledWine();
     run.driver = "C:\\harness\\driver.exe";
     if (!prefix.Stage(Environment("WINE_DRIVER"), run.driver, error)) return false;
     if (setup.empty()) return true;
@@ -93,26 +91,13 @@ int Drive(int argc, char** argv) {
     return report.passed ? 0 : 1;
 }
 
-// C:\... for a path under the prefix's drive_c (or any other drive).
-std::string WindowsPath(const std::string& prefix, const std::string& unixPath) {
-    const std::string drives = fs::weakly_canonical(prefix).string() + "/drive_";
-    std::string path = fs::weakly_canonical(unixPath).string();
-    if (path.rfind(drives, 0) != 0 || path.size() <= drives.size()) return "";
-    path = std::string(1, static_cast<char>(std::toupper(path[drives.size()]))) + ":" +
-           path.substr(drives.size() + 1) + (path.size() == drives.size() + 1 ? "\\" : "");
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return Utf8ToCp1252(path).text;
-}
-
-// The times Windows reports for everything in UNIX_FOLDER.
-bool ReadTimes(const WinePrefix& prefix, const std::string& unixFolder, std::map<std::string, ReportedTimes>& times,
+// The times Windows reports for everything in FOLDER (a Windows path).
+bool ReadTimes(const WinePrefix& prefix, const std::string& folder, std::map<std::string, ReportedTimes>& times,
                std::string& error) {
     DriverRun run;
-    const std::string folder = WindowsPath(Environment("WINEPREFIX"), unixFolder);
-    if (folder.empty()) error = unixFolder + " is on no drive of the prefix";
-    if (folder.empty() || !Prepare(prefix, "", run, error)) return false;
+    if (!Prepare(prefix, "", run, error)) return false;
     std::error_code ignored;
-    for (const fs::directory_entry& entry : fs::directory_iterator(unixFolder, ignored)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(prefix.UnixPath(folder), ignored)) {
         run.steps.insert(run.steps.end(), {"file-times", folder, Utf8ToCp1252(entry.path().filename().string()).text});
     }
     if (!run.steps.empty()) times = RunDriver(prefix, run).times;
@@ -158,14 +143,15 @@ int Check(int argc, char** argv) {
         return Refuse("bad arguments, manifest or --row");
     }
     const WinePrefix prefix(Environment("WINEPREFIX"), InstalledWine());
+    const std::string folder = Utf8ToCp1252(argv[3]).text;
     std::map<std::string, ReportedTimes> times;
     std::string error;
-    if (!ReadTimes(prefix, argv[3], times, error)) return Refuse(error);
+    if (!ReadTimes(prefix, folder, times, error)) return Refuse(error);
     Differences differences;
     for (const FileRow& row : manifest->files) {
         if (times.count(row.name) == 0) differences.push_back(Cp1252ToUtf8(row.name) + ": no times reported");
     }
-    CheckFiles(*manifest, argv[3], times, differences);
+    CheckFiles(*manifest, prefix.UnixPath(folder), times, differences);
     if (!options.linksFolder.empty()) CheckLinks(*manifest, options.linksFolder, options.profile, differences);
     for (const std::string& difference : differences) std::printf("%s\n", difference.c_str());
     return differences.empty() ? 0 : 1;
