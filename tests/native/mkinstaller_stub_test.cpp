@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "codec/lzari.h"
@@ -64,6 +66,24 @@ TEST(Packed, SigningIsCheckedFirstVerifiesAndIsReproducible) {
     EXPECT_EQ(folder.Read("one.exe"), folder.Read("two.exe"));
     const RunResult verify = RunCommand(folder.Path(), "osslsigncode verify -CAfile cert.pem -in one.exe");
     EXPECT_EQ(verify.exitCode, 0) << verify.output;
+}
+
+// An interruption while osslsigncode runs ends it too: nothing it writes
+// later outlives the tool, in the temporary folder or beside the manifest.
+TEST(Packed, AnInterruptionWhileSigningEndsTheSigner) {
+    if (std::getenv("TOOL_RUNNER") != nullptr) GTEST_SKIP() << "mkinstaller.exe does not sign";
+    ProductFolder folder;
+    folder.Write("manifest.toml", ValidManifest() + "\n[sign]\npkcs12 = \"a.bin\"\n");
+    // Stands in for osslsigncode: says it started, then writes its output (the last argument) late.
+    folder.Write("osslsigncode", "#!/bin/sh\nfor a; do out=$a; done\ntouch started\nsleep 1\necho late >\"$out\"\n");
+    const RunResult run = RunCommand(folder.Path(),
+        "mkdir tmp && chmod +x osslsigncode || exit; (PATH=\"$PWD:$PATH\" TMPDIR=\"$PWD/tmp\" exec '" MKINSTALLER_PATH
+        "' manifest.toml -o out.exe --stub stub.exe) & pid=$!; "
+        "for i in $(seq 200); do [ -e started ] && break; sleep 0.05; done; "
+        "kill -TERM $pid; wait $pid; echo \"ended $?\"; sleep 2; rm started");
+    EXPECT_EQ(run.output, "ended 143\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.PathOf("tmp"))) << "the signer's output outlived the tool";
+    EXPECT_FALSE(std::filesystem::exists(folder.PathOf("out.exe")));
 }
 
 // The image with the `bytes`-byte field at `at` set to `value`.

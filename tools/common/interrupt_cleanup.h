@@ -5,6 +5,8 @@
 // implement it, temporary_registry.cpp keeps the files.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 namespace platform {
@@ -50,6 +52,11 @@ private:
 void HandleInterruptions(void (*handler)(int));
 // Ends the process by `signal`, as its default action does.
 void EndBySignal(int signal);
+// The process group of the child being waited for (its leader's pid), 0 for
+// none: an interruption ends it and waits for it before the temporaries go,
+// so that nothing it writes outlives the tool.
+void SetChildToEnd(pid_t group);
+pid_t ChildToEnd();
 // A mapped input cut short (SIGBUS) ends the process: the temporaries are
 // removed, `message` goes to standard error and the exit status is 1.
 void EndOnLostPages(const std::string& message);

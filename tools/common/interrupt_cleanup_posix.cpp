@@ -2,6 +2,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -36,7 +37,11 @@ void InstallUnlessIgnored(int signal, void (*handler)(int)) {
     sigaction(signal, &action, nullptr);
 }
 
+std::atomic<pid_t> childToEnd{0};
+
 extern "C" void RemoveTemporariesAndEnd(int signal) {
+    const pid_t child = childToEnd.load();
+    if (child > 0 && kill(-child, SIGKILL) == 0) waitpid(child, nullptr, 0);
     RemoveRegisteredTemporaries();
     EndBySignal(signal);
 }
@@ -79,6 +84,14 @@ void EndBySignal(int signal) {
     sigemptyset(&set);
     sigaddset(&set, signal);
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void SetChildToEnd(pid_t group) {
+    childToEnd = group;
+}
+
+pid_t ChildToEnd() {
+    return childToEnd.load();
 }
 
 void EndOnLostPages(const std::string& message) {

@@ -1,6 +1,6 @@
 #include "tools/mkinstaller/signing.h"
 
-#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +14,7 @@
 #include "tools/common/interrupt_cleanup.h"
 #include "tools/common/platform.h"
 #include "tools/common/program_search.h"
+#include "tools/verify/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -48,22 +49,16 @@ private:
     int slot_ = -1;
 };
 
-// Runs a program from the PATH; its output goes to `log`.
-int Run(std::vector<std::string> arguments, const std::string& log) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        std::FILE* out = std::freopen(log.c_str(), "w", stdout);
-        if (out != nullptr) dup2(fileno(out), STDERR_FILENO);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return child > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs a program from the PATH; its output goes to `log`. An interruption
+// ends it before the temporaries go (child_process.h).
+int Run(const std::vector<std::string>& arguments, const std::string& log) {
+    const int output = open(log.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    ChildFiles files;
+    files.output = output;
+    std::string error;
+    const int code = output < 0 ? -1 : RunChild(arguments, files, error);
+    if (output >= 0) close(output);
+    return code;
 }
 
 std::vector<std::string> SignCommand(const Signing& signing, const std::string& productName) {
@@ -124,8 +119,8 @@ bool SignImage(const Signing& signing, const std::string& productName, std::vect
     if (status != 0) {
         std::ifstream in(log.Path());
         const std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        error = status == 127 ? "cannot run osslsigncode (is it installed?)"
-                              : "osslsigncode cannot sign with it: " + FailureReason(output);
+        error = status == 127 || status < 0 ? "cannot run osslsigncode (is it installed?)"
+                                            : "osslsigncode cannot sign with it: " + FailureReason(output);
         return false;
     }
     std::ifstream in(signed_.Path(), std::ios::binary);

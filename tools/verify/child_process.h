@@ -1,6 +1,8 @@
-// Programs that `mkinstaller verify` starts: Wine, Xvfb, import. Each runs
-// in a process group of its own, with the environment of this process, and
-// in a sandbox while a ChildSandbox lives (sandbox.h).
+// Programs that mkinstaller starts: Wine, Xvfb and import for verify,
+// osslsigncode to sign. Each runs in a process group of its own, with the
+// environment of this process, and in a sandbox while a ChildSandbox lives
+// (sandbox.h). The one being waited for ends with the tool on an
+// interruption (platform::SetChildToEnd).
 #pragma once
 
 #include <sys/types.h>

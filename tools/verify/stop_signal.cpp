@@ -9,11 +9,10 @@
 namespace {
 
 std::atomic<int> caught{0};
-std::atomic<pid_t> interruptible{0};
 
 void OnStopSignal(int signal) {
     caught = signal;
-    const pid_t group = interruptible.load();
+    const pid_t group = platform::ChildToEnd();
     if (group > 0) kill(-group, SIGTERM);
 }
 
@@ -28,7 +27,7 @@ int StopSignal() {
 }
 
 void SetInterruptibleChild(pid_t group) {
-    interruptible = group;
+    platform::SetChildToEnd(group);
     if (group > 0 && caught.load() != 0) kill(-group, SIGTERM);  // the signal came while it started
 }
 
