@@ -46,8 +46,8 @@ case_long_folder() {
     expect_absent "$SCENARIO_PROFILE/Desktop/Varnoset.lnk" "desktop link"
 }
 
-# A second installation over the first: programs and links are written anew,
-# the user's .CSV file, a folder of a .CSV name and a row marked
+# A second installation over the first: programs, an empty row and links are
+# written anew, the user's .CSV file, a folder of a .CSV name and a row marked
 # keep_existing are left as they are, a lower-case .csv is an ordinary file.
 case_reinstall() {
     scenario_prepare reinstall || exit 1
@@ -64,7 +64,7 @@ case_reinstall() {
     mkdir "$dir/ARCHIVE.CSV"
     printf 'kept\n' >"$dir/ARCHIVE.CSV/inside.txt"
     printf 'user settings\n' >"$dir/SETTINGS.INI"
-    for f in "$dir/notes.csv" "$dir/Tallyvane.EXE" "$SCENARIO_PROFILE/Desktop/Tallyvane.lnk" "$group/Tallyvane.lnk"; do
+    for f in "$dir/notes.csv" "$dir/empty.txt" "$dir/Tallyvane.EXE" "$SCENARIO_PROFILE/Desktop/Tallyvane.lnk" "$group/Tallyvane.lnk"; do
         printf 'changed\n' >"$f"
     done
 

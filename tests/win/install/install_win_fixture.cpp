@@ -93,10 +93,3 @@ std::string ReadFileText(const char* path) {
     CloseHandle(file);
     return text;
 }
-
-FileTimes TimesOf(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path, GetFileExInfoStandard, &data);
-    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return {ticks(data.ftCreationTime), ticks(data.ftLastAccessTime), ticks(data.ftLastWriteTime)};
-}

@@ -37,8 +37,3 @@ FILETIME FileTimeOf(unsigned long long ticks);
 // Writes a file directly (not through the installer) with a given time.
 void PutFile(const char* path, const std::string& contents, unsigned long long ticks);
 std::string ReadFileText(const char* path);
-
-struct FileTimes {
-    unsigned long long created, accessed, written;
-};
-FileTimes TimesOf(const char* path);

@@ -1,5 +1,6 @@
-// Writing the files: the user data rule, rewriting, stamping, empty files,
-// and the progress protocol (shared by unpacking).
+// Writing the files: the progress protocol (shared by unpacking) and the
+// rows kept. What a write leaves (bytes, times, the user's data over a
+// reinstall) is checked by the install scenarios.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -13,50 +14,6 @@ namespace {
 const unsigned long long StoredTime = 125422939200000000ULL;  // 1998-06-14 10:32 UTC
 const unsigned long long UserTime = 132223104000000000ULL;    // 2020-01-01 00:00 UTC
 char NewBytes[] = "bytes from the payload";
-
-enum Before { Nothing, UserFile, UserFolder };
-
-struct WriteCase {
-    const char* name;
-    Before before;
-    bool written;
-    bool empty;  // a row of no bytes and no buffer
-};
-
-// Which names count as user data is tested natively (UserDataName).
-const WriteCase WriteCases[] = {
-    {"plain.txt", UserFile, true, false},   {"DATA.CSV", Nothing, true, false}, {"DATA.CSV", UserFile, false, false},
-    {"DATA.CSV", UserFolder, false, false}, {"empty.txt", UserFile, true, true},
-};
-
-class WriteOne : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(WriteOne, FollowsTheUserDataRule) {
-    const WriteCase& c = GetParam();
-    EnterScratchFolder();
-    if (c.before == UserFile) PutFile(c.name, "user bytes", UserTime);
-    if (c.before == UserFolder) CreateDirectoryA(c.name, nullptr);
-    PayloadRecord row = {c.name, c.empty ? nullptr : reinterpret_cast<BYTE*>(NewBytes),
-                         static_cast<DWORD>(c.empty ? 0 : sizeof NewBytes - 1), FileTimeOf(StoredTime)};
-
-    EXPECT_EQ(WriteOneFile(c.name, row), 0);
-
-    // Times first: reading the contents moves the access time.
-    FileTimes times = TimesOf(c.name);
-    if (c.written) {
-        EXPECT_EQ(times.created, StoredTime);
-        EXPECT_EQ(times.accessed, StoredTime);
-        EXPECT_EQ(times.written, StoredTime);
-        EXPECT_EQ(ReadFileText(c.name), c.empty ? "" : NewBytes);
-    } else if (c.before == UserFile) {
-        EXPECT_EQ(times.written, UserTime);
-        EXPECT_EQ(ReadFileText(c.name), "user bytes");
-    } else {
-        EXPECT_NE(GetFileAttributesA(c.name) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, WriteOne, ::testing::ValuesIn(WriteCases));
 
 std::vector<ProgressMessage> ExpectedProtocol(HWND bar, WORD rows) {
     std::vector<ProgressMessage> expected = {{bar, PBM_SETRANGE, 0, MAKELPARAM(0, rows)}};

@@ -15,28 +15,33 @@ title="Software Installation Utility"
 intro='This program will install\nVersion 2.18 of Varnoset\nVarnoset, charts for the small office\nby Holbrine Software\nMarrow Falls, Vermont\n'
 started=(wait-window MAIN "$title" 20000 wait-visible SelectButton 1 20000 wait-idle 20000)
 
-# role | class | visible after start-up | text after start-up
+# WS_POPUP, WS_VISIBLE, WS_CAPTION and WS_SYSMENU, then
+# WS_EX_DLGMODALFRAME and WS_EX_TOPMOST; the system adds WS_CLIPSIBLINGS and
+# WS_EX_WINDOWEDGE to a top-level window with a caption.
+main_style="0x94C80000 ex 0x00000109"
+# role | class | style at the prompt (its WS_VISIBLE bit as shown) | ID | text at the prompt
 children=(
-    "LogoWindow       LOGO              1 -"
-    "DescriptionText  STATIC            1 $intro"
-    "OsText           STATIC            1 Operating System: Windows-7"
-    "ArchitectureText STATIC            1 Architecture: 64-bit"
-    "WarningText      STATIC            1 You may need to disable your antivirus before proceeding."
-    "StatusText       STATIC            1 The files will be stored in the following folder:"
-    "MessageText      STATIC            1 Install in this folder or some other path of your choosing?"
-    "FolderText       STATIC            1 C:\\Holbrine\\Varnoset"
-    "UnpackProgress   msctls_progress32 0 -"
-    "CopyProgress     msctls_progress32 0 -"
-    "InstallButton    BUTTON            1 install in this folder"
-    "SelectButton     BUTTON            1 select another folder"
-    "ExitButton       BUTTON            0 Exit"
+    "LogoWindow       LOGO              0x50000000 0    -"
+    "DescriptionText  STATIC            0x50000001 0    $intro"
+    "OsText           STATIC            0x50000001 0    Operating System: Windows-7"
+    "ArchitectureText STATIC            0x50000001 0    Architecture: 64-bit"
+    "WarningText      STATIC            0x50000001 0    You may need to disable your antivirus before proceeding."
+    "StatusText       STATIC            0x50000001 0    The files will be stored in the following folder:"
+    "MessageText      STATIC            0x50000001 0    Install in this folder or some other path of your choosing?"
+    "FolderText       STATIC            0x50000001 0    C:\\Holbrine\\Varnoset"
+    "UnpackProgress   msctls_progress32 0x40000000 1028 -"
+    "CopyProgress     msctls_progress32 0x40000000 1028 -"
+    "InstallButton    BUTTON            0x50000000 1025 install in this folder"
+    "SelectButton     BUTTON            0x50000000 1026 select another folder"
+    "ExitButton       BUTTON            0x40000000 1028 Exit"
 )
 
+# The roles are the main window's children in creation order.
 child_steps() {
-    local row role class visible text
+    local row role class style id text
     for row in "${children[@]}"; do
-        read -r role class visible text <<<"$row"
-        steps+=(expect-class "$role" "$class" expect-visible "$role" "$visible")
+        read -r role class style id text <<<"$row"
+        steps+=(expect-class "$role" "$class" expect-style "$role" "$style" expect-id "$role" "$id")
         [ "$text" != - ] && steps+=(expect-text "$role" "$text")
     done
 }
@@ -45,7 +50,7 @@ prefix_options=(--winver win7)
 exe=$setup
 case $case_name in
 controls)
-    steps=("${started[@]}" expect-children 13 expect-text MainWindow "$title")
+    steps=("${started[@]}" expect-children 13 expect-text MainWindow "$title" expect-style MainWindow "$main_style")
     child_steps
     steps+=(expect-enabled InstallButton 1 expect-enabled SelectButton 1 shot prompt close wait-exit 0) ;;
 layout)

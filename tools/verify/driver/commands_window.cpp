@@ -4,6 +4,7 @@
 #include "tools/verify/driver/installer.h"
 #include "tools/verify/driver/steps.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,11 +25,25 @@ bool HasVisibleStyle(HWND control) {
     return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The style bits a control is created with, as 0x50000001: the high word and
+// the class's four lowest bits (classes may add others), then " ex 0x..." for
+// extended styles beyond the one the system adds.
+std::string StyleOf(HWND control) {
+    char text[40];
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & 0xFFFF000Fu;
+    const DWORD extended = static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)) & ~WS_EX_NOPARENTNOTIFY;
+    std::snprintf(text, sizeof text, extended ? "0x%08lX ex 0x%08lX" : "0x%08lX", static_cast<unsigned long>(style),
+                  static_cast<unsigned long>(extended));
+    return text;
+}
+
 // A property as text, so that one comparison serves them all. Window class
 // names ignore case ("STATIC" is registered as "Static").
 std::string ReadProperty(const std::string& property, HWND control) {
     if (property == "text") return WindowTextOf(control);
     if (property == "class") return UpperCase(ClassNameOf(control));
+    if (property == "style") return StyleOf(control);
+    if (property == "id") return std::to_string(GetDlgCtrlID(control));
     if (property == "visible") return HasVisibleStyle(control) ? "1" : "0";
     return IsWindowEnabled(control) ? "1" : "0";
 }

@@ -11,6 +11,8 @@ const StepKind StepKinds[] = {
     {"expect-text", 2, "CONTROL TEXT", StepProperty},
     {"wait-text", 3, "CONTROL TEXT TIMEOUT_MS", StepProperty},
     {"expect-class", 2, "CONTROL CLASS", StepProperty},
+    {"expect-style", 2, "CONTROL STYLE", StepProperty},
+    {"expect-id", 2, "CONTROL ID", StepProperty},
     {"expect-visible", 2, "CONTROL 0|1", StepProperty},
     {"wait-visible", 3, "CONTROL 0|1 TIMEOUT_MS", StepProperty},
     {"expect-enabled", 2, "CONTROL 0|1", StepProperty},
