@@ -59,7 +59,7 @@ driver_times() { # DRIVER PROGRAM prompt|exit
                         "/proc/$pid/status" 2>/dev/null || echo "$memory")
                 done ;;
         esac
-    done < <(wine_exec "$1" "${steps[@]}" 2>&1)
+    done < <(wine_layer run "$WINEPREFIX" "$1" "${steps[@]}" 2>&1)
     wine_prefix_finish
     [ -n "$started" ] && [ -n "$shown" ] || { echo "n/a n/a"; return; }
     echo "$(awk -v a="$started" -v b="$shown" 'BEGIN { printf "%.3f", b - a }') $memory"

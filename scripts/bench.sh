@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 cd "$root"
 cmake --preset release >/dev/null
-cmake --build --preset release -j 2 --target codec_bench lzari >/dev/null
+cmake --build --preset release -j 2 --target codec_bench lzari wine-layer >/dev/null
 
 # The baseline codec straight from history, built as the release preset
 # builds the current one, into a library that exports only the shim.

@@ -35,11 +35,10 @@ if [ -n "${DISPLAY:-}" ]; then
     export WINE_HARNESS_BUILD="$build" WINE_HARNESS_ARCH="$arch"
     . "$root/tests/win/lib/scenario.sh"
     wine_templates_reset
-    wine_template win64
     scenario_prepare demo --winver win7
     echo "fresh Wine prefix: $SCENARIO_PREFIX"
     echo "running setup.exe on display $DISPLAY; close its window or press Exit to finish"
-    WINEPREFIX="$SCENARIO_PREFIX" wine_exec "$(wine_stage "$SCENARIO_PREFIX" "$setup" Downloads)" ||
+    wine_layer run --into Downloads "$SCENARIO_PREFIX" "$setup" ||
         echo "setup.exe ended with exit code $?"
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     installed="$SCENARIO_PREFIX/drive_c/Holbrine/Varnoset"

@@ -45,13 +45,9 @@ setup)
         exit 77
     fi
     started=$(date +%s.%N)
-    wine_template win64
-    booted=$(date +%s.%N)
-    wine_prefix_new "$shared" win64
+    wine_prefix_new "$shared" win64 >/dev/null
     copied=$(date +%s.%N)
-    wine_prefix_configure "$shared"
-    awk -v s="$started" -v b="$booted" -v c="$copied" \
-        'BEGIN { printf "template prefix: wineboot -i %.1f s; a fresh copy %.2f s\n", b - s, c - b }'
+    awk -v s="$started" -v c="$copied" 'BEGIN { printf "template prefix booted and copied: %.1f s\n", c - s }'
     if [ "${WINE_HARNESS_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
         printf '%s\n\n' "$DISPLAY" >"$display_file"
     else

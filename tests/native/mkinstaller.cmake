@@ -10,6 +10,7 @@ add_executable(mkinstaller_tests
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_shell_link_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mkinstaller_test_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/verify_display_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/verify_prefix_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scratch_folder.cpp)
 target_link_libraries(mkinstaller_tests PRIVATE mkinstaller_core GTest::gtest_main)
 target_compile_definitions(mkinstaller_tests PRIVATE MKINSTALLER_PATH="$<TARGET_FILE:mkinstaller>"

@@ -16,7 +16,7 @@ shift 3
 [ -f "$tool" ] && [ -x "$1" ] || { echo "not built: $tool or $1" >&2; exit 77; }
 wine_env_init "$build"
 export WINEPREFIX="$WINE_HARNESS_DIR/$name"
-wine_prefix_new "$WINEPREFIX" win64
+wine_prefix_new "$WINEPREFIX" win64 >/dev/null
 export TMPDIR="$WINE_HARNESS_DIR/$name-drive-d"
 rm -rf "$TMPDIR" && mkdir -p "$TMPDIR"
 ln -sfn "$TMPDIR" "$WINEPREFIX/dosdevices/d:"

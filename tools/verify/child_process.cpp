@@ -56,7 +56,7 @@ std::vector<char*> Pointers(const std::vector<std::string>& strings) {
     const int null = open("/dev/null", O_RDWR);
     dup2(files.input >= 0 ? files.input : null, STDIN_FILENO);
     dup2(files.output >= 0 ? files.output : null, STDOUT_FILENO);
-    dup2(files.output >= 0 ? files.output : null, STDERR_FILENO);
+    dup2(files.error >= 0 ? files.error : files.output >= 0 ? files.output : null, STDERR_FILENO);
     // Nothing else of this process leaks into Wine's long-lived servers.
     for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) {
         if (fd != files.keep && fd != failure) close(fd);

@@ -14,6 +14,7 @@
 struct ChildFiles {
     int input = -1;                        // descriptor for stdin; -1: /dev/null
     int output = -1;                       // descriptor for stdout and stderr; -1: /dev/null
+    int error = -1;                        // descriptor for stderr alone; -1: as stdout
     int keep = -1;                         // one more descriptor the child keeps open, -1 for none
     std::vector<std::string> environment;  // "NAME=value", set for the child alone
     std::string writable;                  // a folder that a sandboxed child may also write (full path)

@@ -162,17 +162,55 @@ bool WinePrefix::MakeProfileFolders(std::string& error) {
         fs::remove(link, failed);
         fs::create_directories(link, failed);
     }
-    for (const fs::directory_entry& entry : fs::directory_iterator(users, failed)) {
-        if (entry.is_directory() && entry.path().filename() != "Public") profile_ = entry.path().string();
-    }
-    if (profile_.empty()) {
-        error = "Wine made no user profile in " + users.string();
-        return false;
-    }
+    if (!FindProfile(error)) return false;
     fs::create_directories(fs::path(profile_) / "Desktop", failed);
     fs::create_directories(fs::path(profile_) / "Start Menu" / "Programs", failed);
     if (failed) error = "cannot make the profile's folders in " + profile_ + ": " + failed.message();
     return !failed;
+}
+
+bool WinePrefix::FindProfile(std::string& error) {
+    const fs::path users = fs::path(path_) / "drive_c" / "users";
+    std::error_code failed;
+    for (const fs::directory_entry& entry : fs::directory_iterator(users, failed)) {
+        if (entry.is_directory() && entry.path().filename() != "Public") profile_ = entry.path().string();
+    }
+    if (profile_.empty()) error = "Wine made no user profile in " + users.string();
+    return !profile_.empty();
+}
+
+bool WinePrefix::CopyOf(const std::string& templatePath, std::string& error) {
+    const fs::path from = templatePath, to = path_;
+    const auto links = fs::copy_options::recursive | fs::copy_options::copy_symlinks;
+    std::vector<fs::path> own = {"drive_c/users"};
+    std::error_code failed;
+    for (const fs::path& folder : {fs::path(), fs::path("drive_c/windows")}) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(from / folder, failed)) {
+            const std::string extension = entry.path().extension().string();
+            if (extension == ".reg" || extension == ".ini") own.push_back(folder / entry.path().filename());
+        }
+    }
+    if (!failed) fs::remove_all(to, failed);
+    if (!failed) fs::create_directories(to.parent_path(), failed);
+    if (!failed) fs::copy(from, to, links | fs::copy_options::create_hard_links, failed);
+    for (const fs::path& path : own) {
+        if (!failed) fs::remove_all(to / path, failed);
+        if (!failed) fs::copy(from / path, to / path, links, failed);
+    }
+    // Neither the template's mark nor the file its server kept comes along.
+    for (const char* name : {".ready", "wineserver"}) {
+        if (!failed) fs::remove(to / name, failed);
+    }
+    if (failed) {
+        error = "cannot copy the prefix " + templatePath + " to " + path_ + ": " + failed.message();
+        return false;
+    }
+    return FindProfile(error);
+}
+
+void WinePrefix::RemoveStartMenu() {
+    std::error_code ignored;
+    fs::remove_all(fs::path(profile_) / "Start Menu", ignored);
 }
 
 void WinePrefix::AddDrive(char letter) {

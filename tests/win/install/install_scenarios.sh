@@ -269,8 +269,7 @@ case_planted_dlls() {
     done
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;${overrides%,}=n,b"
     # The bait works: a program that takes no care loads it from its folder.
-    cp "$helpers/load_library.exe" "$downloads/"
-    WINEPREFIX="$SCENARIO_PREFIX" wine_exec 'C:\Downloads\load_library.exe' comctl32.dll
+    wine_layer run --into Downloads "$SCENARIO_PREFIX" "$helpers/load_library.exe" comctl32.dll
     WINEPREFIX="$SCENARIO_PREFIX" wine_prefix_finish
     [ -f "$downloads/comctl32.dll.loaded" ] || fail "the planted comctl32.dll is not loaded by the control program"
     rm -f "$downloads"/*.loaded "$downloads/load_library.exe"

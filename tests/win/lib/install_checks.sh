@@ -51,10 +51,7 @@ prefix_winpath() { # UNIX_PATH
 
 # Runs a helper program of the tests from the scenario's drive C.
 prefix_run() { # PROGRAM [ARGS...]
-    local program
-    program=$(wine_stage "$SCENARIO_PREFIX" "$1" harness) || return 1
-    shift
-    WINEPREFIX="$SCENARIO_PREFIX" wine_exec "$program" "$@"
+    wine_layer run --into harness "$SCENARIO_PREFIX" "$@"
 }
 
 run_steps() { # NAME EXE [drive options] -- STEP...

@@ -44,9 +44,7 @@ scenario_prepare() { # NAME [--winver V] [--arch A] [--no-start-menu]
         esac
     done
     SCENARIO_PREFIX="$WINE_HARNESS_DIR/runs/$name"
-    wine_prefix_new "$SCENARIO_PREFIX" "$arch" || return 1
-    wine_prefix_configure "$SCENARIO_PREFIX" "${configure[@]}" || return 1
-    SCENARIO_PROFILE=$(wine_profile_dir "$SCENARIO_PREFIX")
+    SCENARIO_PROFILE=$(wine_prefix_new "$SCENARIO_PREFIX" "$arch" "${configure[@]}") || return 1
     export SCENARIO_PREFIX SCENARIO_PROFILE
 }
 
