@@ -9,5 +9,5 @@ include(${CMAKE_CURRENT_LIST_DIR}/inner_build.cmake)
 get_filename_component(host_build ${INSTALLER_HOST_TOOLS} DIRECTORY)
 add_inner_build(TARGET host_tools PRESET release DIR ${host_build}
   BUILD_TARGETS mkinstaller lzari pack_error_table wine-layer
-  BYPRODUCTS ${INSTALLER_HOST_TOOLS}/mkinstaller/mkinstaller ${INSTALLER_HOST_TOOLS}/lzari/lzari ${INSTALLER_HOST_TOOLS}/verify/wine-layer
+  BYPRODUCTS ${INSTALLER_HOST_TOOLS}/mkinstaller/mkinstaller ${INSTALLER_HOST_TOOLS}/lzari/lzari ${INSTALLER_HOST_TOOLS}/wine-layer/wine-layer
              ${INSTALLER_HOST_TOOLS}/pack_error_table)

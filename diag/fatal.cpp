@@ -13,15 +13,19 @@ namespace {
     ExitProcess(1);
 }
 
+// Formats into TEXT, or ends the program with OVERFLOW.
+void FormatOrExit(char (&text)[ReportTextSize], const char* overflow, const char* format, va_list args) {
+    if (!FormatBoundedList(text, sizeof text, format, args)) FatalExit(overflow);
+}
+
 }  // namespace
 
 void Abort(int code, const char* format, ...) {
     char text[ReportTextSize];
     va_list args;
     va_start(args, format);
-    bool fits = FormatBoundedList(text, sizeof text, format, args);
+    FormatOrExit(text, "Abort(): buffer overflow", format, args);
     va_end(args);
-    if (!fits) FatalExit("Abort(): buffer overflow");
 
     char title[ReportTitleSize];
     if (!FormatReportTitle(title, code)) FatalExit("Abort(): header overflow");
@@ -40,8 +44,7 @@ void WindowText(HWND window, const char* format, ...) {
     char text[ReportTextSize];
     va_list args;
     va_start(args, format);
-    bool fits = FormatBoundedList(text, sizeof text, format, args);
+    FormatOrExit(text, "WindowText(): buffer overflow", format, args);
     va_end(args);
-    if (!fits) FatalExit("WindowText(): buffer overflow");
     SetWindowTextA(window, text);
 }

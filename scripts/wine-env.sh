@@ -1,7 +1,7 @@
 # Wine environment shared by every script that runs Windows code here.
 # Source it, then call the functions; nothing runs at source time except
 # setting variables. Prefixes, loaders and programs go through the Wine
-# layer's command (tools/verify/wine_layer.cpp, built by the release preset;
+# layer's command (tools/wine-layer/main.cpp, built by the release preset;
 # WINE_LAYER names another), the code that `mkinstaller verify` runs; what is
 # left here is the environment of a run and the display that its tests share.
 # Every prefix lives under the build folder and HOME points at a throwaway
@@ -45,7 +45,7 @@ wine_env_init() {
 
 # The command's path, for a script that execs it.
 wine_layer_command() {
-    local command=${WINE_LAYER:-$_wine_env_root/build/release/tools/verify/wine-layer}
+    local command=${WINE_LAYER:-$_wine_env_root/build/release/tools/wine-layer/wine-layer}
     if [ ! -x "$command" ]; then
         echo "wine_layer: $command is not built (cmake --build --preset release --target wine-layer)" >&2
         return 2
