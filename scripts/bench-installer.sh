@@ -5,17 +5,20 @@
 # the unpacking against lzari's decoding of the same payloads, and the
 # installer's peak memory. PRODUCT_MIB (default "20 200") sets the sizes.
 
-# Real files, binaries and text in turn, copied into DIR until MIB MiB; their
+# Real files, binaries and text in turn, copied into DIR up to MIB MiB (a
+# file that would go over is passed by; the first is always taken); their
 # names, one per line, in install order.
 gather_product() { # MIB DIR
-    local limit=$(($1 << 20)) total=0 n=0 file
+    local limit=$(($1 << 20)) total=0 n=0 file size
     mkdir -p "$2"
     while IFS= read -r file; do
+        size=$(stat -c %s "$file")
+        [ "$n" -eq 0 ] || [ $((total + size)) -le "$limit" ] || continue
         n=$((n + 1))
         cp "$file" "$2/F$(printf %05d "$n").BIN"
         echo "F$(printf %05d "$n").BIN"
-        total=$((total + $(stat -c %s "$file")))
-        [ "$total" -lt "$limit" ] || break
+        total=$((total + size))
+        [ "$total" -lt $((limit - limit / 100)) ] || break
     done < <(paste -d '\n' <(find /usr/lib/x86_64-linux-gnu -maxdepth 1 -type f -size +8k | sort) \
         <(find /usr/share/doc /usr/include -type f -size +8k | sort) | grep .)
 }
