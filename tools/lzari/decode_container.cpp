@@ -109,21 +109,20 @@ DecodedFile DecodeMember(const std::string& name, InputBytes& input, uint64_t be
 constexpr uint64_t SmallestContainer = 8;
 
 // The first place from `from` on that reads "LzaR" or "LZar", else `end`.
-// Read in pieces whose mapped pages are let go behind the search.
+// Read in pieces whose mapped pages are let go behind the search, each
+// once it is searched: coded bytes hold an 'L' every few hundred.
 uint64_t NextMagic(InputBytes& input, uint64_t from, uint64_t end) {
     constexpr uint64_t Piece = 4u << 20;
     const uint8_t* bytes = input.data();
-    for (uint64_t at = from; at + 4 <= end;) {
-        const uint64_t pieceEnd = std::min(end, at + Piece);
-        const void* found = memchr(bytes + at, 'L', pieceEnd - at);
-        if (!found) {
-            input.Forget(at, pieceEnd);
-            at = pieceEnd;
-            continue;
+    for (uint64_t piece = from; piece + 4 <= end; piece += Piece) {
+        const uint64_t pieceEnd = std::min(end, piece + Piece);
+        for (uint64_t at = piece; at < pieceEnd; ++at) {
+            const void* found = memchr(bytes + at, 'L', pieceEnd - at);
+            if (!found) break;
+            at = static_cast<const uint8_t*>(found) - bytes;
+            if (at + 4 <= end && (memcmp(bytes + at, "LzaR", 4) == 0 || memcmp(bytes + at, "LZar", 4) == 0)) return at;
         }
-        at = static_cast<const uint8_t*>(found) - bytes;
-        if (at + 4 <= end && (memcmp(bytes + at, "LzaR", 4) == 0 || memcmp(bytes + at, "LZar", 4) == 0)) return at;
-        ++at;
+        input.Forget(piece, pieceEnd);
     }
     return end;
 }
