@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "tools/common/platform.h"
+#include "tools/mkinstaller/stub_image.h"
 
 namespace fs = std::filesystem;
 
@@ -55,4 +56,19 @@ std::string ReadFileStart(const std::string& path, size_t limit, std::vector<uin
     in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(limit));
     image.resize(static_cast<size_t>(in.gcount()));
     return in.bad() ? "cannot be read" : "";
+}
+
+std::optional<Arch> ProgramArch(const std::string& path, std::string& problem) {
+    const size_t headersLimit = 64 * 1024;
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        problem = "'" + path + "' is not a file";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> start;
+    problem = ReadFileStart(path, headersLimit, start);
+    const std::optional<Arch> arch = problem.empty() ? ImageArch(start) : std::nullopt;
+    if (problem.empty() && !arch) problem = "is not an x86 or x64 Windows program";
+    if (!arch) problem = "'" + path + "' " + problem;
+    return arch;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,3 +25,7 @@ std::string ReadWholeFile(const std::string& path, std::vector<uint8_t>& image);
 
 // Reads at most LIMIT bytes from a file's start, as ReadWholeFile.
 std::string ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& image);
+
+// A program file's machine, read from its headers; nothing, with PROBLEM
+// saying why, for a file that is not an x86 or x64 Windows program.
+std::optional<Arch> ProgramArch(const std::string& path, std::string& problem);

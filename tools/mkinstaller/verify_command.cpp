@@ -15,7 +15,6 @@
 #include "tools/verify/stop_signal.h"
 #include "tools/common/program_search.h"
 #include "tools/mkinstaller/stub_file.h"
-#include "tools/mkinstaller/stub_image.h"
 #include "tools/mkinstaller/command_check.h"
 #include "tools/mkinstaller/verify_checks.h"
 #include "tools/verify/driver_session.h"
@@ -69,28 +68,10 @@ Launch LaunchFor(Arch arch, const VerifyOptions& options) {
     return launch;
 }
 
-// The setup program's machine, read from its headers; nothing, with PROBLEM
-// saying why, for a file that is not an x86 or x64 Windows program.
-std::optional<Arch> SetupArch(const std::string& setup, std::string& problem) {
-    const size_t headersLimit = 64 * 1024;
-    std::error_code error;
-    if (!fs::is_regular_file(setup, error)) {
-        problem = "'" + setup + "' is not a file";
-        return std::nullopt;
-    }
-    std::vector<uint8_t> start;
-    problem = ReadFileStart(setup, headersLimit, start);
-    const std::optional<Arch> arch = problem.empty() ? ImageArch(start) : std::nullopt;
-    if (problem.empty() && !arch) problem = "is not an x86 or x64 Windows program";
-    if (!arch) problem = "'" + setup + "' " + problem;
-    return arch;
-}
-
 // Stops an x86 run at once where the 32-bit loader cannot start. Exit code
 // 2: no install was tried, and none can be on this machine.
 std::optional<int> RefuseWithout32BitSupport(Arch arch) {
-    const std::string loader = arch == Arch::X86 ? Wine32LoaderPath() : "";
-    const std::string problem = loader.empty() ? "" : LoaderProblem(loader);
+    const std::string problem = arch == Arch::X86 ? Wine32Problem() : "";
     if (problem.empty()) return std::nullopt;
     Fail("this machine cannot run 32-bit Windows programs (the 32-bit Wine loader: " + problem +
          "); pack with arch = \"x64\" in [product], or verify on a machine with 32-bit support");
@@ -251,7 +232,7 @@ int RunVerify(const VerifyOptions& options) {
         return Fail("the manifest has problems; nothing verified");
     }
     std::string setupProblem;
-    const std::optional<Arch> arch = SetupArch(options.setup, setupProblem);
+    const std::optional<Arch> arch = ProgramArch(options.setup, setupProblem);
     if (arch) {
         if (const std::optional<int> refused = RefuseWithout32BitSupport(*arch)) {
             EndByStopSignal();

@@ -106,6 +106,11 @@ std::string LoaderProblem(const std::string& loader) {
     return code == 0 ? "" : loader + " --version " + HowChildEnded(code);
 }
 
+std::string Wine32Problem() {
+    const std::string loader = Wine32LoaderPath();
+    return loader.empty() ? "" : LoaderProblem(loader);
+}
+
 std::vector<std::string> WineSession(const std::vector<std::string>& arguments) {
     std::vector<std::string> session = {
         "sh", "-c", "\"$@\"; code=$?; wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; exit $code",

@@ -37,6 +37,10 @@ std::string Wine32LoaderPath();
 // with exit code 0 within a few seconds.
 std::string LoaderProblem(const std::string& loader);
 
+// Why the 32-bit loader cannot run programs here; "" where it can, or where
+// no 32-bit loader is installed to ask.
+std::string Wine32Problem();
+
 // ARGUMENTS, a Wine program, followed in the same child by the end of every
 // process of the prefix and of its server, which then saves the registry: a
 // sandbox kills what its command leaves running. Its exit code is the

@@ -14,7 +14,6 @@
 #include <optional>
 
 #include "tools/mkinstaller/stub_file.h"
-#include "tools/mkinstaller/stub_image.h"
 #include "tools/verify/child_process.h"
 #include "tools/verify/stop_signal.h"
 #include "tools/verify/wine_prefix.h"
@@ -111,11 +110,6 @@ std::string Staged(const WinePrefix& prefix, const std::string& program, const s
     return prefix.Stage(program, windowsPath, error) ? windowsPath : "";
 }
 
-std::optional<Arch> ProgramArch(const std::string& path) {
-    std::vector<uint8_t> start;
-    return ReadFileStart(path, 64 * 1024, start).empty() ? ImageArch(start) : std::nullopt;
-}
-
 // A bare name (cmd) is a program of the prefix's own, which Wine finds.
 bool IsBareName(const std::string& program) {
     return program.find_first_of("/\\") == std::string::npos;
@@ -124,10 +118,10 @@ bool IsBareName(const std::string& program) {
 int Run(const std::string& prefixPath, const std::string& folder, std::vector<std::string> command) {
     const WinePrefix prefix(prefixPath, InstalledWine());
     const std::string program = command[0];
-    std::optional<Arch> arch = Arch::X64;
-    if (!IsBareName(program)) arch = ProgramArch(IsWindowsPath(program) ? prefix.UnixPath(program) : program);
-    if (!arch) return Fail("'" + program + "' is not an x86 or x64 Windows program");
     std::string error;
+    std::optional<Arch> arch = Arch::X64;
+    if (!IsBareName(program)) arch = ProgramArch(IsWindowsPath(program) ? prefix.UnixPath(program) : program, error);
+    if (!arch) return Fail(error);
     if (!folder.empty()) command[0] = Staged(prefix, program, folder, error);
     if (command[0].empty()) return Fail(error);
     const WineLoader loader = *arch == Arch::X64 ? Wine64Loader() : InstalledWine();
@@ -142,13 +136,6 @@ int Run(const std::string& prefixPath, const std::string& folder, std::vector<st
     const int code = RunChild(command, files, error);
     EndByStopSignal();
     return code < 0 ? Fail(error) : code;
-}
-
-std::string Problem32() {
-    const std::string loader = Wine32LoaderPath();
-    if (loader.empty()) return "no Wine loader for 32-bit programs is installed";
-    const std::string problem = LoaderProblem(loader);
-    return problem.empty() ? "" : "the 32-bit Wine loader: " + problem;
 }
 
 }  // namespace
@@ -190,13 +177,13 @@ int main(int argc, char** argv) {
         std::printf("%s\n", windowsPath.c_str());
     }
     if (arch->parsed()) {
-        const std::optional<Arch> machine = ProgramArch(file);
-        if (!machine) return Fail("'" + file + "' is not an x86 or x64 Windows program");
+        const std::optional<Arch> machine = ProgramArch(file, error);
+        if (!machine) return Fail(error);
         std::printf("%s\n", *machine == Arch::X64 ? "x64" : "x86");
     }
     if (problem32->parsed()) {
-        const std::string problem = Problem32();
-        if (!problem.empty()) std::printf("%s\n", problem.c_str());
+        const std::string problem = Wine32Problem();
+        if (!problem.empty()) std::printf("the 32-bit Wine loader: %s\n", problem.c_str());
     }
     return 0;
 }
