@@ -22,14 +22,13 @@ const DWORD VisibleChild = WS_CHILD | WS_VISIBLE;             // 0x50000000
 const DWORD HiddenBar = WS_CHILD;                             // 0x40000000
 const DWORD HiddenButton = WS_CHILD | BS_PUSHBUTTON;          // 0x40000000
 
-const char TextFailure[] = "can't create text window\nWin Err Code %i: %s";
-const char BarFailure[] = "can't create progress bar\nWin Err Code %i: %s";
+const char TextFailure[] = "can't create text window";
+const char BarFailure[] = "can't create progress bar";
 
 // Creation order matters: it is the children's Z order and the order of the
 // fatal codes.
 const ChildWindow Children[] = {
-    {&LogoWindow, "LOGO", NULL, VisibleChild, 0, FatalCreateLogoWindow,
-     "can't create logo window\nWin Err Code %i: %s"},
+    {&LogoWindow, "LOGO", NULL, VisibleChild, 0, FatalCreateLogoWindow, "can't create logo window"},
     {&DescriptionText, "STATIC", "", VisibleText, 0, FatalCreateDescription, TextFailure},
     {&OsText, "STATIC", "Operating System", VisibleText, 0, FatalCreateOsText, TextFailure},
     {&ArchitectureText, "STATIC", "Architecture", VisibleText, 0, FatalCreateArchitectureText, TextFailure},
@@ -52,7 +51,7 @@ void CreateMainWindow() {
                                  WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 0, 0, MainWindowWidth, 320, NULL,
                                  NULL, AppInstance, NULL);
     if (MainWindow == NULL) {
-        AbortWithLastError(FatalCreateMainWindow, "can't create main window\nWin Err Code %i: %s");
+        AbortWithLastError(FatalCreateMainWindow, "can't create main window");
     }
 }
 

@@ -22,7 +22,7 @@ void Place(HWND window, const LayoutRect& rect) {
 void MeasureFont(LayoutMeasures& measures) {
     HDC dc = GetDC(MainWindow);
     if (dc == NULL) {
-        AbortWithLastError(FatalGetDc, "can't get device context\nWin Err Code %i: %s");
+        AbortWithLastError(FatalGetDc, "can't get device context");
     }
     // The asterisks widen each button by a margin around its label.
     measures.lineHeight = MeasureText(dc, LineProbe).cy;
@@ -30,7 +30,7 @@ void MeasureFont(LayoutMeasures& measures) {
     measures.installWidth = MeasureText(dc, "**install in this folder**").cx;
     measures.selectWidth = MeasureText(dc, "**select another folder**").cx;
     if (ReleaseDC(MainWindow, dc) == 0) {
-        AbortWithLastError(FatalReleaseDc, "can't release device context\nWin Err Code %i: %s");
+        AbortWithLastError(FatalReleaseDc, "can't release device context");
     }
 }
 

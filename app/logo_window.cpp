@@ -26,7 +26,7 @@ void PaintLogo(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     if (dc == NULL) {
-        AbortWithLastError(FatalLogoPaint, "can't get device context to begin painting\nWin Err Code %i: %s");
+        AbortWithLastError(FatalLogoPaint, "can't get device context to begin painting");
     }
     RECT client;
     GetClientRect(window, &client);

@@ -35,7 +35,7 @@ void PaintMainWindow(HWND window) {
     // Nothing to draw: the class brush paints the background.
     PAINTSTRUCT paint;
     if (BeginPaint(window, &paint) == NULL) {
-        AbortWithLastError(FatalMainPaint, "can't get device context to begin painting\nWin Err Code %i: %s");
+        AbortWithLastError(FatalMainPaint, "can't get device context to begin painting");
     }
     EndPaint(window, &paint);
 }

@@ -14,6 +14,6 @@ void RegisterWindowClass(const char* className, WNDPROC windowProc, HBRUSH backg
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (RegisterClassA(&windowClass) == 0) {
-        AbortWithLastError(FatalRegisterClass, "can't register class\nWin Err Code %i: %s");
+        AbortWithLastError(FatalRegisterClass, "can't register class");
     }
 }

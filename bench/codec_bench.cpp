@@ -1,5 +1,6 @@
 // Encode and decode speed of this tree's LZARI codec beside an earlier
-// commit's (--baseline, built by scripts/bench.sh), zlib -6 and xz -6 on
+// commit's (--baseline, built by scripts/bench.sh), the same tree's as the
+// i686 runtime builds it (--runtime: -Os, integer paths), zlib -6 and xz -6 on
 // the corpus inputs, as one table in MB/s of original bytes. The codecs
 // take turns, and each figure is the best of its runs by CPU time (by the
 // wall clock for the threaded encoder), so that other work on the machine
@@ -18,6 +19,7 @@ namespace {
 
 struct Options {
     const char* baseline = nullptr;
+    const char* runtime = nullptr;
     double minSeconds = 0.5;  // per figure, and at least MinRuns runs
 };
 
@@ -98,7 +100,8 @@ bool Measure(const std::vector<Codec>& codecs, const CorpusInput& input, double 
 
 // LZARI columns are followed by their ratio to the baseline.
 bool Compared(const std::vector<Codec>& codecs, size_t c) {
-    return codecs[0].name == "baseline" && (codecs[c].name == "current" || codecs[c].threads);
+    const std::string& name = codecs[c].name;
+    return codecs[0].name == "baseline" && (name == "current" || name == "runtime" || codecs[c].threads);
 }
 
 void PrintRow(const Row& row, const std::vector<Codec>& codecs, bool withRatio) {
@@ -123,10 +126,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--baseline") == 0 && i + 1 < argc) {
             options->baseline = argv[++i];
+        } else if (strcmp(argv[i], "--runtime") == 0 && i + 1 < argc) {
+            options->runtime = argv[++i];
         } else if (strcmp(argv[i], "--min-seconds") == 0 && i + 1 < argc) {
             options->minSeconds = atof(argv[++i]);
         } else {
-            fprintf(stderr, "usage: %s [--baseline LIBRARY.so] [--min-seconds S]\n", argv[0]);
+            fprintf(stderr, "usage: %s [--baseline LIBRARY.so] [--runtime LIBRARY.so] [--min-seconds S]\n", argv[0]);
             return false;
         }
     }
@@ -139,14 +144,21 @@ int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, &options)) return 2;
     std::vector<Codec> codecs = BuiltInCodecs();
-    if (options.baseline) {
-        Codec baseline;
+    // The runtime's build stands beside the current one, the baseline first.
+    const struct {
+        const char* path;
+        const char* name;
+        size_t at;
+    } loads[] = {{options.runtime, "runtime", 1}, {options.baseline, "baseline", 0}};
+    for (const auto& load : loads) {
+        if (!load.path) continue;
+        Codec codec;
         std::string message;
-        if (!LoadBaseline(options.baseline, &baseline, &message)) {
-            fprintf(stderr, "%s: %s\n", options.baseline, message.c_str());
+        if (!LoadCodec(load.path, load.name, &codec, &message)) {
+            fprintf(stderr, "%s: %s\n", load.path, message.c_str());
             return 1;
         }
-        codecs.insert(codecs.begin(), baseline);
+        codecs.insert(codecs.begin() + load.at, codec);
     }
 
     std::vector<Row> decodes, encodes, sizes;

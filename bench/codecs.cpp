@@ -53,14 +53,21 @@ Bytes LzariDecompressStreamed(const Bytes& packed, size_t original) {
     return out;
 }
 
-LzariCall baselineEncode, baselineDecode;
+// The codecs loaded from shared libraries, each with its own entry points.
+struct LoadedCodec {
+    LzariCall encode, decode;
+};
+LoadedCodec loaded[2];
+int loadedCount = 0;
 
-Bytes BaselineCompress(const Bytes& in) {
-    return Call(baselineEncode, in);
+template <int Slot>
+Bytes LoadedCompress(const Bytes& in) {
+    return Call(loaded[Slot].encode, in);
 }
 
-Bytes BaselineDecompress(const Bytes& packed, size_t) {
-    return Call(baselineDecode, packed);
+template <int Slot>
+Bytes LoadedDecompress(const Bytes& packed, size_t) {
+    return Call(loaded[Slot].decode, packed);
 }
 
 Bytes ZlibCompress(const Bytes& in) {
@@ -106,16 +113,23 @@ std::vector<Codec> BuiltInCodecs() {
             {"xz -6", XzCompress, XzDecompress}};
 }
 
-bool LoadBaseline(const char* path, Codec* codec, std::string* message) {
-    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (library) {
-        baselineEncode = (LzariCall)dlsym(library, "BaselineEncode");
-        baselineDecode = (LzariCall)dlsym(library, "BaselineDecode");
-    }
-    if (!library || !baselineEncode || !baselineDecode) {
-        *message = library ? "no BaselineEncode/BaselineDecode in it" : dlerror();
+bool LoadCodec(const char* path, const char* name, Codec* codec, std::string* message) {
+    if (loadedCount == 2) {
+        *message = "no more than two codecs from libraries";
         return false;
     }
-    *codec = {"baseline", BaselineCompress, BaselineDecompress};
+    void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    LoadedCodec& slot = loaded[loadedCount];
+    if (library) {
+        slot.encode = (LzariCall)dlsym(library, "ShimEncode");
+        slot.decode = (LzariCall)dlsym(library, "ShimDecode");
+    }
+    if (!library || !slot.encode || !slot.decode) {
+        *message = library ? "no ShimEncode/ShimDecode in it" : dlerror();
+        return false;
+    }
+    *codec = loadedCount == 0 ? Codec{name, LoadedCompress<0>, LoadedDecompress<0>}
+                              : Codec{name, LoadedCompress<1>, LoadedDecompress<1>};
+    loadedCount++;
     return true;
 }

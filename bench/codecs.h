@@ -21,7 +21,8 @@ struct Codec {
 // encoder and the streaming decoder), zlib level 6 and xz preset 6.
 std::vector<Codec> BuiltInCodecs();
 
-// LZARI as an earlier commit had it, from a shared library that
-// scripts/bench.sh builds with baseline_shim.cpp; false when it cannot be
-// loaded (the message says why).
-bool LoadBaseline(const char* path, Codec* codec, std::string* message);
+// LZARI from a shared library that scripts/bench.sh builds with
+// codec_shim.cpp: an earlier commit's codec, or this tree's built as the
+// i686 runtime builds it. False when it cannot be loaded (the message says
+// why); two at most.
+bool LoadCodec(const char* path, const char* name, Codec* codec, std::string* message);

@@ -34,10 +34,12 @@ void Abort(int code, const char* format, ...) {
     ExitProcess(1);
 }
 
-void AbortWithLastError(int code, const char* format, const char* detail) {
+// The line on the error is added here, not written into every caller's text.
+void AbortWithLastError(int code, const char* what, const char* detail) {
     int error = static_cast<int>(GetLastError());
-    if (detail) Abort(code, format, detail, error, ErrorText(error));
-    Abort(code, format, error, ErrorText(error));
+    char text[ReportTextSize];
+    if (!FormatBounded(text, sizeof text, what, detail)) FatalExit("Abort(): buffer overflow");
+    Abort(code, "%s\nWin Err Code %i: %s", text, error, ErrorText(error));
 }
 
 void WindowText(HWND window, const char* format, ...) {

@@ -8,10 +8,10 @@
 // process through FatalAppExitA instead.
 [[noreturn]] void Abort(int code, const char* format, ...);
 
-// The fatal report of a failed Win32 call. The format ends in
-// "Win Err Code %i: %s", which take the thread's last error and its text;
-// a detail (a path, a resource name) fills a %s before them.
-[[noreturn]] void AbortWithLastError(int code, const char* format, const char* detail = nullptr);
+// The fatal report of a failed Win32 call: what failed, with a detail (a
+// path, a resource name) filling its %s, then "Win Err Code" and the
+// thread's last error with its text, on a line of their own.
+[[noreturn]] void AbortWithLastError(int code, const char* what, const char* detail = nullptr);
 
 // Formats into a 1024-byte buffer and sets it as the window's text; a text
 // that does not fit ends the process through FatalAppExitA.

@@ -14,10 +14,10 @@ static bool Exists(const char* path) {
 static void DeleteEarlierFile(const char* path) {
     if (DeleteFileA(path)) return;
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return;
-    AbortWithLastError(FatalDeleteFile, "can't delete file %s\nWin Err Code %i: %s", path);
+    AbortWithLastError(FatalDeleteFile, "can't delete file %s", path);
 }
 
-static const char CreateFormat[] = "can't create file %s\nWin Err Code %i: %s";
+static const char CreateFormat[] = "can't create file %s";
 
 int WriteOneFile(const char* path, PayloadRecord row) {
     if (IsUserDataName(row.name) && Exists(path)) return 0;
@@ -34,16 +34,16 @@ int WriteOneFile(const char* path, PayloadRecord row) {
     const BYTE* bytes = row.data ? row.data : noBytes;
     DWORD written = 0;
     if (!WriteFile(file, bytes, row.size, &written, nullptr)) {
-        AbortWithLastError(FatalWriteFile, "can't write file %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalWriteFile, "can't write file %s", path);
     }
     if (written != row.size) {
-        AbortWithLastError(FatalShortWrite, "file write error %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalShortWrite, "file write error %s", path);
     }
     if (!SetFileTime(file, &row.fileTime, &row.fileTime, &row.fileTime)) {
-        AbortWithLastError(FatalSetFileTime, "can';t set file time %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalSetFileTime, "can';t set file time %s", path);
     }
     if (!CloseHandle(file)) {
-        AbortWithLastError(FatalCloseFile, "file close error %s\nWin Err Code %i: %s", path);
+        AbortWithLastError(FatalCloseFile, "file close error %s", path);
     }
     return 0;
 }

@@ -24,9 +24,14 @@ cmake --build --preset release -j 2 --target codec_bench lzari wine-layer >/dev/
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' build/release/CMakeCache.txt)
 git -C "$root" archive "$baseline" codec | tar -x -C "$work"
 "${compiler:-c++}" -std=c++17 -O3 -DNDEBUG -fno-exceptions -fno-rtti -fPIC -fvisibility=hidden \
-    -shared -I"$work" "$work"/codec/*.cpp bench/baseline_shim.cpp -o "$work/baseline.so"
+    -shared -I"$work" "$work"/codec/*.cpp bench/codec_shim.cpp -o "$work/baseline.so"
+# This tree's codec as the i686 runtime builds it: -Os, and the integer
+# paths, for its compiler targets the i686 without SSE2. It runs here as
+# x86_64 code, with 64-bit registers the i686 does not have.
+"${compiler:-c++}" -std=c++17 -Os -U__SSE2__ -DNDEBUG -fno-exceptions -fno-rtti -fPIC -fvisibility=hidden \
+    -shared -I"$root" codec/*.cpp bench/codec_shim.cpp -o "$work/runtime.so"
 
-build/release/bench/codec_bench --baseline "$work/baseline.so" "$@"
+build/release/bench/codec_bench --baseline "$work/baseline.so" --runtime "$work/runtime.so" "$@"
 
 # Rows measured by other means.
 row() { printf '%-36s %10s\n' "$1" "$2"; }

@@ -26,7 +26,7 @@ void ProbeWindowsVersion() {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     BOOL ok = GetVersionExA(&VersionRecord);
 #pragma GCC diagnostic pop
-    if (!ok) AbortWithLastError(FatalGetVersion, "can't get windows version\nWin Err Code %i: %s");
+    if (!ok) AbortWithLastError(FatalGetVersion, "can't get windows version");
     for (const KnownVersion& known : KnownVersions) {
         if (known.major == VersionRecord.dwMajorVersion && known.minor == VersionRecord.dwMinorVersion) {
             SetWindowTextA(OsText, known.text);
@@ -39,7 +39,7 @@ void ProbeWindowsVersion() {
 void ProbeArchitecture() {
     DWORD type = 0;
     if (!GetBinaryTypeA("C:\\Windows\\notepad.exe", &type)) {
-        AbortWithLastError(FatalGetArchitecture, "can't get architecture\nWin Err Code %i: %s");
+        AbortWithLastError(FatalGetArchitecture, "can't get architecture");
     }
     if (type == SCS_64BIT_BINARY) {
         SetWindowTextA(ArchitectureText, "Architecture: 64-bit");

@@ -6,10 +6,10 @@
 #include "diag/fatal.h"
 #include "diag/fatal_codes.h"
 
-static const char DesktopFormat[] = "can't create link on desktop\nWin Err Code %i: %s";
-static const char ProfileFormat[] = "can't get user profile\nWin Err Code %i: %s";
-static const char GroupFolderFormat[] = "can't create folder in start menu\nWin Err Code %i: %s";
-static const char GroupLinkFormat[] = "can't create link on start menu\nWin Err Code %i: %s";
+static const char DesktopFormat[] = "can't create link on desktop";
+static const char ProfileFormat[] = "can't get user profile";
+static const char GroupFolderFormat[] = "can't create folder in start menu";
+static const char GroupLinkFormat[] = "can't create link on start menu";
 
 // A path that would not fit its buffer ends in the report of its step, with
 // the error a too-long name gets from the system.

@@ -214,4 +214,69 @@ TEST(Packed, EachArchCarriesTheProductInASectionAtItsOwnHeaderOffsets) {
     }
 }
 
+
+// MakeStub's image as a linker lays one out: the PE headers at `peAt`, after
+// a DOS program, and the section's data after `headersSize` bytes of them.
+std::string AsLinked(const std::string& stub, uint32_t peAt, uint32_t headersSize) {
+    LittleEndianReader in(stub);
+    const size_t headersEnd = Optional + in.U16(84) + 40 * in.U16(70);
+    std::string image = stub.substr(0, 64) + std::string(peAt - 64, 'D') + stub.substr(64, headersEnd - 64);
+    image.resize(headersSize, '\0');
+    image += stub.substr(0x200);
+    LittleEndianWriter out(image);
+    out.Put32(60, peAt);
+    out.Put32(peAt + 24 + 60, headersSize);
+    out.Put32(peAt + 24 + 224 + 20, headersSize);  // .text's raw offset
+    return image;
+}
+
+// A setup program's headers follow the DOS header at once, and its sections'
+// data the headers, a sector earlier where the headers shrink by one: what
+// a linker's DOS program takes is room for the product's section. Where
+// something in the file is found by its offset, nothing moves; a stub whose
+// DOS program leaves no room for the section is then refused.
+TEST(Packed, HeadersFollowTheDosHeaderWhereTheStubAllows) {
+    const std::string stub = MakeStub("mkinstaller stub " INSTALLER_RELEASE);
+    const std::string linked = AsLinked(stub, 0x80, 0x400), crowded = AsLinked(stub, 0xD8, 0x200);
+    const size_t debugSize = 0x80 + 24 + 96 + 8 * 6 + 4, symbolTable = 0x80 + 4 + 12;
+    const struct {
+        const char* label;
+        std::string stub;
+        uint32_t peAt, headersSize;  // in setup.exe, 0 when refused
+    } cases[] = {
+        {"already packed", stub, 64, 0x200},
+        {"as linked", linked, 64, 0x200},
+        {"DOS program leaves no room", crowded, 64, 0x200},
+        {"debug data", Patched(linked, debugSize, 0x1C), 0x80, 0x400},
+        {"COFF symbols", Patched(linked, symbolTable, 0x1000), 0x80, 0x400},
+        {"no room, debug data", Patched(crowded, 0xD8 + 24 + 96 + 8 * 6 + 4, 0x1C), 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ProductFolder folder;
+        folder.Write("manifest.toml", ValidManifest());
+        folder.Write("stub.exe", c.stub);
+        const RunResult run = RunMkinstaller(folder.Path(), "manifest.toml -o setup.exe --stub stub.exe");
+        if (c.peAt == 0) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_NE(run.output.find("has no room for another section"), std::string::npos) << run.output;
+            continue;
+        }
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        const std::string setup = folder.Read("setup.exe");
+        LittleEndianReader header(setup);
+        const uint32_t peAt = header.U32(60);
+        EXPECT_EQ(peAt, c.peAt);
+        EXPECT_EQ(header.U32(peAt + 24 + 60), c.headersSize);
+        EXPECT_EQ(header.U32(peAt + 24 + 224 + 20), c.headersSize) << ".text's raw offset";
+        EXPECT_EQ(setup.substr(c.headersSize, 0x200), stub.substr(0x200, 0x200)) << ".text's data";
+        if (peAt == 64) {
+            EXPECT_EQ(Masked(setup.substr(0, 0x200), HeaderLayouts[0]), Masked(stub.substr(0, 0x200), HeaderLayouts[0]))
+                << "the headers, moved, differ from the stub's in more than the new section";
+        }
+        const RunResult read = RunCommand(folder.Path(), SETUP_IMAGE_CHECK " setup.exe --manifest manifest.toml");
+        EXPECT_EQ(read.exitCode, 0) << read.output;
+    }
+}
+
 }  // namespace

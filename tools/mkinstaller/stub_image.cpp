@@ -12,8 +12,9 @@ namespace {
 constexpr uint32_t OptionalHeaderAt = 24;  // after "PE\0\0" and the file header
 constexpr uint32_t SectionAlignmentAt = 32, FileAlignmentAt = 36, InitializedDataAt = 8;
 constexpr uint32_t SizeOfImageAt = 56, SizeOfHeadersAt = 60, CheckSumAt = 64;
-constexpr uint32_t ResourceDirectory = 2, CertificateDirectory = 4;
+constexpr uint32_t ResourceDirectory = 2, CertificateDirectory = 4, DebugDirectory = 6;
 constexpr uint32_t SectionHeaderBytes = 40;
+constexpr uint32_t DosHeaderBytes = 64, PeOffsetAt = 60, SymbolTableAt = 12;
 constexpr uint32_t ResourceSectionFlags = 0x40000040;  // initialised data, readable
 // The new section and the product's resources, up to about 1 GiB, must stay
 // within the 32-bit addresses of the image.
@@ -132,6 +133,48 @@ uint32_t DirectoryAt(const Headers& h, uint32_t directory) {
     return h.optional + h.layout->directoriesAt + 8 * directory;
 }
 
+// The headers of a setup program follow the DOS header at once: the DOS
+// program a linker puts between them is dropped, and with it, for a PE32
+// stub of four sections, a whole file sector of headers. This is where the
+// section table, with the new section's entry, then ends, and how large the
+// headers are; zero when they cannot move: something other than headers
+// lies before the first section's data, something is found by its offset
+// in the file (a COFF symbol table, debug data), or they would not shrink.
+uint32_t PackedHeadersSize(const std::vector<uint8_t>& image, const Headers& h, const Extent& extent) {
+    const uint32_t size = Get32(image, h.optional + SizeOfHeadersAt);
+    const uint32_t tableEnd = DosHeaderBytes + (h.sections - h.pe) + (h.sectionCount + 1) * SectionHeaderBytes;
+    const uint32_t packed = Align(tableEnd, Get32(image, h.optional + FileAlignmentAt));
+    const bool hasDebugData = Get32(image, h.optional + h.layout->directoryCountAt) > DebugDirectory &&
+                              Get32(image, DirectoryAt(h, DebugDirectory) + 4) != 0;
+    if (h.pe < DosHeaderBytes || size > image.size() || extent.firstRaw < size ||
+        Get32(image, h.pe + 4 + SymbolTableAt) != 0 || hasDebugData || packed > size) {
+        return 0;
+    }
+    return packed;
+}
+
+// Moves the headers to follow the DOS header and every section's data down
+// by what the headers shrink by; the sections' addresses stay.
+void PackHeaders(std::vector<uint8_t>& image, Headers& h, uint32_t packedSize) {
+    const uint32_t size = Get32(image, h.optional + SizeOfHeadersAt), shift = size - packedSize;
+    std::vector<uint8_t> packed(image.begin(), image.begin() + DosHeaderBytes);
+    packed.insert(packed.end(), image.begin() + h.pe, image.begin() + h.sections + h.sectionCount * SectionHeaderBytes);
+    packed.resize(packedSize, 0);
+    packed.insert(packed.end(), image.begin() + size, image.end());
+    image.swap(packed);
+
+    const uint32_t moved = h.pe - DosHeaderBytes;
+    h.pe -= moved;
+    h.optional -= moved;
+    h.sections -= moved;
+    Put32(image, PeOffsetAt, h.pe);
+    Put32(image, h.optional + SizeOfHeadersAt, packedSize);
+    for (uint32_t i = 0; i < h.sectionCount; ++i) {
+        const size_t at = h.sections + i * SectionHeaderBytes;
+        if (Get32(image, at + 16) != 0) Put32(image, at + 20, Get32(image, at + 20) - shift);
+    }
+}
+
 // The checksum the loader verifies for drivers and some tools compare: the
 // 16-bit one's-complement sum of the file, read with the checksum field as
 // zero, plus the file's length; an odd last byte counts as a word of its own.
@@ -171,8 +214,9 @@ std::string StubProblem(const std::vector<uint8_t>& image) {
     if (h.sectionCount == 0 || extent.fileEnd > image.size()) return "is cut short";
     if (extent.fileEnd != image.size()) return "has data after its sections";
     const uint32_t tableEnd = h.sections + (h.sectionCount + 1) * SectionHeaderBytes;
-    if (tableEnd > Get32(image, h.optional + SizeOfHeadersAt) || tableEnd > extent.firstRaw ||
-        extent.memoryEnd > LastSectionEndLimit || h.sectionCount == UINT16_MAX) {
+    const bool roomWhereTheyAre = tableEnd <= Get32(image, h.optional + SizeOfHeadersAt) && tableEnd <= extent.firstRaw;
+    if ((!roomWhereTheyAre && PackedHeadersSize(image, h, extent) == 0) || extent.memoryEnd > LastSectionEndLimit ||
+        h.sectionCount == UINT16_MAX) {
         return "has no room for another section";
     }
     const std::string mark = StubReleaseMark();
@@ -193,6 +237,7 @@ std::string AddResourceSection(std::vector<uint8_t>& image, const std::vector<Re
     if (section.empty())
         return "the product's resources would make a setup program of over 2 GiB, more than Windows loads";
     const uint32_t size = static_cast<uint32_t>(section.size());
+    if (const uint32_t packedSize = PackedHeadersSize(image, h, extent)) PackHeaders(image, h, packedSize);
     const uint32_t raw = Align(static_cast<uint32_t>(image.size()), fileAlignment);
     const uint32_t rawSize = Align(size, fileAlignment);
 

@@ -24,8 +24,9 @@ std::optional<Arch> ImageArch(const std::vector<uint8_t>& image);
 
 // Appends the resource section to a stub that StubProblem accepted and
 // updates the headers: section count, image size, initialised data, the
-// resource directory and the checksum. Why it cannot, with the image
-// untouched, or "".
+// resource directory and the checksum. The headers then follow the DOS
+// header at once, and the sections' data the headers, where the stub
+// allows it. Why it cannot, with the image untouched, or "".
 std::string AddResourceSection(std::vector<uint8_t>& image, const std::vector<Resource>& resources);
 
 // The text every stub of this release carries, and mkinstaller looks for.
