@@ -82,6 +82,15 @@ static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* w
     return true;
 }
 
+// a when `first`, else b, without a branch: which way a walk goes down the
+// tree is as good as random, and a mispredicted branch costs more than the
+// level's own work.
+template <typename T>
+static inline T Pick(bool first, T a, T b) {
+    const T mask = (T)0 - (T)first;
+    return (a & mask) | (b & ~mask);
+}
+
 // r takes the place of p, whose string it repeats in full; p leaves the tree.
 static void ReplaceNode(LzariState* state, int p, int r) {
     int16_t(*kids)[2] = state->children;
@@ -121,7 +130,7 @@ void InsertNode(LzariState* state, int r) {
             ReplaceNode(state, p, r);
             break;
         }
-        next = notBelow ? larger : smaller;
+        next = Pick(notBelow, larger, smaller);
     }
     if (next == NilNode) {
         kids[p][notBelow] = (uint16_t)r;
@@ -159,9 +168,9 @@ void InsertNodeOnly(LzariState* state, int r) {
                     return;
                 }
             }
-            next = notBelow ? larger : smaller;
+            next = Pick(notBelow, larger, smaller);
             if (next == NilNode) break;
-            word = notBelow ? largerWord : smallerWord;
+            word = Pick(notBelow, largerWord, smallerWord);
         }
     }
     kids[p][notBelow] = (uint16_t)r;
