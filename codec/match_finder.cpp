@@ -108,36 +108,11 @@ static void ReplaceNode(LzariState* state, int p, int r) {
     parent[p] = NilNode;
 }
 
-void InsertNode(LzariState* state, int r) {
-    uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
-    const uint8_t* key = &state->ring[r];
-    int p = TreeRoots + key[0];
-    int next = kids[p][1];
-    bool notBelow = true;  // the key goes right of an equal string
-    // Length, then nearness, in one number: the better match is the larger.
-    uint32_t best = 0;
-    kids[r][0] = kids[r][1] = NilNode;
-    while (next != NilNode) {
-        p = next;
-        // Both children are loaded before the comparison picks one, so
-        // that the walk waits for one load per node instead of two.
-        int smaller = kids[p][0], larger = kids[p][1];
-        int length = CommonLength(key, &state->ring[p], &notBelow);
-        uint32_t nearness = RingSize - ((r - p) & RingMask);
-        uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
-        best = match > best ? match : best;
-        if (length == MaxMatch) {
-            ReplaceNode(state, p, r);
-            break;
-        }
-        next = Pick(notBelow, larger, smaller);
-    }
-    if (next == NilNode) {
-        kids[p][notBelow] = (uint16_t)r;
-        state->parent[r] = (int16_t)p;
-    }
-    state->matchLength = (int16_t)(best >> MatchDistanceBits);
-    if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+// Both children of a node, smaller in the low half.
+static inline uint32_t LoadKids(const uint16_t (*kids)[2], int node) {
+    uint32_t both;
+    memcpy(&both, kids[node], sizeof both);
+    return both;
 }
 
 void InsertNodeOnly(LzariState* state, int r) {
@@ -150,14 +125,17 @@ void InsertNodeOnly(LzariState* state, int r) {
     bool notBelow = true;
     kids[r][0] = kids[r][1] = NilNode;
     if (next != NilNode) {
-        Word word = LoadWord(afterFirst + next);
+        p = next;
+        Word word = LoadWord(afterFirst + p);
+        uint32_t both = LoadKids(kids, p);
         for (;;) {
-            p = next;
-            // The first words of both children load while this node is
-            // compared: whichever comes next, its word is at hand. (A
-            // missing child reads the ring's mirror, harmlessly.)
-            int smaller = kids[p][0], larger = kids[p][1];
+            // The next level's words and children load while this node is
+            // compared: whichever way the walk goes, they are at hand, and
+            // a level waits for one load instead of two. (A missing child
+            // reads the ring's mirror and the nil node's entry, harmlessly.)
+            int smaller = (int)(both & 0xFFFF), larger = (int)(both >> 16);
             Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
+            uint32_t smallerKids = LoadKids(kids, smaller), largerKids = LoadKids(kids, larger);
             if (word != keyWord) {
                 notBelow = Follows(keyWord, word);
             } else {
@@ -170,11 +148,62 @@ void InsertNodeOnly(LzariState* state, int r) {
             }
             next = Pick(notBelow, larger, smaller);
             if (next == NilNode) break;
+            p = next;
             word = Pick(notBelow, largerWord, smallerWord);
+            both = Pick(notBelow, largerKids, smallerKids);
         }
     }
     kids[p][notBelow] = (uint16_t)r;
     state->parent[r] = (int16_t)p;
+}
+
+void InsertNode(LzariState* state, int r) {
+    uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
+    const uint8_t* key = &state->ring[r];
+    const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
+    const Word keyWord = LoadWord(key + 1);
+    int p = TreeRoots + key[0];
+    int next = kids[p][1];
+    bool notBelow = true;  // the key goes right of an equal string
+    // Length, then nearness, in one number: the better match is the larger.
+    uint32_t best = 0;
+    kids[r][0] = kids[r][1] = NilNode;
+    if (next != NilNode) {
+        p = next;
+        Word word = LoadWord(afterFirst + p);
+        uint32_t both = LoadKids(kids, p);
+        for (;;) {
+            // As in InsertNodeOnly: the next level loads during this one.
+            int smaller = (int)(both & 0xFFFF), larger = (int)(both >> 16);
+            Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
+            uint32_t smallerKids = LoadKids(kids, smaller), largerKids = LoadKids(kids, larger);
+            int length;
+            if (word != keyWord) {
+                notBelow = Follows(keyWord, word);
+                length = 1 + FirstDifferingByte(word ^ keyWord);
+            } else {
+                length = CommonLength(key, &state->ring[p], &notBelow);
+            }
+            uint32_t nearness = RingSize - ((r - p) & RingMask);
+            uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
+            best = match > best ? match : best;
+            if (length == MaxMatch) {
+                ReplaceNode(state, p, r);
+                break;
+            }
+            next = Pick(notBelow, larger, smaller);
+            if (next == NilNode) break;
+            p = next;
+            word = Pick(notBelow, largerWord, smallerWord);
+            both = Pick(notBelow, largerKids, smallerKids);
+        }
+    }
+    if (next == NilNode) {
+        kids[p][notBelow] = (uint16_t)r;
+        state->parent[r] = (int16_t)p;
+    }
+    state->matchLength = (int16_t)(best >> MatchDistanceBits);
+    if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
 }
 
 // The node that takes p's place is the rightmost of p's left subtree.
