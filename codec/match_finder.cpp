@@ -115,49 +115,11 @@ static inline uint32_t LoadKids(const uint16_t (*kids)[2], int node) {
     return both;
 }
 
-void InsertNodeOnly(LzariState* state, int r) {
-    uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
-    const uint8_t* key = &state->ring[r];
-    const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
-    const Word keyWord = LoadWord(key + 1);
-    int p = TreeRoots + key[0];
-    int next = kids[p][1];
-    bool notBelow = true;
-    kids[r][0] = kids[r][1] = NilNode;
-    if (next != NilNode) {
-        p = next;
-        Word word = LoadWord(afterFirst + p);
-        uint32_t both = LoadKids(kids, p);
-        for (;;) {
-            // The next level's words and children load while this node is
-            // compared: whichever way the walk goes, they are at hand, and
-            // a level waits for one load instead of two. (A missing child
-            // reads the ring's mirror and the nil node's entry, harmlessly.)
-            int smaller = (int)(both & 0xFFFF), larger = (int)(both >> 16);
-            Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
-            uint32_t smallerKids = LoadKids(kids, smaller), largerKids = LoadKids(kids, larger);
-            if (word != keyWord) {
-                notBelow = Follows(keyWord, word);
-            } else {
-                bool whole = false;
-                notBelow = FollowsFurther(key, &state->ring[p], &whole);
-                if (whole) {
-                    ReplaceNode(state, p, r);
-                    return;
-                }
-            }
-            next = Pick(notBelow, larger, smaller);
-            if (next == NilNode) break;
-            p = next;
-            word = Pick(notBelow, largerWord, smallerWord);
-            both = Pick(notBelow, largerKids, smallerKids);
-        }
-    }
-    kids[p][notBelow] = (uint16_t)r;
-    state->parent[r] = (int16_t)p;
-}
-
-void InsertNode(LzariState* state, int r) {
+// Inserts position r into the tree of its first byte. A search (InsertNode)
+// also finds r's longest match on the way down; of equally long ones, the
+// nearest met on the path.
+template <bool Searching>
+static ALWAYS_INLINE void Insert(LzariState* state, int r) {
     uint16_t(*kids)[2] = (uint16_t(*)[2])state->children;
     const uint8_t* key = &state->ring[r];
     const uint8_t* afterFirst = &state->ring[1];  // a node's string past its first byte
@@ -173,20 +135,29 @@ void InsertNode(LzariState* state, int r) {
         Word word = LoadWord(afterFirst + p);
         uint32_t both = LoadKids(kids, p);
         for (;;) {
-            // As in InsertNodeOnly: the next level loads during this one.
+            // The next level's words and children load while this node is
+            // compared: whichever way the walk goes, they are at hand, and
+            // a level waits for one load instead of two. (A missing child
+            // reads the ring's mirror and the nil node's entry, harmlessly.)
             int smaller = (int)(both & 0xFFFF), larger = (int)(both >> 16);
             Word smallerWord = LoadWord(afterFirst + smaller), largerWord = LoadWord(afterFirst + larger);
             uint32_t smallerKids = LoadKids(kids, smaller), largerKids = LoadKids(kids, larger);
-            int length;
+            int length = 0;
             if (word != keyWord) {
                 notBelow = Follows(keyWord, word);
-                length = 1 + FirstDifferingByte(word ^ keyWord);
-            } else {
+                if (Searching) length = 1 + FirstDifferingByte(word ^ keyWord);
+            } else if (Searching) {
                 length = CommonLength(key, &state->ring[p], &notBelow);
+            } else {
+                bool whole = false;
+                notBelow = FollowsFurther(key, &state->ring[p], &whole);
+                length = whole ? (int)MaxMatch : 0;
             }
-            uint32_t nearness = RingSize - ((r - p) & RingMask);
-            uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
-            best = match > best ? match : best;
+            if (Searching) {
+                uint32_t nearness = RingSize - ((r - p) & RingMask);
+                uint32_t match = length > MatchThreshold ? (uint32_t)length << MatchDistanceBits | nearness : 0;
+                best = match > best ? match : best;
+            }
             if (length == MaxMatch) {
                 ReplaceNode(state, p, r);
                 break;
@@ -202,8 +173,18 @@ void InsertNode(LzariState* state, int r) {
         kids[p][notBelow] = (uint16_t)r;
         state->parent[r] = (int16_t)p;
     }
-    state->matchLength = (int16_t)(best >> MatchDistanceBits);
-    if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+    if (Searching) {
+        state->matchLength = (int16_t)(best >> MatchDistanceBits);
+        if (best != 0) state->matchPosition = (int16_t)(RingSize - (best & RingMask));
+    }
+}
+
+void InsertNode(LzariState* state, int r) {
+    Insert<true>(state, r);
+}
+
+void InsertNodeOnly(LzariState* state, int r) {
+    Insert<false>(state, r);
 }
 
 // The node that takes p's place is the rightmost of p's left subtree.
