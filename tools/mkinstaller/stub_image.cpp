@@ -135,11 +135,11 @@ uint32_t DirectoryAt(const Headers& h, uint32_t directory) {
 
 // The headers of a setup program follow the DOS header at once: the DOS
 // program a linker puts between them is dropped, and with it, for a PE32
-// stub of four sections, a whole file sector of headers. This is where the
-// section table, with the new section's entry, then ends, and how large the
-// headers are; zero when they cannot move: something other than headers
-// lies before the first section's data, something is found by its offset
-// in the file (a COFF symbol table, debug data), or they would not shrink.
+// stub of four sections, a whole file sector of headers. Returns how large
+// the headers then are, the new section's entry included; zero when they
+// cannot move: something other than headers lies before the first
+// section's data, something is found by its offset in the file (a COFF
+// symbol table, debug data), or they would grow.
 uint32_t PackedHeadersSize(const std::vector<uint8_t>& image, const Headers& h, const Extent& extent) {
     const uint32_t size = Get32(image, h.optional + SizeOfHeadersAt);
     const uint32_t tableEnd = DosHeaderBytes + (h.sections - h.pe) + (h.sectionCount + 1) * SectionHeaderBytes;
