@@ -192,11 +192,39 @@ static inline void AdvanceRing(LzariState* state) {
     state->ringPos = (int16_t)((state->ringPos + 1) & RingMask);
 }
 
+// Whether the coder keeps the tree of a node: all of them on its own;
+// sharing, those of the first bytes its source marks.
+template <bool Sharing>
+static ALWAYS_INLINE bool Keeps(const LzariState* state, const MatchSource* source, int node) {
+    return !Sharing || source->keeps[state->ring[node]];
+}
+
+template <bool Sharing>
+static ALWAYS_INLINE void InsertOnly(LzariState* state, const MatchSource* source, int node) {
+    if (Keeps<Sharing>(state, source, node)) InsertNodeOnly(state, node);
+}
+
+// Inserts the node at which the next token starts, at `at` in the input,
+// and sets its match: InsertNode's, or the one the other thread's found.
+template <bool Sharing>
+static ALWAYS_INLINE void InsertWithMatch(LzariState* state, MatchSource* source, int node, uint32_t at) {
+    if (Keeps<Sharing>(state, source, node)) {
+        InsertNode(state, node);
+        return;
+    }
+    uint32_t match = MatchAt(source, at);
+    state->matchLength = (int16_t)(match >> MatchDistanceBits);
+    state->matchPosition = (int16_t)(match & ((1u << MatchDistanceBits) - 1));
+}
+
 // Moves the look-ahead on by `count` input bytes: each takes the oldest
-// position's place in the ring and trees. Of the positions a token slides
-// over, only the last one's match is looked for (when `matchAtEnd`): the
-// others go into the tree without their search.
-static ALWAYS_INLINE void SlideIn(LzariState* state, int count, bool matchAtEnd) {
+// position's place in the ring and trees (a node the coder never inserted
+// has no parent, and DeleteNode passes it by). Of the positions a token
+// slides over, only the last one's match is looked for (when `matchAtEnd`,
+// the next token's start at `next` in the input): the others go into the
+// tree without their search.
+template <bool Sharing>
+static ALWAYS_INLINE void SlideIn(LzariState* state, MatchSource* source, int count, bool matchAtEnd, uint32_t next) {
     int oldest = state->oldest, ringPos = state->ringPos;
     const uint8_t* in = state->input + state->inputPos;
     for (int i = 0; i < count; i++) {
@@ -206,9 +234,9 @@ static ALWAYS_INLINE void SlideIn(LzariState* state, int count, bool matchAtEnd)
         oldest = (oldest + 1) & RingMask;
         ringPos = (ringPos + 1) & RingMask;
         if (matchAtEnd && i == count - 1) {
-            InsertNode(state, ringPos);
+            InsertWithMatch<Sharing>(state, source, ringPos, next);
         } else {
-            InsertNodeOnly(state, ringPos);
+            InsertOnly<Sharing>(state, source, ringPos);
         }
     }
     state->oldest = (int16_t)oldest;
@@ -216,17 +244,23 @@ static ALWAYS_INLINE void SlideIn(LzariState* state, int count, bool matchAtEnd)
     state->inputPos += (uint32_t)count;
 }
 
-static void CodeText(LzariState* state) {
+template <bool Sharing>
+static void CodeText(LzariState* state, MatchSource* source) {
     Writer w = LoadWriter(state);
     CumTable cum;
     LoadCumTable(state, &cum);
     int len = FillLookAhead(state);
     // The 60 positions before the look-ahead are match candidates at once.
-    for (int i = 1; i <= MaxMatch; i++) InsertNodeOnly(state, state->ringPos - i);
-    InsertNode(state, state->ringPos);
+    for (int i = 1; i <= MaxMatch; i++) InsertOnly<Sharing>(state, source, state->ringPos - i);
+    InsertWithMatch<Sharing>(state, source, state->ringPos, 0);
     state->nextProgress = 0;
+    uint32_t at = 0, nextPublish = 0;  // the token's start in the input
     do {
         ReportProgress(state, state->inputPos, state->inputSize);
+        if (Sharing && at >= nextPublish) {
+            source->publish(source, at);
+            nextPublish = at + source->publishEvery;
+        }
         if (state->matchLength > len) state->matchLength = (int16_t)len;
         if (state->matchLength <= MatchThreshold) {
             state->matchLength = 1;
@@ -238,11 +272,17 @@ static void CodeText(LzariState* state) {
         int last = state->matchLength;
         uint32_t left = state->inputSize - state->inputPos;
         int i = left < (uint32_t)last ? (int)left : last;
-        SlideIn(state, i, i == last);
+        at += (uint32_t)last;
+        SlideIn<Sharing>(state, source, i, i == last, at);
         for (; i < last; i++) {  // past the end of the input
             DeleteNode(state, state->oldest);
             AdvanceRing(state);
-            if (--len != 0) (i == last - 1 ? InsertNode : InsertNodeOnly)(state, state->ringPos);
+            if (--len == 0) continue;
+            if (i == last - 1) {
+                InsertWithMatch<Sharing>(state, source, state->ringPos, at);
+            } else {
+                InsertOnly<Sharing>(state, source, state->ringPos);
+            }
         }
     } while (len > 0);
     StoreCumTable(state, cum);
@@ -253,32 +293,6 @@ static void AppendLe32(LzariState* state, uint32_t value) {
     uint8_t bytes[4];
     WriteLe32(bytes, value);
     for (int i = 0; i < 4; i++) AppendByte(state, bytes[i]);
-}
-
-// The token at each position a parse found elsewhere reaches: the
-// sequential encoder's tokens, given the same matches.
-static void CodeParse(LzariState* state, MatchSource* source) {
-    Writer w = LoadWriter(state);
-    CumTable cum;
-    LoadCumTable(state, &cum);
-    state->nextProgress = 0;
-    for (uint32_t at = 0; at < state->inputSize;) {
-        ReportProgress(state, at, state->inputSize);
-        uint32_t match = MatchAt(source, at);
-        uint32_t left = state->inputSize - at;
-        uint32_t length = match >> MatchDistanceBits;
-        if (length > left) length = left;
-        if (length <= MatchThreshold) {
-            CodeChar(state, &cum, w, state->input[at]);
-            at++;
-        } else {
-            CodeChar(state, &cum, w, MatchSymbolBase + (int)length);
-            CodePosition(state, w, (int)(match & ((1u << MatchDistanceBits) - 1)) - 1);
-            at += length;
-        }
-    }
-    StoreCumTable(state, cum);
-    StoreWriter(state, w);
 }
 
 static bool StartContainer(LzariState* state, const uint8_t* data, uint32_t size) {
@@ -321,15 +335,17 @@ uint8_t* LzariEncodeWith(LzariState* state, const uint8_t* data, uint32_t size, 
     if (!StartContainer(state, data, size)) return NULL;
     InitTree(state);
     ResetRing(state);
-    CodeText(state);
+    CodeText<false>(state, NULL);
     return FinishContainer(state, length);
 }
 
-uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
-                          uint32_t* length) {
+uint8_t* LzariEncodeSharing(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
+                            uint32_t* length) {
     *length = 0;
     if (!StartContainer(state, data, size)) return NULL;
-    CodeParse(state, source);
+    InitTree(state);
+    ResetRing(state);
+    CodeText<true>(state, source);
     return FinishContainer(state, length);
 }
 

@@ -53,24 +53,30 @@ void FinishEncode(LzariState* state);
 void ResetRing(LzariState* state);
 int FillLookAhead(LzariState* state);  // the first bytes into the ring; how many
 
-// Matches found by other threads: MatchAt gives the one InsertNode found
+// Matches found by another thread: MatchAt gives the one InsertNode found
 // at a position of the input (length << MatchDistanceBits | distance, 0
-// for none), waiting for it if need be. The positions asked for only grow.
+// for none), waiting for it if need be. The positions asked for only grow;
+// `publish` tells the other thread how far the coder has come.
 enum { MatchDistanceBits = 12 };
 struct MatchSource {
     const uint8_t* input;
-    const uint32_t* matches[256];  // by the position's first byte, then by position modulo mask + 1
+    const bool* keeps;        // the first bytes of the trees the coder keeps itself
+    const uint32_t* matches;  // of the other trees, by position modulo mask + 1
     uint32_t mask;
-    uint32_t ready;                                        // positions below this have their match
-    void (*wait)(MatchSource* source, uint32_t position);  // until `position` is ready
+    uint32_t ready;                                           // positions below this have their match
+    void (*wait)(MatchSource* source, uint32_t position);     // until `position` is ready
+    void (*publish)(MatchSource* source, uint32_t position);  // the coder has come this far
+    uint32_t publishEvery;
     void* context;
 };
 
 static inline uint32_t MatchAt(MatchSource* source, uint32_t position) {
     if (position >= source->ready) source->wait(source, position);
-    return source->matches[source->input[position]][position & source->mask];
+    return source->matches[position & source->mask];
 }
 
-// Codes a non-empty input from the matches of `source` (a parse and
-// coding identical to LzariEncodeWith's, given InsertNode's matches).
-uint8_t* LzariEncodeParse(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source, uint32_t* length);
+// Encodes a non-empty input as LzariEncodeWith does, keeping only the trees
+// of the first bytes `source` marks; the matches at the other positions
+// come from the thread that keeps their trees.
+uint8_t* LzariEncodeSharing(LzariState* state, const uint8_t* data, uint32_t size, MatchSource* source,
+                            uint32_t* length);
