@@ -187,7 +187,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::Values(false, true),
 class Interrupted : public ::testing::TestWithParam<int> {};
 
 TEST_P(Interrupted, LeavesNoTemporary) {
-    static const std::string container = ContainerOf(RandomBytes(1u << 20, 3));
+    // Long enough to decode that the signal, sent once the temporary shows,
+    // finds the tool still at work on a busy machine.
+    static const std::string container = ContainerOf(RandomBytes(1u << 23, 3));
     const int signal = std::abs(GetParam()), ignored = GetParam() < 0 ? signal : 0;
     TempFolder folder;
     folder.Write("big.lzr", container);
