@@ -5,7 +5,7 @@
 namespace {
 
 // Pages this near the codec's position stay: a few more faults would cost
-// more than they save. The encoder's tree threads read up to 1 MiB ahead.
+// more than they save. The encoder's tree thread reads up to 1 MiB ahead.
 constexpr uint64_t KeptBehind = 1u << 20;
 constexpr uint64_t KeptAhead = 4u << 20;
 
