@@ -53,23 +53,6 @@ Bytes LzariDecompressStreamed(const Bytes& packed, size_t original) {
     return out;
 }
 
-// The codecs loaded from shared libraries, each with its own entry points.
-struct LoadedCodec {
-    LzariCall encode, decode;
-};
-LoadedCodec loaded[2];
-int loadedCount = 0;
-
-template <int Slot>
-Bytes LoadedCompress(const Bytes& in) {
-    return Call(loaded[Slot].encode, in);
-}
-
-template <int Slot>
-Bytes LoadedDecompress(const Bytes& packed, size_t) {
-    return Call(loaded[Slot].decode, packed);
-}
-
 Bytes ZlibCompress(const Bytes& in) {
     uLongf length = compressBound(in.size());
     Bytes out(length);
@@ -114,22 +97,14 @@ std::vector<Codec> BuiltInCodecs() {
 }
 
 bool LoadCodec(const char* path, const char* name, Codec* codec, std::string* message) {
-    if (loadedCount == 2) {
-        *message = "no more than two codecs from libraries";
-        return false;
-    }
     void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    LoadedCodec& slot = loaded[loadedCount];
-    if (library) {
-        slot.encode = (LzariCall)dlsym(library, "ShimEncode");
-        slot.decode = (LzariCall)dlsym(library, "ShimDecode");
-    }
-    if (!library || !slot.encode || !slot.decode) {
+    LzariCall encode = library ? (LzariCall)dlsym(library, "ShimEncode") : nullptr;
+    LzariCall decode = library ? (LzariCall)dlsym(library, "ShimDecode") : nullptr;
+    if (!encode || !decode) {
         *message = library ? "no ShimEncode/ShimDecode in it" : dlerror();
         return false;
     }
-    *codec = loadedCount == 0 ? Codec{name, LoadedCompress<0>, LoadedDecompress<0>}
-                              : Codec{name, LoadedCompress<1>, LoadedDecompress<1>};
-    loadedCount++;
+    *codec = {name, [encode](const Bytes& in) { return Call(encode, in); },
+              [decode](const Bytes& packed, size_t) { return Call(decode, packed); }};
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include <stdint.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,8 @@ using Bytes = std::vector<uint8_t>;
 
 struct Codec {
     std::string name;
-    Bytes (*compress)(const Bytes& in);
-    Bytes (*decompress)(const Bytes& packed, size_t original);
+    std::function<Bytes(const Bytes& in)> compress;
+    std::function<Bytes(const Bytes& packed, size_t original)> decompress;
     // Compresses on several threads: timed by the wall clock, not by CPU
     // time (its decompression is timed by CPU time, as the others).
     bool threads = false;
@@ -24,5 +25,5 @@ std::vector<Codec> BuiltInCodecs();
 // LZARI from a shared library that scripts/bench.sh builds with
 // codec_shim.cpp: an earlier commit's codec, or this tree's built as the
 // i686 runtime builds it. False when it cannot be loaded (the message says
-// why); two at most.
+// why).
 bool LoadCodec(const char* path, const char* name, Codec* codec, std::string* message);

@@ -59,7 +59,6 @@ int FillLookAhead(LzariState* state);  // the first bytes into the ring; how man
 // `publish` tells the other thread how far the coder has come.
 enum { MatchDistanceBits = 12 };
 struct MatchSource {
-    const uint8_t* input;
     const bool* keeps;        // the first bytes of the trees the coder keeps itself
     const uint32_t* matches;  // of the other trees, by position modulo mask + 1
     uint32_t mask;

@@ -25,7 +25,7 @@ enum {
 struct Shared {
     const uint8_t* input;
     uint32_t size;
-    uint32_t block;  // tree threads report and wait by blocks of positions
+    uint32_t block;  // the tree thread reports and waits by blocks of positions
     std::mutex lock;
     std::condition_variable changed;
     uint32_t done = 0;    // positions whose match the tree thread has settled
@@ -144,11 +144,16 @@ void ShareTrees(const uint8_t* data, uint32_t size, TreeShare* share) {
     }
 }
 
+// The coder has come to `position`: matches below it are no longer needed.
+void SetNeeded(Shared* shared, uint32_t position) {
+    shared->needed = position;
+    shared->changed.notify_all();
+}
+
 void WaitForMatch(MatchSource* source, uint32_t position) {
     Shared* shared = (Shared*)source->context;
     std::unique_lock<std::mutex> hold(shared->lock);
-    shared->needed = position;
-    shared->changed.notify_all();
+    SetNeeded(shared, position);
     shared->changed.wait(hold, [&] { return shared->done > position; });
     source->ready = shared->done;
     // Room for the tree thread is made a block at a time: let it know a
@@ -161,8 +166,7 @@ void WaitForMatch(MatchSource* source, uint32_t position) {
 void Publish(MatchSource* source, uint32_t position) {
     Shared* shared = (Shared*)source->context;
     std::lock_guard<std::mutex> hold(shared->lock);
-    shared->needed = position;
-    shared->changed.notify_all();
+    SetNeeded(shared, position);
 }
 
 void StartTreeThread(TreeThread* t, Shared* shared, const TreeShare* share) {
@@ -193,7 +197,6 @@ uint8_t* LzariEncodeShared(LzariState* state, const uint8_t* data, uint32_t size
 
     std::thread tree(Replay, other.get());
     MatchSource source;
-    source.input = data;
     source.keeps = share->firstKeeps;
     source.matches = other->matches.get();
     source.mask = other->mask;
@@ -203,11 +206,7 @@ uint8_t* LzariEncodeShared(LzariState* state, const uint8_t* data, uint32_t size
     source.publishEvery = shared->block;
     source.context = shared.get();
     uint8_t* result = LzariEncodeSharing(state, data, size, &source, length);
-    {
-        std::lock_guard<std::mutex> hold(shared->lock);
-        shared->needed = size;  // frees the tree thread if it waits for room
-        shared->changed.notify_all();
-    }
+    Publish(&source, size);  // frees the tree thread if it waits for room
     tree.join();
     return result;
 }
