@@ -22,6 +22,9 @@ enum {
 struct CumTable {
     uint16_t within[CumBlocks * CumBlock];  // past SymbolCount: 0
     uint16_t past[CumBlocks + 4];           // past the last block: 0
+    // symbolCum[0] once more: it grows by one per symbol counted, and kept
+    // apart it is known before the table's last count has landed.
+    uint32_t total;
 };
 
 static inline unsigned TrailingZeros(uint32_t x) {  // x != 0
@@ -35,6 +38,7 @@ static inline unsigned TrailingZeros(uint32_t x) {  // x != 0
 }
 
 static inline void LoadCumTable(const LzariState* state, CumTable* t) {
+    t->total = state->symbolCum[0];
     for (int b = 0; b < CumBlocks + 4; b++) {
         int last = b * CumBlock + CumBlock - 1;
         t->past[b] = last <= SymbolCount ? state->symbolCum[last] : 0;

@@ -90,7 +90,7 @@ static inline uint32_t ScaledValue(const Reader& r, uint32_t range, uint32_t tot
 
 static ALWAYS_INLINE int NextChar(LzariState* state, CumTable* cum, Reader& r) {
     uint32_t range = r.high - r.low;
-    uint32_t total = CumAt(*cum, 0);
+    uint32_t total = cum->total;
     Divisor divisor(total);
     int s = SymbolAt(*cum, ScaledValue(r, range, total));
     Narrow(state, r, divisor.Share(range, CumAt(*cum, s - 1)), divisor.Share(range, CumAt(*cum, s)));

@@ -147,7 +147,7 @@ static inline void Narrow(LzariState* state, Writer& w, uint32_t above, uint32_t
 static ALWAYS_INLINE void CodeChar(LzariState* state, CumTable* cum, Writer& w, int ch) {
     int s = state->symbolOfChar[ch];
     uint32_t range = w.high - w.low;
-    Divisor divisor(CumAt(*cum, 0));
+    Divisor divisor(cum->total);
     Narrow(state, w, divisor.Share(range, CumAt(*cum, s - 1)), divisor.Share(range, CumAt(*cum, s)));
     CountSymbol(state, cum, s);
 }

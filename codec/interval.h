@@ -42,16 +42,17 @@ static inline Rescaled Rescale(uint32_t low, uint32_t high) {  // low < high <= 
 }
 
 // range * count / total rounded down, for the symbol total, which changes
-// with every symbol. With SSE2 a multiply by the total's inverse in double
-// replaces the division, and is exact: (range * count + 0.5) / total lies
-// at least 0.5 / total >= 2^-16 from an integer, and the two roundings err
-// by less than 2^17 * 2^-52.
+// with every symbol. Where the compiler has a 64 x 64 -> 128 multiply (the
+// x64 builds), the high half of a product with ceil(2^64 / total) replaces
+// the division and is exact: range * count < 2^32 and total < 2^16, so the
+// product is the quotient plus less than 2^-32 on top of a fraction of at
+// most 1 - 2^-16.
 struct Divisor {
-#if defined(__SSE2__)
-    double inverse;
-    explicit Divisor(uint32_t total) : inverse(1.0 / total) {}
+#if defined(__SIZEOF_INT128__)
+    uint64_t inverse;
+    explicit Divisor(uint32_t total) : inverse(UINT64_MAX / total + 1) {}  // total >= 2
     uint32_t Share(uint32_t range, uint32_t count) const {
-        return (uint32_t)(((double)(range * count) + 0.5) * inverse);
+        return (uint32_t)(((unsigned __int128)(range * count) * inverse) >> 64);
     }
 #else
     uint32_t total;

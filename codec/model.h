@@ -40,7 +40,7 @@ static inline int FirstOfEqualFrequency(const LzariState* state, int symbol) {
 // Counts one occurrence of the symbol at `rank`. It moves to the front of
 // its run of equal frequencies first, which keeps frequencies in order.
 static inline void CountSymbol(LzariState* state, CumTable* cum, int rank) {
-    if (CumAt(*cum, 0) >= MaxCum) {
+    if (cum->total >= MaxCum) {
         StoreCumTable(state, *cum);
         HalveFrequencies(state);
         LoadCumTable(state, cum);
@@ -56,4 +56,5 @@ static inline void CountSymbol(LzariState* state, CumTable* cum, int rank) {
     }
     state->symbolFreq[i]++;
     AddBelow(cum, i);
+    cum->total++;
 }

@@ -26,9 +26,10 @@ git -C "$root" archive "$baseline" codec | tar -x -C "$work"
 "${compiler:-c++}" -std=c++17 -O3 -DNDEBUG -fno-exceptions -fno-rtti -fPIC -fvisibility=hidden \
     -shared -I"$work" "$work"/codec/*.cpp bench/codec_shim.cpp -o "$work/baseline.so"
 # This tree's codec as the i686 runtime builds it: -Os, and the integer
-# paths, for its compiler targets the i686 without SSE2. It runs here as
-# x86_64 code, with 64-bit registers the i686 does not have.
-"${compiler:-c++}" -std=c++17 -Os -U__SSE2__ -DNDEBUG -fno-exceptions -fno-rtti -fPIC -fvisibility=hidden \
+# paths, for its compiler targets the i686 without SSE2 or a 128-bit
+# multiply. It runs here as x86_64 code, with 64-bit registers the i686
+# does not have.
+"${compiler:-c++}" -std=c++17 -Os -U__SSE2__ -U__SIZEOF_INT128__ -DNDEBUG -fno-exceptions -fno-rtti -fPIC -fvisibility=hidden \
     -shared -I"$root" codec/*.cpp bench/codec_shim.cpp -o "$work/runtime.so"
 
 build/release/bench/codec_bench --baseline "$work/baseline.so" --runtime "$work/runtime.so" "$@"

@@ -16,14 +16,14 @@ target_link_libraries(codec_slow_tests PRIVATE lzari_codec installer_common GTes
 gtest_discover_tests(codec_slow_tests PROPERTIES LABELS slow TIMEOUT 900)
 
 # The i686 installer's codec takes the integer paths (its compiler targets
-# the i686 without SSE2; x86_64 always has it). The same sources and tests,
-# built with __SSE2__ undefined, check those paths natively on every machine,
+# the i686 without SSE2 or a 128-bit multiply; x86_64 always has both). The
+# same sources and tests, built without either, check those paths natively on every machine,
 # whether or not it can run the i686 build's Wine tests.
 add_library(lzari_codec_integer STATIC ${LZARI_CODEC_SOURCES} ${CMAKE_SOURCE_DIR}/codec/threaded_encoder.cpp
             ${CMAKE_SOURCE_DIR}/codec/stream_decoder.cpp)
 target_link_libraries(lzari_codec_integer PUBLIC Threads::Threads)
 target_include_directories(lzari_codec_integer PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(lzari_codec_integer PUBLIC -U__SSE2__)
+target_compile_options(lzari_codec_integer PUBLIC -U__SSE2__ -U__SIZEOF_INT128__)
 add_executable(codec_integer_path_tests ${codec_test_sources})
 target_link_libraries(codec_integer_path_tests PRIVATE lzari_codec_integer installer_common GTest::gtest_main)
 gtest_discover_tests(codec_integer_path_tests TEST_PREFIX integer_path.)

@@ -77,4 +77,21 @@ INSTANTIATE_TEST_SUITE_P(
                       ModelCase{"RandomBytes", RandomBytes(600, 6)}),
     [](const ::testing::TestParamInfo<ModelCase>& info) { return std::string(info.param.name); });
 
+// The shares the coders narrow to, against the division they stand for:
+// every count of totals from the least the model holds to its limit, in the
+// narrowest and widest intervals. Quotients landing exactly on an integer
+// are the first to go wrong when a reciprocal is rounded the wrong way.
+TEST(CodecDivisor, SharesAreTheRoundedDownQuotient) {
+    const uint32_t totals[] = {SymbolCount, SymbolCount + 1, 1024, 4099, 0x4000, MaxCum - 1, MaxCum, MaxCum + 1};
+    const uint32_t ranges[] = {Quarter + 1, Quarter + 3, Half, ThreeQuarters - 1, Top - 1, Top};
+    for (uint32_t total : totals) {
+        Divisor divisor(total);
+        for (uint32_t range : ranges) {
+            for (uint32_t count = 0; count <= total; count++) {
+                ASSERT_EQ(divisor.Share(range, count), range * count / total) << total << " " << range << " " << count;
+            }
+        }
+    }
+}
+
 }  // namespace
