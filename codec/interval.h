@@ -31,7 +31,7 @@ static inline Rescaled Rescale(uint32_t low, uint32_t high) {  // low < high <= 
     uint32_t last = high - 1;
     // 17 when low == last: the interval is then one unit wide.
     unsigned settled = LeadingZeros(((low ^ last) << 15) | 0x4000);
-    uint32_t straddling = ((low << settled) & ~(last << settled)) << 16;
+    uint32_t straddling = ((low & ~last) << 16) << settled;
     unsigned shifts = settled + LeadingZeros(~straddling);  // ~straddling keeps 16 low ones
     Rescaled r;
     r.low = (low << shifts) & (Half - 1);

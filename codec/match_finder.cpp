@@ -84,11 +84,17 @@ static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* w
 
 // a when `first`, else b, without a branch: which way a walk goes down the
 // tree is as good as random, and a mispredicted branch costs more than the
-// level's own work.
+// level's own work. On x86 it is a conditional move, one step on the walk's
+// chain where masks take three; compilers branch or mask instead.
 template <typename T>
 static inline T Pick(bool first, T a, T b) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    asm("test %1, %1\n\tcmovne %2, %0" : "+r"(b) : "q"(first), "r"(a) : "cc");
+    return b;
+#else
     const T mask = (T)0 - (T)first;
     return (a & mask) | (b & ~mask);
+#endif
 }
 
 // r takes the place of p, whose string it repeats in full; p leaves the tree.
