@@ -7,6 +7,8 @@
 // loaded into the table before a run of symbols and stored back after it.
 #pragma once
 
+#include <string.h>
+
 #include "codec/lzari_internal.h"
 
 #if defined(__SSE2__)
@@ -72,11 +74,16 @@ static inline uint32_t AboveMask(const uint16_t* a, const uint16_t* b, __m128i l
 // total. Counts fall with rank, so the entries above x come first.
 static inline int SymbolAt(const CumTable& t, uint32_t x) {
 #if defined(__SSE2__)
-    uint32_t blocksAbove = AboveMask(t.past, t.past + 8, _mm_set1_epi16((short)x)) |
-                           AboveMask(t.past + 16, t.past + 16, _mm_set1_epi16((short)x)) << 16;
+    const __m128i limit = _mm_set1_epi16((short)x);
+    uint32_t blocksAbove = AboveMask(t.past, t.past + 8, limit) | AboveMask(t.past + 16, t.past + 16, limit) << 16;
     int b = (int)TrailingZeros(~blocksAbove);
     const uint16_t* block = t.within + b * CumBlock;
-    uint32_t above = AboveMask(block, block + 8, _mm_set1_epi16((short)(x - t.past[b])));
+    // The block's past count goes from memory straight into every lane:
+    // sooner than a subtraction followed by a spread of its result.
+    int32_t pastPair;
+    memcpy(&pastPair, t.past + b, sizeof pastPair);
+    __m128i past = _mm_shufflelo_epi16(_mm_cvtsi32_si128(pastPair), 0);
+    uint32_t above = AboveMask(block, block + 8, _mm_sub_epi16(limit, _mm_unpacklo_epi64(past, past)));
     return b * CumBlock + (int)TrailingZeros(~above);
 #else
     int b = 0;
