@@ -85,7 +85,7 @@ static inline void Narrow(const LzariState* state, Reader& r, uint32_t above, ui
 // Where the code falls among `total` units of the interval. The offset
 // stays below the range, so this is below `total`.
 static inline uint32_t ScaledValue(const Reader& r, uint32_t range, uint32_t total) {
-    return ((r.offset + 1) * total - 1) / range;
+    return (r.offset * total + (total - 1)) / range;  // (offset + 1) * total - 1, one step sooner
 }
 
 static ALWAYS_INLINE int NextChar(LzariState* state, CumTable* cum, Reader& r) {
