@@ -49,13 +49,13 @@ static inline bool Follows(Word a, Word b) {
 }
 #endif
 
-// How many of the MaxMatch bytes at key and candidate agree, their first
-// bytes being equal, and whether the key is not below the candidate. The
-// last word read overlaps the one before it, so nothing past the MaxMatch
-// bytes is read.
-static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, bool* notBelow) {
+// How many of the MaxMatch bytes at key and candidate agree, the first
+// `from` of them being equal, and whether the key is not below the
+// candidate. The last word read overlaps the one before it, so nothing past
+// the MaxMatch bytes is read.
+static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, int from, bool* notBelow) {
     const int lastWord = MaxMatch - (int)sizeof(Word);
-    for (int i = 1;; i += (int)sizeof(Word)) {
+    for (int i = from;; i += (int)sizeof(Word)) {
         if (i > lastWord) i = lastWord;
         Word a = LoadWord(key + i), b = LoadWord(candidate + i);
         if (a != b) {
@@ -66,20 +66,6 @@ static inline int CommonLength(const uint8_t* key, const uint8_t* candidate, boo
     }
     *notBelow = true;
     return MaxMatch;
-}
-
-// Whether the key is not below the candidate, their first 1 + sizeof(Word)
-// bytes being equal, and whether all MaxMatch bytes agree.
-static bool FollowsFurther(const uint8_t* key, const uint8_t* candidate, bool* whole) {
-    const int lastWord = MaxMatch - (int)sizeof(Word);
-    for (int i = 1 + (int)sizeof(Word);; i += (int)sizeof(Word)) {
-        if (i > lastWord) i = lastWord;
-        Word a = LoadWord(key + i), b = LoadWord(candidate + i);
-        if (a != b) return Follows(a, b);
-        if (i == lastWord) break;
-    }
-    *whole = true;
-    return true;
 }
 
 // a when `first`, else b, without a branch: which way a walk goes down the
@@ -152,12 +138,8 @@ static ALWAYS_INLINE void Insert(LzariState* state, int r) {
             if (word != keyWord) {
                 notBelow = Follows(keyWord, word);
                 if (Searching) length = 1 + FirstDifferingByte(word ^ keyWord);
-            } else if (Searching) {
-                length = CommonLength(key, &state->ring[p], &notBelow);
-            } else {
-                bool whole = false;
-                notBelow = FollowsFurther(key, &state->ring[p], &whole);
-                length = whole ? (int)MaxMatch : 0;
+            } else {  // the first byte and word agree
+                length = CommonLength(key, &state->ring[p], 1 + (int)sizeof(Word), &notBelow);
             }
             if (Searching) {
                 uint32_t nearness = RingSize - ((r - p) & RingMask);
